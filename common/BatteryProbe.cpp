@@ -1,0 +1,34 @@
+// The popup's battery reader: battery n's state file and the power source.
+#include "BatteryStateText.h"
+#include "PowersavePaths.h"
+#include "RawFile.h"
+#include "UPMComm.h"
+
+namespace {
+
+constexpr int NoStateFile = -1;
+
+QByteArray stateFilePath(int n)
+{
+    const char* prefix =
+        UseRootBatteryPath ? powersave::RootBatteryPrefix : powersave::ProcBatteryPrefix;
+    return prefix + QByteArray::number(n) + "/state";
+}
+
+} // namespace
+
+bool ReadBatState(int n, RBatState& rec)
+{
+    const QByteArray path = stateFilePath(n);
+    if (!FileExists(path)) {
+        return false;
+    }
+    ParseBatState(ReadFileBytes(path), rec);
+    return true;
+}
+
+int GetPowerState()
+{
+    RBatState rec;
+    return ReadBatState(0, rec) ? rec.ACState : NoStateFile;
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The battery module's state file format: lines of a label, a colon and a value.
+
+#include "RBatState.h"
+
+#include <QByteArray>
+
+// Reads the lines of a state file's bytes into rec. Labels the record lacks
+// are skipped; of two lines with one label the later wins; a field whose
+// label is missing keeps its value.
+void ParseBatState(const QByteArray& text, RBatState& rec);

@@ -1,0 +1,61 @@
+// The daemon's common settings file: reading the two scheme keys, rewriting
+// them in place, and replacing a file's content.
+#include "PowersavePaths.h"
+#include "RawFile.h"
+#include "SchemeKeys.h"
+#include "UPMComm.h"
+
+#include <algorithm>
+
+#include <unistd.h>
+
+namespace {
+
+constexpr int FileNotFound = 1;
+
+bool isShellSafe(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           QByteArray("/._-+,:@%=").contains(c);
+}
+
+// A file name as one shell word: unchanged when it needs no quoting, so the
+// daemon's path goes to the shell as it stands; otherwise in single quotes.
+QByteArray shellWord(const QByteArray& fileName)
+{
+    if (!fileName.isEmpty() && std::all_of(fileName.begin(), fileName.end(), isShellSafe)) {
+        return fileName;
+    }
+    QByteArray quoted = fileName;
+    quoted.replace("'", "'\\''");
+    return '\'' + quoted + '\'';
+}
+
+} // namespace
+
+bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
+{
+    if (!FileExists(powersave::CommonFile)) {
+        ShowFileError(QByteArray(), powersave::CommonFile, FileNotFound);
+        return false;
+    }
+    ReadSchemeKeys(ReadFileBytes(powersave::CommonFile), acScheme, batteryScheme);
+    return true;
+}
+
+void UpdateSchemeKeys(const QByteArray& acScheme, const QByteArray& batteryScheme)
+{
+    const QByteArray text = ReadFileBytes(powersave::CommonFile);
+    WriteTextFile(powersave::CommonFile, UpdateSchemeKeysText(text, acScheme, batteryScheme));
+}
+
+bool WriteTextFile(const QByteArray& fileName, const QByteArray& text)
+{
+    // Run by root, the file is opened up for every user, so that ordinary
+    // users can switch schemes later on.
+    if (getuid() == 0) {
+        ExecCmd("chmod 666 " + shellWord(fileName));
+    }
+    WriteFileBytes(fileName, text);
+    return true;
+}

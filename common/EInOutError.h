@@ -1,0 +1,23 @@
+#pragma once
+// The input/output error of the common routines: raised for every failure to
+// open, read, create, write or close a file. The routines never catch it; the
+// event handler that started the work reports it to the user.
+
+#include <QByteArray>
+
+#include <stdexcept>
+
+class EInOutError : public std::runtime_error
+{
+public:
+    // action is what failed ("open", "read", "create", "write", "close");
+    // errorCode is the errno value the system reported.
+    EInOutError(const char* action, const QByteArray& fileName, int errorCode);
+
+    QByteArray fileName() const { return m_fileName; }
+    int errorCode() const { return m_errorCode; }
+
+private:
+    QByteArray m_fileName;
+    int m_errorCode;
+};

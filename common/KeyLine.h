@@ -1,0 +1,7 @@
+#pragma once
+// Line tests shared by the configuration reader and the key update.
+
+#include <QByteArray>
+
+// A shell comment: the first byte that is not a blank or tab is "#".
+bool IsCommentLine(const QByteArray& line);

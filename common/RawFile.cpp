@@ -1,0 +1,104 @@
+#include "RawFile.h"
+#include "EInOutError.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// An open file descriptor. close() reports its error; the destructor only
+// releases a descriptor left open by an error on the way.
+class OpenFile
+{
+public:
+    OpenFile(const QByteArray& fileName, int flags, const char* action)
+        : m_fileName(fileName), m_fd(::open(fileName.constData(), flags | O_CLOEXEC, 0644))
+    {
+        if (m_fd < 0) {
+            throw EInOutError(action, m_fileName, errno);
+        }
+    }
+    ~OpenFile()
+    {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    OpenFile(const OpenFile&) = delete;
+    OpenFile& operator=(const OpenFile&) = delete;
+
+    QByteArray readAll()
+    {
+        QByteArray bytes;
+        char buffer[4096];
+        for (;;) {
+            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+            if (n == 0) {
+                return bytes;
+            }
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw EInOutError("read", m_fileName, errno);
+            }
+            bytes.append(buffer, n);
+        }
+    }
+
+    void writeAll(const QByteArray& bytes)
+    {
+        const char* data = bytes.constData();
+        qsizetype left = bytes.size();
+        while (left > 0) {
+            const ssize_t n = ::write(m_fd, data, static_cast<size_t>(left));
+            if (n < 0) {
+                if (errno == EINTR) {
+                    continue;
+                }
+                throw EInOutError("write", m_fileName, errno);
+            }
+            data += n;
+            left -= n;
+        }
+    }
+
+    void close()
+    {
+        const int fd = m_fd;
+        m_fd = -1; // closed even when close() fails: never retried
+        if (::close(fd) != 0) {
+            throw EInOutError("close", m_fileName, errno);
+        }
+    }
+
+private:
+    QByteArray m_fileName;
+    int m_fd;
+};
+
+} // namespace
+
+bool FileExists(const QByteArray& fileName)
+{
+    struct stat status;
+    return ::stat(fileName.constData(), &status) == 0;
+}
+
+QByteArray ReadFileBytes(const QByteArray& fileName)
+{
+    OpenFile file(fileName, O_RDONLY, "open");
+    QByteArray bytes = file.readAll();
+    file.close();
+    return bytes;
+}
+
+void WriteFileBytes(const QByteArray& fileName, const QByteArray& bytes)
+{
+    OpenFile file(fileName, O_WRONLY | O_CREAT | O_TRUNC, "create");
+    file.writeAll(bytes);
+    file.close();
+}
