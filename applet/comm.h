@@ -1,0 +1,112 @@
+#pragma once
+// Constants of the panel applet: sizes, paths, command lines and the texts of
+// its menus and tool tip. Shared by the applet shell and the battery gauge.
+
+// Marks a text for the catalogue extractor without translating it here; the
+// code passes it through gettext where it is shown.
+#ifndef I18N_NOOP
+#define I18N_NOOP(text) text
+#endif
+
+// Sizes in pixels, and the refresh period.
+constexpr int m_iACWidth = 150;       // applet width on mains power (room for the mains icon)
+constexpr int m_iBatWidth = 110;      // applet width on the battery
+constexpr int m_iMidWidth = 10;       // gap between the mains icon and the right edge
+constexpr int m_iMarginWidth = 5;     // left and top margin of the bar
+constexpr int m_iTopWidth = 4;        // width of the bar's terminal nub
+constexpr int m_iTopHeight = 10;      // height of the bar's terminal nub
+constexpr int m_iconSize = 32;        // width reserved for the mains icon
+constexpr int m_iFrameLineWidth = 2;  // pen width of the bar outline
+constexpr int m_iTimeInterval = 5000; // refresh period in milliseconds
+
+// The applet's object, interface and catalogue name.
+constexpr char m_strIFace[] = "OvraIface";
+
+// The battery module, its directory and its state files.
+constexpr char m_strPathBatInfo[] = "/proc/H8";
+constexpr char m_strFileBatModule[] = "insmod /opt/nexalt/install/batinfo.ko &>/dev/null";
+constexpr char m_fBatFileState[] = "/proc/H8/BAT%d/state";
+
+// Labels of a state file, each with its colon, in the module's order.
+constexpr char m_ArrayBatState[30][32] = {
+    "AC attached:",
+    "Capability Mode:",
+    "Charger Mode:",
+    "Alarm Mode:",
+    "Primary Battery:",
+    "Charger Controller:",
+    "Condition Flag:",
+    "Primary BAT support:",
+    "Internal Charger Controller:",
+    "Temperature:",
+    "Voltage:",
+    "Current:",
+    "Average Current:",
+    "RelativeStateofCharge:",
+    "RemainingCapacity:",
+    "FullChargeCapacity:",
+    "RunTimeToEmpty:",
+    "AverageTimeToEmpty:",
+    "AverageTimeToFull:",
+    "OverChargedAlarm:",
+    "TerminateChargeAlarm:",
+    "OverTempAlarm:",
+    "TerminateDischargeAlarm:",
+    "RemainingCapacityAlarm:",
+    "RemainingTimeAlarm:",
+    "Initialized:",
+    "Discharging:",
+    "FullyCharged:",
+    "FullyDischarged:",
+    "Cycle Count:",
+};
+// Values of "AC attached:"; the index of the word found is the status index.
+constexpr char m_strACstatus[2][4] = {"Yes", "No"};
+// Status texts, indexed by the status index 0 to 2.
+constexpr char m_strArrayBatStatus[3][24] = {
+    I18N_NOOP("charging"),
+    I18N_NOOP("Running on batteries"),
+    I18N_NOOP("full charged"),
+};
+
+// Icons.
+constexpr char m_strMainIconPath[] = "/opt/nexalt/pm/bin/res/main.png";
+constexpr char m_strACIconPath[] = "/opt/nexalt/pm/bin/res/ac.png";
+
+// Command lines.
+constexpr char m_strIdletimeStart[] = "/opt/nexalt/pm/idletime.sh start &>/dev/null";
+constexpr char m_strIdletimeRestart[] = "/opt/nexalt/pm/idletime.sh restart &>/dev/null";
+constexpr char m_strUpdatePS[] = "/etc/init.d/powersave reload &>/dev/null";
+constexpr char m_strPMPath[] = "/opt/nexalt/pm/pm.sh start &>/dev/null";
+constexpr char m_strQuitOvra[] = "/opt/nexalt/pm/ovra.sh stop";
+
+// Message on standard error.
+constexpr char m_strArrayError[1][24] = {"PM is still running.\n"};
+
+// Menus.
+constexpr char m_strMenuTitle[] = I18N_NOOP("Ovra- Ovra Tools");
+constexpr char m_strMainMenu[] = "main_menu";
+constexpr char m_strArrayMenu[5][40] = {
+    I18N_NOOP("show"),
+    I18N_NOOP("remaining percentage"),
+    I18N_NOOP("remaining time when use battery"),
+    I18N_NOOP("Launch Power Manager ..."),
+    I18N_NOOP("&Quit"),
+};
+
+// The power daemon's configuration and the scheme files.
+constexpr char m_strCommFile[] = "/etc/sysconfig/powersave/common";
+// Rows: 0 on mains power, 1 on the battery.
+constexpr char m_strArrayKeyScheme[2][16] = {"AC_SCHEME", "BATTERY_SCHEME"};
+constexpr char m_strArrayDefScheme[2][16] = {"'powersave", "performance"};
+constexpr char m_strPMSchemePath[] = "/opt/nexalt/pm/scheme/";
+constexpr char m_strSchemeFileHead[] = "scheme_";
+
+// Gauge and tool tip.
+constexpr char m_strShowTip[] = I18N_NOOP(" -- ");
+constexpr char m_strNoBattery[] = "No battery";
+
+// About dialog.
+constexpr char VERSION[] = "1.0";
+constexpr char AUTHOR[] = "Varnel";
+constexpr char AUTHOR_EMAIL[] = "";
