@@ -1,0 +1,35 @@
+# Panel applets: where their desktop entries and libraries live.
+#
+# In the build tree an applet's library is built into ${CMAKE_BINARY_DIR}/lib/
+# and its desktop entry is copied into ${OVRA_BUILD_APPLET_DATADIR}
+# (${CMAKE_BINARY_DIR}/share/ovra/applets/), where an uninstalled
+# build/bin/panelhost looks first. Installed, the library goes to
+# ${OVRA_INSTALL_APPLET_PLUGINDIR} and the entry to ${OVRA_INSTALL_APPLET_DATADIR}.
+#
+# ovra_add_panel_applet(TARGET <shared library target> DESKTOP_FILE <file>
+#                       [NO_INSTALL])
+#   Links the target against the desktop layer, makes the entry visible to the
+#   build tree's panelhost and adds the install rules. The entry's
+#   X-KDE-Library names the library without suffix (e.g. libovraapplet).
+
+set(OVRA_INSTALL_APPLET_DATADIR ${CMAKE_INSTALL_DATADIR}/ovra/applets)
+set(OVRA_INSTALL_APPLET_PLUGINDIR ${CMAKE_INSTALL_LIBDIR}/ovra/applets)
+set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets)
+
+function(ovra_add_panel_applet)
+    cmake_parse_arguments(A "NO_INSTALL" "TARGET;DESKTOP_FILE" "" ${ARGN})
+    if(NOT A_TARGET OR NOT A_DESKTOP_FILE)
+        message(FATAL_ERROR "ovra_add_panel_applet needs TARGET and DESKTOP_FILE")
+    endif()
+    target_link_libraries(${A_TARGET} PRIVATE ovradesktop)
+    set_target_properties(${A_TARGET} PROPERTIES
+        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+    get_filename_component(entry_name ${A_DESKTOP_FILE} NAME)
+    get_filename_component(entry_path ${A_DESKTOP_FILE} ABSOLUTE)
+    configure_file(${entry_path} ${OVRA_BUILD_APPLET_DATADIR}/${entry_name} COPYONLY)
+    if(NOT A_NO_INSTALL)
+        install(TARGETS ${A_TARGET} LIBRARY DESTINATION ${OVRA_INSTALL_APPLET_PLUGINDIR}
+                NAMELINK_SKIP)
+        install(FILES ${entry_path} DESTINATION ${OVRA_INSTALL_APPLET_DATADIR})
+    endif()
+endfunction()
