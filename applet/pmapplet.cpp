@@ -1,0 +1,161 @@
+#include "pmapplet.h"
+
+#include "comm.h"
+#include "graphframe.h"
+
+#include <kaboutdialog.h>
+#include <kglobal.h>
+#include <klocale.h>
+
+#include <QPixmap>
+#include <QResizeEvent>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include <unistd.h>
+
+namespace {
+
+// Shown when the module never appeared; the line break is a real one so that
+// the dialog shows two lines.
+constexpr char strNoModuleDialog[] = "kdialog --title ovraapplet --error 'You have not installed "
+                                     "battery module\nExit Program!'";
+constexpr int maxModuleLoads = 10;
+
+// system() whose status nobody looks at: the commands discard their own
+// output and their failures are not shown.
+void runShellCommand(const char* command)
+{
+    if (std::system(command) != 0) {
+    }
+}
+
+// Writes the configuration file's name and a line break to standard output,
+// directly rather than through a shell, so any name prints whole and nothing
+// in it is ever run.
+void echoConfigFile(const QString& configFile)
+{
+    const QByteArray name = configFile.toLatin1();
+    std::fwrite(name.constData(), 1, size_t(name.size()), stdout);
+    std::fputc('\n', stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+extern "C" KPanelApplet* init(QWidget* parent, const QString& configFile)
+{
+    if (!JudgeBatModule())
+        return nullptr;
+    KGlobal::locale()->insertCatalogue(QString::fromLatin1(m_strIFace));
+    auto* applet = new OvraApplet(configFile, KPanelApplet::Normal, KPanelApplet::Preferences,
+                                  parent, m_strIFace);
+    echoConfigFile(configFile);
+    return applet;
+}
+
+bool JudgeBatModule()
+{
+    int attempts = 0;
+    while (attempts < maxModuleLoads) {
+        if (access(m_strPathBatInfo, F_OK) == 0) {
+            sleep(1);
+            return true;
+        }
+        ++attempts;
+        runShellCommand(m_strFileBatModule);
+        sleep(1);
+    }
+    runShellCommand(strNoModuleDialog);
+    return false;
+}
+
+QPixmap* load_qpixmap(const char* name)
+{
+    auto* pixmap = new QPixmap;
+    pixmap->load(QString() + QString::fromLocal8Bit(name));
+    return pixmap;
+}
+
+OvraApplet::OvraApplet(const QString& configFile, KPanelApplet::Type type, int actions,
+                       QWidget* parent, const char* name)
+    : DCOPObject(m_strIFace), KPanelApplet(configFile, type, actions, parent, name),
+      _graph_frame(nullptr), m_aboutDlg(nullptr)
+{
+    _graph_frame = new GraphFrame(this, "graph_frame");
+    _graph_frame->show();
+}
+
+OvraApplet::~OvraApplet()
+{
+    closeAll();
+}
+
+int OvraApplet::widthForHeight(int /*height*/) const
+{
+    if (!_graph_frame || _graph_frame->oldStatus())
+        return m_iBatWidth;
+    return m_iACWidth;
+}
+
+int OvraApplet::heightForWidth(int /*width*/) const
+{
+    return height();
+}
+
+void OvraApplet::resizeEvent(QResizeEvent* e)
+{
+    KPanelApplet::resizeEvent(e);
+    if (_graph_frame)
+        _graph_frame->resize(e->size().width(), e->size().height());
+}
+
+void OvraApplet::paintEvent(QPaintEvent* /*e*/)
+{
+    // The gauge covers the whole applet and does all the drawing.
+}
+
+void OvraApplet::positionChange(KPanelApplet::Position /*p*/)
+{
+    KPanelApplet::positionChange(KPanelApplet::pRight);
+}
+
+void OvraApplet::alignmentChange(KPanelApplet::Alignment /*a*/)
+{
+}
+
+void OvraApplet::help()
+{
+}
+
+void OvraApplet::preferences()
+{
+    if (_graph_frame)
+        _graph_frame->start_PM();
+}
+
+void OvraApplet::about()
+{
+    delete m_aboutDlg;
+    m_aboutDlg = new KAboutDialog(nullptr, nullptr, true);
+    m_aboutDlg->setTitle(QString::fromUtf8(m_strMenuTitle));
+    m_aboutDlg->setVersion(QString::fromLatin1(VERSION));
+    m_aboutDlg->setAuthor(QString::fromLatin1(AUTHOR), QString::fromLatin1(AUTHOR_EMAIL), QString(),
+                          QString());
+    QPixmap logo;
+    logo.load(QString::fromLatin1(m_strACIconPath));
+    m_aboutDlg->setLogo(logo);
+    m_aboutDlg->show();
+}
+
+void OvraApplet::closeAll()
+{
+    if (_graph_frame) {
+        _graph_frame->close();
+        delete _graph_frame;
+        _graph_frame = nullptr;
+    }
+    delete m_aboutDlg;
+    m_aboutDlg = nullptr;
+}

@@ -1,0 +1,67 @@
+#pragma once
+// The panel applet: the factory that the panel calls, the check for the
+// battery module, and the applet object that hosts the battery gauge and
+// answers DCOP calls.
+
+#include <dcopobject.h>
+#include <kpanelapplet.h>
+
+#include <QString>
+
+class GraphFrame;
+class KAboutDialog;
+class QPaintEvent;
+class QPixmap;
+class QResizeEvent;
+
+extern "C" {
+// Called once by the panel when it loads the library; null when the battery
+// module is missing.
+Q_DECL_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile);
+}
+
+// True when the battery module's directory exists, loading the module if needed.
+bool JudgeBatModule();
+// A new pixmap loaded from a file, owned by the caller; never null (a file that
+// does not load gives a null pixmap).
+QPixmap* load_qpixmap(const char* name);
+
+class OvraApplet : public KPanelApplet, virtual public DCOPObject
+{
+    Q_OBJECT
+
+public:
+    // Argument of the DCOP call setPos.
+    enum ePos
+    {
+        bRight = 0,
+        bLeft = 1
+    };
+
+    OvraApplet(const QString& configFile, KPanelApplet::Type type, int actions, QWidget* parent,
+               const char* name);
+    ~OvraApplet() override;
+
+    int heightForWidth(int width) const override;
+    int widthForHeight(int height) const override;
+    void about() override;
+    void help() override;
+    void preferences() override;
+
+    // Releases the gauge and the about dialog; the applet stays as an empty frame.
+    void closeAll();
+
+    // Read access for tests.
+    GraphFrame* graphFrame() const { return _graph_frame; }
+    KAboutDialog* aboutDialog() const { return m_aboutDlg; }
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+    void positionChange(KPanelApplet::Position p) override;
+    void alignmentChange(KPanelApplet::Alignment a) override;
+
+private:
+    GraphFrame* _graph_frame;
+    KAboutDialog* m_aboutDlg;
+};

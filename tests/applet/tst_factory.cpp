@@ -1,0 +1,135 @@
+// The applet's factory: the battery-module check with its load attempts, the
+// catalogue, the applet it creates and the configuration file's name it echoes.
+// Each case needs its own laptop (with or without the module), so ctest runs
+// them one by one by name.
+
+#include "laptopfixture.h"
+#include "streamcapture.h"
+
+#include <comm.h>
+#include <pmapplet.h>
+
+#include <kglobal.h>
+#include <klocale.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QtTest>
+
+#include <memory>
+
+class TestFactory : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString behaviourFile(const QString& name)
+    {
+        return qEnvironmentVariable("LAPTOP_DIR") + QStringLiteral("/behave/") + name;
+    }
+    static QList<laptop::Call> insmodCalls() { return laptop::callsOf(QStringLiteral("insmod")); }
+    static void verifyInsmodCall(const laptop::Call& call)
+    {
+        QCOMPARE(call.shellCommand, QString::fromLatin1(m_strFileBatModule));
+        QCOMPARE(call.args, QStringList{QStringLiteral("/opt/nexalt/install/batinfo.ko")});
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(laptop::inside()); }
+
+    // The module is there from the start: no load, one second's pause, an applet.
+    void moduleAtFirst()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture out(STDOUT_FILENO);
+        std::unique_ptr<KPanelApplet> applet(init(nullptr, QStringLiteral("ovraapplet_rc")));
+        const QByteArray echoed = out.finish();
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY(applet);
+        QVERIFY(insmodCalls().isEmpty());
+        QVERIFY2(elapsed >= 1000 && elapsed < 3000, QByteArray::number(elapsed));
+        QCOMPARE(applet->objectName(), QStringLiteral("OvraIface"));
+        QCOMPARE(applet->actions(), int(KPanelApplet::Preferences));
+        QCOMPARE(applet->type(), KPanelApplet::Normal);
+        QCOMPARE(applet->configFile(), QStringLiteral("ovraapplet_rc"));
+        QCOMPARE(QString::fromLatin1(applet->metaObject()->className()),
+                 QStringLiteral("OvraApplet"));
+        QVERIFY(KGlobal::locale()->catalogues().contains(QStringLiteral("OvraIface")));
+        QCOMPARE(echoed, QByteArray("ovraapplet_rc\n"));
+    }
+
+    // The name is printed as it is: never run by a shell, never cut, whatever its length.
+    void configFileNamePrintedWhole()
+    {
+        const QString hostile = QString(300, QLatin1Char('a')) +
+                                QStringLiteral("$(touch /tmp/dollar)`touch /tmp/tick`;touch "
+                                               "/tmp/semicolon %s %n");
+        StreamCapture out(STDOUT_FILENO);
+        std::unique_ptr<KPanelApplet> applet(init(nullptr, hostile));
+        const QByteArray echoed = out.finish();
+
+        QVERIFY(applet);
+        QCOMPARE(echoed, hostile.toLatin1() + '\n');
+        for (const char* name : {"/tmp/dollar", "/tmp/tick", "/tmp/semicolon"})
+            QVERIFY2(!QFileInfo::exists(QString::fromLatin1(name)), name);
+    }
+
+    // The module never appears: ten loads a second apart, then the error dialog.
+    void moduleNever()
+    {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
+        laptop::setBehaviour(QStringLiteral("insmod"), 1);
+
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture out(STDOUT_FILENO);
+        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
+        const QByteArray echoed = out.finish();
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY(!applet);
+        QVERIFY2(elapsed >= 10000 && elapsed < 14000, QByteArray::number(elapsed));
+        const QList<laptop::Call> calls = laptop::calls();
+        QCOMPARE(calls.size(), 11);
+        for (int i = 0; i < 10; ++i) {
+            QCOMPARE(calls[i].program, QStringLiteral("insmod"));
+            verifyInsmodCall(calls[i]);
+        }
+        const laptop::Call& dialog = calls.last();
+        QCOMPARE(dialog.program, QStringLiteral("kdialog"));
+        QCOMPARE(
+            dialog.args,
+            (QStringList{QStringLiteral("--title"), QStringLiteral("ovraapplet"),
+                         QStringLiteral("--error"),
+                         QStringLiteral("You have not installed battery module\nExit Program!")}));
+        QVERIFY(KGlobal::locale()->catalogues().isEmpty());
+        QVERIFY(echoed.isEmpty());
+    }
+
+    // The module appears with the third load: three loads, then the applet.
+    void moduleAfterThirdLoad()
+    {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
+        laptop::writeFile(behaviourFile(QStringLiteral("insmod")), "load_after=3\n");
+
+        QElapsedTimer clock;
+        clock.start();
+        std::unique_ptr<KPanelApplet> applet(init(nullptr, QStringLiteral("ovraapplet_rc")));
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY(applet);
+        const QList<laptop::Call> calls = insmodCalls();
+        QCOMPARE(calls.size(), 3);
+        for (const laptop::Call& call : calls)
+            verifyInsmodCall(call);
+        QVERIFY(laptop::callsOf(QStringLiteral("kdialog")).isEmpty());
+        // Three pauses after the loads and one after the successful test.
+        QVERIFY2(elapsed >= 4000 && elapsed < 7000, QByteArray::number(elapsed));
+    }
+};
+
+QTEST_MAIN(TestFactory)
+#include "tst_factory.moc"
