@@ -1,0 +1,254 @@
+// The common routines on the simulated laptop, run by root: files, error
+// boxes, the shell runner, the battery probe, the scheme list and activation.
+#include "UPMComm.h"
+#include "laptopfixture.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+namespace {
+
+const QByteArray CommonFile = "/etc/sysconfig/powersave/common";
+
+// Runs work while closing every message box it opens; returns their texts, or
+// "bad box" for one without the error icon and a single OK button.
+QStringList boxesShownBy(const std::function<void()>& work)
+{
+    QStringList texts;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&texts] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            const bool errorBox = box->icon() == QMessageBox::Critical &&
+                                  box->buttons().size() == 1 &&
+                                  box->standardButtons() == QMessageBox::Ok;
+            texts << (errorBox ? box->text() : QStringLiteral("bad box"));
+            box->buttons().constFirst()->click();
+        }
+    });
+    closer.start(10);
+    work();
+    return texts;
+}
+
+mode_t modeOf(const QByteArray& path)
+{
+    struct stat status;
+    return ::stat(path.constData(), &status) == 0 ? status.st_mode & 07777 : 0;
+}
+
+} // namespace
+
+class TestCommonAsRoot : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void missingCommonFile();
+    void unreadableFiles();
+    void writeTextFileOpensThePermissions();
+    void fileErrorTexts();
+    void execCmd();
+    void execCmdBecomesRoot();
+    void batteryProbe();
+    void listSchemes();
+    void writeSchemes_data();
+    void writeSchemes();
+};
+
+// Every test starts from the laptop's own common file and an empty call log.
+void TestCommonAsRoot::init()
+{
+    QDir(CommonFile).removeRecursively();
+    QFile::remove(CommonFile);
+    laptop::writeFile(CommonFile,
+                      laptop::readFile(qEnvironmentVariable("LAPTOP_SRC") + "/fixtures/common"));
+    QVERIFY(::chmod(CommonFile.constData(), 0644) == 0);
+    laptop::clearCalls();
+}
+
+void TestCommonAsRoot::missingCommonFile()
+{
+    QVERIFY(QFile::remove(CommonFile));
+    QByteArray ac = "kept", battery = "kept";
+    QCOMPARE(boxesShownBy([&] { QVERIFY(!ReadCurrentSchemes(ac, battery)); }),
+             QStringList{"Cound not find file: " + CommonFile});
+    QCOMPARE(ac + battery, QByteArray("keptkept"));
+    // The key update fails before any command runs.
+    try {
+        WriteSchemes("powersave", "powersave");
+        QFAIL("no error raised");
+    } catch (const EInOutError& e) {
+        QCOMPARE(e.errorCode(), ENOENT);
+        QCOMPARE(e.fileName(), CommonFile);
+        QVERIFY(QByteArray(e.what()).contains(CommonFile + ": No such file or directory"));
+    }
+    QVERIFY(laptop::calls().isEmpty());
+    QVERIFY(!QFile::exists(CommonFile));
+}
+
+void TestCommonAsRoot::unreadableFiles()
+{
+    // A directory opens but every read fails, even for root.
+    QVERIFY(QFile::remove(CommonFile) && QDir().mkdir(CommonFile));
+    QByteArray ac, battery;
+    QVERIFY_THROWS_EXCEPTION(EInOutError, ReadCurrentSchemes(ac, battery));
+    QVERIFY_THROWS_EXCEPTION(EInOutError, WriteSchemes("a", "b"));
+    QVERIFY(laptop::calls().isEmpty());
+    QVERIFY_THROWS_EXCEPTION(EInOutError, WriteTextFile("/tmp/no/such/dir", "x"));
+    laptop::battery(0, {"readable=no"});
+    QVERIFY_THROWS_EXCEPTION(EInOutError, GetPowerState());
+}
+
+void TestCommonAsRoot::writeTextFileOpensThePermissions()
+{
+    // Opened up before the write; a name with blanks and quotes is one word.
+    for (const QByteArray& path : {CommonFile, QByteArray("/tmp/it's a file")}) {
+        laptop::writeFile(path, "old text");
+        QVERIFY(::chmod(path.constData(), 0600) == 0);
+        QVERIFY(WriteTextFile(path, "X=\"1\""));
+        QCOMPARE(laptop::readFile(path), QByteArray("X=\"1\""));
+        QCOMPARE(modeOf(path), mode_t(0666));
+    }
+}
+
+void TestCommonAsRoot::fileErrorTexts()
+{
+    const QStringList texts = boxesShownBy([] {
+        ShowFileError("Message itself", "", 1);
+        for (int code = 1; code <= 6; ++code) {
+            ShowFileError("ignored", "/f", code);
+        }
+    });
+    QCOMPARE(texts, QStringList({"Message itself", "Cound not find file: /f",
+                                 "Cound not delete file: /f", "Cound not rename file: /f",
+                                 "Scheme name exists : /f", "cound not create file: /f"}));
+}
+
+void TestCommonAsRoot::execCmd()
+{
+    QVERIFY(ExecCmd("exit 0"));
+    QVERIFY(!ExecCmd("exit 1"));
+    QVERIFY(!ExecCmd("/no/such/script reload &>/dev/null"));
+    QVERIFY(ExecCmd(""));
+}
+
+void TestCommonAsRoot::execCmdBecomesRoot()
+{
+    // Real user 65534 with root's effective id, as in a set-user-id program:
+    // the child shell runs as root.
+    QProcess probe;
+    probe.start("setpriv",
+                {"--ruid=65534", "--", QCoreApplication::applicationDirPath() + "/common_execprobe",
+                 "/opt/nexalt/pm/pm.sh start &> /dev/null"});
+    QVERIFY(probe.waitForFinished(10000));
+    QCOMPARE(probe.exitCode(), 0);
+    const QList<laptop::Call> calls = laptop::calls();
+    QCOMPARE(calls.size(), 1);
+    QCOMPARE(calls[0].program + ' ' + calls[0].shellCommand,
+             QString("/opt/nexalt/pm/pm.sh /opt/nexalt/pm/pm.sh start &> /dev/null"));
+    QCOMPARE(calls[0].ruid + calls[0].euid, 0u);
+}
+
+void TestCommonAsRoot::batteryProbe()
+{
+    // The module's own format, as the battery simulator writes it.
+    laptop::battery(0, {"present=yes", "readable=yes", "ac=no", "charge=50", "full=4400",
+                        "rate=1800", "cycles=37"});
+    RBatState rec;
+    QVERIFY(ReadBatState(0, rec));
+    QCOMPARE(rec.ACAttachedText + ' ' + rec.RelativeStateOfChargeText + ' ' + rec.VoltageText,
+             QByteArray("No 50% 11.100 V"));
+    QCOMPARE(rec.ACState, 1);
+    QCOMPARE(rec.RelativeStateOfCharge, 50);
+    QCOMPARE(rec.FullChargeCapacity, 4400.0);
+    QCOMPARE(rec.RemainingCapacity, 2200.0);
+    QCOMPARE(rec.RemainingTime, 73);
+    QCOMPARE(rec.CycleCount, 37);
+    QCOMPARE(GetPowerState(), 1);
+    laptop::mains(true);
+    QCOMPARE(GetPowerState(), 0);
+
+    RBatState untouched;
+    untouched.CycleCount = 99;
+    QVERIFY(!ReadBatState(1, untouched));
+    QCOMPARE(untouched.CycleCount, 99);
+    laptop::battery(0, {"present=no"});
+    QCOMPARE(GetPowerState(), -1);
+}
+
+void TestCommonAsRoot::listSchemes()
+{
+    const QString sysconfig = "/etc/sysconfig/powersave/", product = "/opt/nexalt/pm/scheme/";
+    for (const char* name : {"scheme_", "scheme_quiet.bak", "scheme_only_here"}) {
+        laptop::writeFile(sysconfig + name, "x");
+    }
+    QVERIFY(QDir().mkdir(sysconfig + "scheme_folder") && QDir().mkdir(sysconfig + "Scheme_case"));
+    for (const char* name : {"scheme_", "scheme_quiet.bak", "scheme_folder", "scheme_case"}) {
+        laptop::writeFile(product + name, "x");
+    }
+    const QList<QByteArray> offered = {"performance", "powersave", "presentation", "",
+                                       "quiet.bak",   "folder"};
+    // Expected in the order in which the directory yields its entries.
+    QProcess find;
+    find.start("find", {sysconfig, "-mindepth", "1", "-maxdepth", "1", "-printf", "%f\\n"});
+    QVERIFY(find.waitForFinished());
+    QList<QByteArray> expected;
+    for (const QByteArray& entry : find.readAllStandardOutput().split('\n')) {
+        if (entry.startsWith("scheme_") && offered.contains(entry.mid(7))) {
+            expected << entry.mid(7);
+        }
+    }
+    QCOMPARE(expected.size(), offered.size());
+    QVERIFY2(expected != offered, "directory order happens to be the test's order");
+    QCOMPARE(ListSchemes(), expected);
+
+    QVERIFY(SchemeAvailable("nexalt_quiet") && !SchemeAvailable("acoustic"));
+    QVERIFY(QDir(sysconfig).removeRecursively());
+    QVERIFY(ListSchemes().isEmpty());
+}
+
+void TestCommonAsRoot::writeSchemes_data()
+{
+    const QString reload = "/etc/init.d/powersaved reload &>/dev/null",
+                  start = "/etc/init.d/powersaved start &>/dev/null",
+                  idletime = "/opt/nexalt/pm/idletime.sh restart &> /dev/null";
+    QTest::addColumn<int>("reloadExit");
+    QTest::addColumn<QStringList>("commands");
+    QTest::newRow("reload succeeds") << 0 << QStringList{reload, idletime};
+    QTest::newRow("reload fails") << 1 << QStringList{reload, start, idletime};
+}
+
+void TestCommonAsRoot::writeSchemes()
+{
+    QFETCH(int, reloadExit);
+    QFETCH(QStringList, commands);
+    // A slow reload shows that each command is waited for.
+    laptop::setBehaviour("powersaved.reload", reloadExit, 0.3);
+    QByteArray expected = laptop::readFile(CommonFile);
+    QVERIFY(expected.contains("\nAC_SCHEME=\"performance\"\n"));
+    expected.replace("AC_SCHEME=\"performance\"", "AC_SCHEME=\"powersave\"");
+
+    WriteSchemes("powersave", "powersave");
+
+    QStringList run;
+    for (const laptop::Call& call : laptop::calls()) {
+        run << call.shellCommand;
+    }
+    QCOMPARE(run, commands);
+    QCOMPARE(laptop::readFile(CommonFile), expected);
+    QCOMPARE(modeOf(CommonFile), mode_t(0666));
+    QByteArray ac, battery;
+    QVERIFY(ReadCurrentSchemes(ac, battery));
+    QCOMPARE(ac + '/' + battery, QByteArray("powersave/powersave"));
+}
+
+QTEST_MAIN(TestCommonAsRoot)
+#include "tst_commonasroot.moc"

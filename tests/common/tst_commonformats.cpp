@@ -1,0 +1,170 @@
+// The file formats over byte buffers: key lines, the key update, number
+// conversions and the battery state file.
+#include "BatteryStateText.h"
+#include "SchemeKeys.h"
+#include "UPMComm.h"
+
+#include <QTest>
+
+class TestCommonFormats : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parseKeyLine();
+    void readingRules();
+    void keyUpdate();
+    void numbers();
+    void batteryLines();
+};
+
+void TestCommonFormats::parseKeyLine()
+{
+    struct Case
+    {
+        const char *line, *key;
+        int mode;
+        bool found;
+        const char* value;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"AC_SCHEME=\"performance\"",    "AC_SCHEME",      0, true,  "performance"},
+        {"AC_SCHEME=\"performance\"",    "BATTERY_SCHEME", 0, false, "unchanged"},
+        {"AC_SCHEME=\"\"",               "AC_SCHEME",      0, true,  ""},
+        {"AC_SCHEME=",                   "AC_SCHEME",      0, true,  ""},
+        {"AC_SCHEME=\"x\" ",             "AC_SCHEME",      0, true,  "x\""},
+        {"#AC_SCHEME=\"powersave\"",     "AC_SCHEME",      0, false, "unchanged"},
+        {" \t# AC_SCHEME=\"powersave\"", "AC_SCHEME",      0, false, "unchanged"},
+        {"AC attached:     Yes",         "AC attached",    1, true,  "Yes"},
+        {"Voltage:\t \x01 11.100 V  ",   "Voltage",        1, true,  "11.100 V  "},
+        {"AC attached Yes",              "AC attached",    1, false, "unchanged"},
+        {"AC attached:",                 "AC attached",    1, true,  ""},
+        {"Cycle Count: 37x",             "Cycle Count",    7, true,  "37x"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        QByteArray value = "unchanged";
+        QVERIFY2(ParseKeyLine(c.line, c.key, value, c.mode) == c.found && value == c.value, c.line);
+    }
+    QCOMPARE(FormatKeyLine("AC_SCHEME", "performance"), QByteArray("AC_SCHEME=\"performance\""));
+}
+
+void TestCommonFormats::readingRules()
+{
+    // The last non-empty value wins; an empty one and comments change nothing;
+    // a key the text lacks keeps the caller's value.
+    QByteArray ac = "before", battery = "before";
+    ReadSchemeKeys("AC_SCHEME=\"first\"\n#AC_SCHEME=\"commented\"\r\nAC_SCHEME=\"second\"\n"
+                   "AC_SCHEME=\"\"\n  # AC_SCHEME=\"commented\"\nOTHER=\"1\"\n",
+                   ac, battery);
+    QCOMPARE(ac + '/' + battery, QByteArray("second/before"));
+    ReadSchemeKeys("BATTERY_SCHEME=\"powersave\"\r\nBATTERY_SCHEME=\"acoustic\"", ac, battery);
+    QCOMPARE(ac + '/' + battery, QByteArray("second/acoustic"));
+}
+
+void TestCommonFormats::keyUpdate()
+{
+    const QByteArray sysconfig = "## Path:\tSystem/Powermanagement/Powersave\n"
+                                 "#\n"
+                                 "# The scheme used on mains power; see BATTERY_SCHEME too.\n"
+                                 "#AC_SCHEME=\"powersave\"\n"
+                                 "POWERSAVED_POLLING_INTERVAL=\"2\"\r\n"
+                                 "AC_SCHEME=\"performance\"\r\n"
+                                 "  # AC_SCHEME=\"acoustic\"\n"
+                                 "\n"
+                                 "BATTERY_SCHEME=\"powersave\"\n"
+                                 "AC_SCHEME = performance # duplicate, other form\n"
+                                 "X=\"a\rb\"\n"
+                                 "\xff\xfe binary \x01\n"
+                                 "LAST=\"no line feed\"";
+    QCOMPARE(UpdateSchemeKeysText(sysconfig, "presentation", ""),
+             QByteArray("## Path:\tSystem/Powermanagement/Powersave\n"
+                        "#\n"
+                        "# The scheme used on mains power; see BATTERY_SCHEME too.\n"
+                        "#AC_SCHEME=\"powersave\"\n"
+                        "POWERSAVED_POLLING_INTERVAL=\"2\"\n"
+                        "AC_SCHEME=\"presentation\"\n"
+                        "  # AC_SCHEME=\"acoustic\"\n"
+                        "\n"
+                        "BATTERY_SCHEME=\"\"\n"
+                        "AC_SCHEME=\"presentation\"\n"
+                        "X=\"ab\"\n"
+                        "\xff\xfe binary \x01\n"
+                        "LAST=\"no line feed\"\n"));
+    // A missing key is not added; an empty text stays empty.
+    QCOMPARE(UpdateSchemeKeysText("AC_SCHEME=\"a\"\n\r\n", "b", "c"),
+             QByteArray("AC_SCHEME=\"b\"\n\n"));
+    QCOMPARE(UpdateSchemeKeysText("", "b", "c"), QByteArray(""));
+}
+
+void TestCommonFormats::numbers()
+{
+    const QList<QPair<QByteArray, qint32>> ints = {
+        {"", -1},           {"42", 42},
+        {"  -7", -7},       {"+5", 5},
+        {"42 ", -2},        {"4x", -2},
+        {"-", -2},          {"\t1", -2},
+        {"0x1A", -2},       {"2147483647", 2147483647},
+        {"2147483648", -2}, {"-2147483648", -2147483647 - 1}};
+    for (const auto& [text, number] : ints) {
+        QVERIFY2(StrToIntSafe(text) == number, text.constData());
+    }
+    const QList<QPair<QByteArray, double>> floats = {
+        {"", -1.0},    {"4400", 4400.0}, {" 1.5", 1.5}, {"-.5", -0.5}, {"1e3", 1000.0},
+        {"abc", -2.0}, {"1.5x", -2.0},   {".", -2.0},   {"inf", -2.0}, {"1e999", -2.0}};
+    for (const auto& [text, number] : floats) {
+        QVERIFY2(StrToFloatSafe(text) == number, text.constData());
+    }
+    // The last blank decides; without a blank nothing changes.
+    qint32 minutes = 7;
+    QByteArray unit = "kept";
+    SplitIntUnit("95", minutes, unit);
+    QCOMPARE(QByteArray::number(minutes) + unit, QByteArray("7kept"));
+    SplitIntUnit("95 mins", minutes, unit);
+    QCOMPARE(QByteArray::number(minutes) + unit, QByteArray("95mins"));
+    SplitIntUnit("1 2 mWh", minutes, unit);
+    QCOMPARE(minutes, -2);
+    double capacity = 0;
+    SplitFloatUnit("2200.5 mWh", capacity, unit);
+    QCOMPARE(capacity, 2200.5);
+}
+
+void TestCommonFormats::batteryLines()
+{
+    struct Case
+    {
+        const char* text;
+        int acState, remainingTime, charge;
+    };
+    // Fields before the read: time to full 3, time to empty 4, charge 5.
+    // clang-format off
+    const Case cases[] = {
+        {"AC attached: Yes\nAverageTimeToFull: 12 mins\nAverageTimeToEmpty: 95 mins", 0, 12, 5},
+        {"AC attached:Yes",                                    0, 3, 5},
+        {"AC attached: Yes\r\nRelativeStateofCharge: 87%\r\n", 0, 3, 87},
+        {"AC attached: No\nAverageTimeToEmpty: 95 mins",       1, 95, 5},
+        {"AC attached: yes",                                   1, 4, 5},
+        {"AC attached: Yes ",                                  1, 4, 5},
+        {" AC attached: Yes",                                  1, 4, 5},
+        {"AC attached: No\nAC attached: Yes",                  0, 3, 5},
+        {"AC attached: No\nAverageTimeToEmpty: 95",            1, 4, 5},
+        {"RelativeStateofCharge: 87 %",                        1, 4, -2},
+        {"RelativeStateofCharge:",                             1, 4, -1},
+        {"Manufacturer: Nexalt\n\n:::\n",                      1, 4, 5},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        RBatState rec;
+        rec.AverageTimeToFull = 3;
+        rec.AverageTimeToEmpty = 4;
+        rec.RelativeStateOfCharge = 5;
+        ParseBatState(c.text, rec);
+        QVERIFY2(rec.ACState == c.acState && rec.RemainingTime == c.remainingTime &&
+                     rec.RelativeStateOfCharge == c.charge,
+                 c.text);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestCommonFormats)
+#include "tst_commonformats.moc"
