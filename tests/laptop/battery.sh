@@ -75,13 +75,15 @@ check_charge() {
 }
 
 check_second_battery() {
+    "$sim" mains off
     "$sim" set 1 present=yes
     check "second battery: BAT1/state appears" test -f /proc/H8/BAT1/state
     check_format /proc/H8/BAT1/state
-    "$sim" mains off
-    check_eq "mains off reaches both batteries" "No No" \
-        "$(value 'AC attached') $(value 'AC attached' /proc/H8/BAT1/state)"
+    check_eq "a battery added on battery power is on battery power too" No \
+        "$(value 'AC attached' /proc/H8/BAT1/state)"
     "$sim" mains on
+    check_eq "mains on reaches both batteries" "Yes Yes" \
+        "$(value 'AC attached') $(value 'AC attached' /proc/H8/BAT1/state)"
     "$sim" set 1 present=no
     check "second battery removed: BAT1 is gone" test ! -e /proc/H8/BAT1
 }
