@@ -12,9 +12,13 @@
 #   build tree's panelhost and adds the install rules. The entry's
 #   X-KDE-Library names the library without suffix (e.g. libovraapplet).
 
-set(OVRA_INSTALL_APPLET_DATADIR ${CMAKE_INSTALL_DATADIR}/ovra/applets)
-set(OVRA_INSTALL_APPLET_PLUGINDIR ${CMAKE_INSTALL_LIBDIR}/ovra/applets)
-set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets)
+# Cached so that every directory of the project sees them.
+set(OVRA_INSTALL_APPLET_DATADIR ${CMAKE_INSTALL_DATADIR}/ovra/applets CACHE INTERNAL
+    "Applet desktop entries, relative to the install prefix")
+set(OVRA_INSTALL_APPLET_PLUGINDIR ${CMAKE_INSTALL_LIBDIR}/ovra/applets CACHE INTERNAL
+    "Applet libraries, relative to the install prefix")
+set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets CACHE INTERNAL
+    "Applet desktop entries in the build tree")
 
 function(ovra_add_panel_applet)
     cmake_parse_arguments(A "NO_INSTALL" "TARGET;DESKTOP_FILE" "" ${ARGN})

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+/// What a panel applet's desktop entry says: its name, comment and icon, and
+/// the library (X-KDE-Library, e.g. "libovraapplet") that holds its init().
+struct AppletInfo
+{
+    QString desktopFile; // absolute path of the entry
+    QString name;
+    QString comment;
+    QString icon;
+    QString library;
+
+    bool isValid() const { return !library.isEmpty(); }
+    /// The entry's file name, which identifies the applet in the configuration.
+    QString entryName() const;
+    /// The library's name without "lib": the stem of per-instance configuration files.
+    QString configStem() const;
+
+    /// Reads an entry; on failure the result is invalid and error says why.
+    static AppletInfo load(const QString& path, QString* error = nullptr);
+};

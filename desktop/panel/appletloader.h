@@ -1,0 +1,21 @@
+#pragma once
+
+#include "appletinfo.h"
+
+#include <QString>
+
+class KPanelApplet;
+class QWidget;
+
+/// Loads an applet's library with dlopen and calls its exported
+/// `extern "C" KPanelApplet* init(QWidget* parent, const QString& configFile)`.
+/// Libraries stay loaded for the life of the process: objects an applet
+/// leaves behind (queued events, static data) may still use its code.
+class AppletLoader
+{
+public:
+    /// The applet, or null with a message in error (missing library, no
+    /// init, init returning no applet, init failing).
+    static KPanelApplet* load(const AppletInfo& info, QWidget* parent, const QString& configFile,
+                              QString* error);
+};

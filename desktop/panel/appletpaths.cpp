@@ -1,0 +1,114 @@
+#include "appletpaths.h"
+
+#include "installpaths.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+#include <QStandardPaths>
+
+namespace {
+
+QStringList existingUnique(const QStringList& candidates)
+{
+    QStringList dirs;
+    for (const QString& candidate : candidates) {
+        const QString canonical = QFileInfo(candidate).canonicalFilePath();
+        if (!canonical.isEmpty() && QFileInfo(canonical).isDir() && !dirs.contains(canonical))
+            dirs << canonical;
+    }
+    return dirs;
+}
+
+QString programDir()
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+} // namespace
+
+QStringList AppletPaths::dataDirs()
+{
+    return existingUnique({
+        programDir() + QStringLiteral("/../share/ovra/applets"),
+        programDir() + QLatin1Char('/') + QStringLiteral(OVRA_RELATIVE_APPLET_DATADIR),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/ovra/applets"),
+        QStringLiteral(OVRA_INSTALL_APPLET_DATADIR),
+    });
+}
+
+QStringList AppletPaths::pluginDirs()
+{
+    return existingUnique({
+        programDir() + QStringLiteral("/../lib"),
+        programDir() + QLatin1Char('/') + QStringLiteral(OVRA_RELATIVE_APPLET_PLUGINDIR),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/../lib/ovra/applets"),
+        QStringLiteral(OVRA_INSTALL_APPLET_PLUGINDIR),
+    });
+}
+
+QString AppletPaths::findEntry(const QString& nameOrPath)
+{
+    if (nameOrPath.isEmpty())
+        return QString();
+    if (nameOrPath.contains(QLatin1Char('/')))
+        return QFileInfo(nameOrPath).isFile() ? QFileInfo(nameOrPath).absoluteFilePath()
+                                              : QString();
+    QStringList names{nameOrPath};
+    if (!nameOrPath.endsWith(QLatin1String(".desktop")))
+        names << nameOrPath + QStringLiteral(".desktop");
+    for (const QString& dir : dataDirs()) {
+        for (const QString& name : names) {
+            const QFileInfo entry(QDir(dir).filePath(name));
+            if (entry.isFile())
+                return entry.absoluteFilePath();
+        }
+    }
+    // A file of that name in the working folder, as a path would be.
+    return QFileInfo(nameOrPath).isFile() ? QFileInfo(nameOrPath).absoluteFilePath() : QString();
+}
+
+QString AppletPaths::findLibrary(const QString& library)
+{
+    if (library.isEmpty())
+        return QString();
+    if (QFileInfo(library).isAbsolute())
+        return QFileInfo(library).isFile() ? library : QString();
+    const QString base = QFileInfo(library).fileName();
+    for (const QString& dir : pluginDirs()) {
+        const QDir folder(dir);
+        // The plain name first (as given or with .so), then a versioned file.
+        for (const QString& name : {base, base + QStringLiteral(".so")}) {
+            if (QFileInfo(folder.filePath(name)).isFile())
+                return folder.filePath(name);
+        }
+        const QStringList versioned =
+            folder.entryList({base + QStringLiteral(".so.*")}, QDir::Files, QDir::Name);
+        if (!versioned.isEmpty())
+            return folder.filePath(versioned.constFirst());
+    }
+    return QString();
+}
+
+QList<AppletInfo> AppletPaths::available()
+{
+    QList<AppletInfo> applets;
+    QSet<QString> seen;
+    for (const QString& dir : dataDirs()) {
+        const QStringList entries =
+            QDir(dir).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
+        for (const QString& name : entries) {
+            if (seen.contains(name))
+                continue;
+            const AppletInfo info = AppletInfo::load(QDir(dir).filePath(name));
+            if (!info.isValid())
+                continue;
+            seen.insert(name);
+            applets << info;
+        }
+    }
+    return applets;
+}

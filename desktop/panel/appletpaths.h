@@ -1,0 +1,26 @@
+#pragma once
+
+#include "appletinfo.h"
+
+#include <QList>
+#include <QStringList>
+
+/// Where the panel finds applets: their desktop entries in the applets data
+/// folders and their libraries in the plug-in folders. The folders beside the
+/// running program (the build tree, or the installation it belongs to) come
+/// before the user's and the configured installation's.
+class AppletPaths
+{
+public:
+    static QStringList dataDirs();
+    static QStringList pluginDirs();
+
+    /// The desktop entry for a file name (searched in the data folders) or a
+    /// path; empty when there is none.
+    static QString findEntry(const QString& nameOrPath);
+    /// The library file for an X-KDE-Library value; empty when there is none.
+    static QString findLibrary(const QString& library);
+    /// Every valid entry of the data folders; an entry name found twice is
+    /// taken from the earlier folder.
+    static QList<AppletInfo> available();
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "appletinfo.h"
+
+#include <QList>
+#include <QWidget>
+
+class AppletContainer;
+class QHBoxLayout;
+
+/// The panel: a dock window along the bottom edge of the screen holding a row
+/// of applets. Started with explicit applets it shows just those for this
+/// run; otherwise it shows the applets of its configuration and keeps the
+/// configuration up to date when applets are added or removed.
+class PanelWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int defaultHeight = 40;
+    static constexpr int minimumHeight = 24;
+    static constexpr int maximumHeight = 128;
+
+    /// configPath: the panel's own configuration file; empty for none.
+    PanelWindow(const QString& configPath, QWidget* parent = nullptr);
+    ~PanelWindow() override;
+
+    int panelHeight() const { return m_height; }
+    void setPanelHeight(int height);
+
+    /// Loads the applets named in the configuration; with no configuration
+    /// yet, every applet found.
+    void restoreApplets();
+    /// Adds an applet; null (with the reason on standard error and in error)
+    /// when it did not load. The panel goes on either way.
+    AppletContainer* addApplet(const AppletInfo& info, QString* error = nullptr);
+    void removeApplet(AppletContainer* container);
+    QList<AppletContainer*> containers() const { return m_containers; }
+
+    /// Places the window along the bottom edge of its screen.
+    void placeOnScreen();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    int containerHeight() const;
+    QString newConfigFileName(const QString& stem) const;
+    void saveConfig() const;
+
+    QString m_configPath;
+    int m_height = defaultHeight;
+    QHBoxLayout* m_layout = nullptr;
+    QList<AppletContainer*> m_containers;
+};

@@ -1,0 +1,281 @@
+#include "appletcontainer.h"
+#include "applethandle.h"
+#include "appletpaths.h"
+#include "panelwindow.h"
+
+#include <dcopclient.h>
+#include <kpanelapplet.h>
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+AppletInfo testAppletInfo()
+{
+    const QString path = AppletPaths::findEntry(QStringLiteral("testapplet.desktop"));
+    return AppletInfo::load(path);
+}
+
+QStringList menuTexts(QMenu* menu)
+{
+    QStringList texts;
+    for (QAction* action : menu->actions()) {
+        if (!action->isSeparator())
+            texts << action->text();
+    }
+    return texts;
+}
+
+QAction* menuAction(QMenu* menu, const QString& text)
+{
+    for (QAction* action : menu->actions()) {
+        if (action->text() == text)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+/// The panel, in this process, with the test applet built beside it.
+class TestPanel : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void findsAppletsOfTheBuildTree();
+    void loadsAppletWithFreshConfigFileName();
+    void widthFollowsWidthForHeightAndConstraints();
+    void handleMenuOffersDeclaredActionsAndRemove();
+    void removeDestroysTheApplet();
+    void nullInitLeavesThePanelWorking();
+    void loadingErrorsAreReported_data();
+    void loadingErrorsAreReported();
+    void configurationKeepsTheApplets();
+
+private:
+    std::unique_ptr<PanelWindow> m_panel;
+    QTemporaryDir m_dir;
+};
+
+void TestPanel::initTestCase()
+{
+    DCOPClient::mainClient()->registerAs("panelhost");
+    QVERIFY(testAppletInfo().isValid());
+}
+
+void TestPanel::init()
+{
+    m_panel = std::make_unique<PanelWindow>(QString());
+    m_panel->setPanelHeight(40);
+    m_panel->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_panel.get()));
+}
+
+void TestPanel::cleanup()
+{
+    m_panel.reset();
+    qunsetenv("OVRA_TESTAPPLET_NULL");
+}
+
+void TestPanel::findsAppletsOfTheBuildTree()
+{
+    // The program folder is build/bin: its share/ and lib/ come first.
+    const QString buildDir = QDir::cleanPath(QCoreApplication::applicationDirPath() + "/..");
+    QCOMPARE(AppletPaths::dataDirs().constFirst(),
+             QFileInfo(buildDir + "/share/ovra/applets").canonicalFilePath());
+    QCOMPARE(AppletPaths::pluginDirs().constFirst(),
+             QFileInfo(buildDir + "/lib").canonicalFilePath());
+    const AppletInfo info = testAppletInfo();
+    QCOMPARE(info.name, QStringLiteral("Test Applet"));
+    QCOMPARE(info.library, QStringLiteral("libovratestapplet"));
+    QVERIFY(AppletPaths::findLibrary(info.library).startsWith(buildDir + "/lib/"));
+    bool listed = false;
+    for (const AppletInfo& a : AppletPaths::available())
+        listed = listed || a.entryName() == QLatin1String("testapplet.desktop");
+    QVERIFY(listed);
+}
+
+void TestPanel::loadsAppletWithFreshConfigFileName()
+{
+    AppletContainer* first = m_panel->addApplet(testAppletInfo());
+    AppletContainer* second = m_panel->addApplet(testAppletInfo());
+    QVERIFY(first && second);
+    const QRegularExpression form(QStringLiteral("^ovratestapplet_[a-z0-9]{8}_rc$"));
+    QVERIFY2(form.match(first->applet()->configFile()).hasMatch(), qPrintable(first->configFile()));
+    QVERIFY(form.match(second->applet()->configFile()).hasMatch());
+    QVERIFY(first->configFile() != second->configFile());
+    QCOMPARE(first->applet()->parentWidget(), first);
+    QCOMPARE(first->applet()->position(), KPanelApplet::pBottom);
+}
+
+void TestPanel::widthFollowsWidthForHeightAndConstraints()
+{
+    AppletContainer* container = m_panel->addApplet(testAppletInfo());
+    QVERIFY(container);
+    KPanelApplet* applet = container->applet();
+    QTRY_COMPARE(applet->width(), 60);
+    QCOMPARE(container->width(), AppletHandle::handleWidth + 60);
+    QCOMPARE(applet->height(), container->height());
+
+    // The applet changes its wish and asks for a new layout.
+    QVERIFY(QMetaObject::invokeMethod(applet, "updateLayout")); // no change yet: same width
+    QTRY_COMPARE(applet->width(), 60);
+    auto* dcop = dynamic_cast<DCOPObject*>(applet);
+    QVERIFY(dcop);
+    QCString replyType;
+    QByteArray reply;
+    QByteArray arg;
+    QDataStream(&arg, QIODevice::WriteOnly) << qint32(95);
+    QVERIFY(dcop->process("setPreferredWidth(int)", arg, replyType, reply));
+    QTRY_COMPARE(applet->width(), 95);
+    QTRY_COMPARE(container->width(), AppletHandle::handleWidth + 95);
+
+    // Width constraints set by the applet itself win and are followed at once.
+    applet->setFixedWidth(150);
+    QTRY_COMPARE(container->width(), AppletHandle::handleWidth + 150);
+    QCOMPARE(applet->width(), 150);
+    applet->setMinimumWidth(0);
+    applet->setMaximumWidth(QWIDGETSIZE_MAX);
+    QTRY_COMPARE(applet->width(), 95);
+
+    // A hidden applet gives its room back; shown again, it takes it.
+    applet->hide();
+    QTRY_COMPARE(container->width(), AppletHandle::handleWidth);
+    applet->show();
+    QTRY_COMPARE(container->width(), AppletHandle::handleWidth + 95);
+
+    // The panel height reaches the applet.
+    m_panel->setPanelHeight(48);
+    QTRY_COMPARE(applet->height(), 44);
+}
+
+void TestPanel::handleMenuOffersDeclaredActionsAndRemove()
+{
+    AppletContainer* container = m_panel->addApplet(testAppletInfo());
+    QVERIFY(container);
+    QCOMPARE(container->applet()->actions(), int(KPanelApplet::About | KPanelApplet::Preferences));
+    std::unique_ptr<QMenu> menu(container->handle()->createMenu());
+    QCOMPARE(menuTexts(menu.get()),
+             QStringList({QStringLiteral("&About"), QStringLiteral("&Preferences..."),
+                          QStringLiteral("&Remove")}));
+    // About opens the applet's about box.
+    menuAction(menu.get(), QStringLiteral("&About"))->trigger();
+    QWidget* about = nullptr;
+    QTRY_VERIFY((about = [] {
+                    for (QWidget* w : QApplication::topLevelWidgets())
+                        if (w->inherits("KAboutDialog") && w->isVisible())
+                            return w;
+                    return static_cast<QWidget*>(nullptr);
+                }()) != nullptr);
+    QVERIFY(about->windowTitle().contains(QStringLiteral("Test Applet")));
+}
+
+void TestPanel::removeDestroysTheApplet()
+{
+    AppletContainer* container = m_panel->addApplet(testAppletInfo());
+    QVERIFY(container);
+    QPointer<KPanelApplet> applet = container->applet();
+    QVERIFY(DCOPClient::mainClient()->findObject("TestApplet"));
+    const QString rc = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                           .filePath(container->configFile());
+    QDir().mkpath(QFileInfo(rc).path());
+    QFile file(rc);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+
+    std::unique_ptr<QMenu> menu(container->handle()->createMenu());
+    menuAction(menu.get(), QStringLiteral("&Remove"))->trigger();
+    QTRY_VERIFY(applet.isNull());
+    QVERIFY(m_panel->containers().isEmpty());
+    QVERIFY(!DCOPClient::mainClient()->findObject("TestApplet"));
+    QVERIFY(!QFile::exists(rc));
+}
+
+void TestPanel::nullInitLeavesThePanelWorking()
+{
+    qputenv("OVRA_TESTAPPLET_NULL", "1");
+    QString error;
+    QVERIFY(!m_panel->addApplet(testAppletInfo(), &error));
+    QVERIFY2(error.contains(QStringLiteral("returned no applet")), qPrintable(error));
+    QVERIFY(m_panel->containers().isEmpty());
+    qunsetenv("OVRA_TESTAPPLET_NULL");
+    QVERIFY(m_panel->addApplet(testAppletInfo()));
+    QCOMPARE(m_panel->containers().size(), 1);
+}
+
+void TestPanel::loadingErrorsAreReported_data()
+{
+    QTest::addColumn<QByteArray>("entry");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("missing library")
+        << QByteArray("[Desktop Entry]\nName=Gone\nX-KDE-Library=libovranothere\n")
+        << QStringLiteral("library libovranothere not found");
+    QTest::newRow("no init") << QByteArray(
+                                    "[Desktop Entry]\nName=Core\nX-KDE-Library=libovradesktop\n")
+                             << QStringLiteral("exports no init function");
+    QTest::newRow("not a library")
+        << QByteArray("[Desktop Entry]\nName=Text\nX-KDE-Library=@TEXTFILE@\n")
+        << QStringLiteral("cannot load @TEXTFILE@");
+    QTest::newRow("no library named") << QByteArray("[Desktop Entry]\nName=Nothing\n")
+                                      << QStringLiteral("names no applet library");
+    QTest::newRow("not an entry") << QByteArray("\x7f"
+                                                "ELF binary garbage\n")
+                                  << QStringLiteral("is not a desktop entry");
+}
+
+void TestPanel::loadingErrorsAreReported()
+{
+    QFETCH(QByteArray, entry);
+    QFETCH(QString, message);
+    const QString textFile = m_dir.filePath(QStringLiteral("libtext.so"));
+    QFile text(textFile);
+    QVERIFY(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    text.write("just text\n");
+    text.close();
+    entry.replace("@TEXTFILE@", textFile.toUtf8());
+    message.replace(QLatin1String("@TEXTFILE@"), textFile);
+    const QString path = m_dir.filePath(QStringLiteral("bad.desktop"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(entry);
+    file.close();
+
+    QString error;
+    const AppletInfo info = AppletInfo::load(path, &error);
+    if (info.isValid())
+        QVERIFY(!m_panel->addApplet(info, &error));
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QVERIFY(m_panel->containers().isEmpty());
+}
+
+void TestPanel::configurationKeepsTheApplets()
+{
+    const QString config = m_dir.filePath(QStringLiteral("panelhostrc"));
+    {
+        PanelWindow panel(config);
+        panel.addApplet(testAppletInfo());
+        panel.addApplet(testAppletInfo());
+        panel.removeApplet(panel.containers().constFirst());
+        QCOMPARE(panel.containers().size(), 1);
+    }
+    PanelWindow restored(config);
+    restored.restoreApplets();
+    QCOMPARE(restored.containers().size(), 1);
+    QCOMPARE(restored.containers().constFirst()->info().entryName(),
+             QStringLiteral("testapplet.desktop"));
+}
+
+QTEST_MAIN(TestPanel)
+#include "tst_panel.moc"
