@@ -24,7 +24,10 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string_view>
 
+#include <fcntl.h>
 #include <libintl.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -50,40 +53,125 @@ QString translated(const char* text)
     return QString::fromUtf8(gettext(text));
 }
 
-QString stateFilePath(int index)
+// The path of battery n's state file.
+struct StateFilePath
 {
-    return QString::fromLatin1(
-        QByteArray(m_fBatFileState).replace("%d", QByteArray::number(index)));
-}
+    explicit StateFilePath(int index) { std::snprintf(path, sizeof path, m_fBatFileState, index); }
+    char path[32];
+};
 
 bool stateFileExists(int index)
 {
-    return access(QFile::encodeName(stateFilePath(index)).constData(), F_OK) == 0;
+    return access(StateFilePath(index).path, F_OK) == 0;
 }
 
-// The next line of a file without its line end ("\n" or "\r\n"); false at the
-// end of the file and when reading fails.
-bool readLine(QFile& file, QByteArray& line)
+// Owns a file descriptor and closes it.
+class FileDescriptor
 {
-    line = file.readLine();
-    if (line.isEmpty())
-        return false;
-    if (line.endsWith('\n')) {
-        line.chop(1);
-        if (line.endsWith('\r'))
-            line.chop(1);
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
     }
-    return true;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+// Battery n's state file, read whole and afresh with one open; none when it
+// cannot be opened. A read error ends the text where it happened.
+std::optional<QByteArray> readStateFile(int index)
+{
+    const FileDescriptor fd(::open(StateFilePath(index).path, O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        return std::nullopt;
+    QByteArray text;
+    char buf[4096];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        text.append(buf, int(n));
+    }
+    return text;
+}
+
+// Calls f for every line of text, without its line end ("\n" or "\r\n").
+template <typename F> void forEachLine(const QByteArray& text, F f)
+{
+    std::string_view rest(text.constData(), size_t(text.size()));
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        if (end == std::string_view::npos) {
+            rest = std::string_view();
+        } else {
+            rest.remove_prefix(end + 1);
+            if (!line.empty() && line.back() == '\r')
+                line.remove_suffix(1);
+        }
+        f(line);
+    }
+}
+
+bool contains(std::string_view line, std::string_view word)
+{
+    return line.find(word) != std::string_view::npos;
+}
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 // The value of a reading: the line less its label's length at the front and
 // less the unit's length at the end (the whole rest when it is shorter than
 // that), without surrounding blanks.
-QString cutReading(const QString& line, int labelLength, int unitLength)
+std::string_view cutReading(std::string_view line, size_t labelLength, size_t unitLength)
 {
-    const QString value = line.right(line.length() - labelLength);
-    const int kept = value.length() - unitLength;
-    return (kept < 0 ? value : value.left(kept)).trimmed();
+    std::string_view value = line.substr(labelLength);
+    if (value.size() >= unitLength)
+        value.remove_suffix(unitLength);
+    while (!value.empty() && isBlank(value.front()))
+        value.remove_prefix(1);
+    while (!value.empty() && isBlank(value.back()))
+        value.remove_suffix(1);
+    return value;
+}
+
+QByteArray bytesOf(std::string_view text)
+{
+    return QByteArray::fromRawData(text.data(), int(text.size()));
+}
+
+// The status of a state file's text: the index of the word in its last
+// "AC attached:" line (-1 without one) and whether a "FullyCharged:" line
+// without a 0 says the battery is full.
+std::pair<int, bool> readStatus(const std::optional<QByteArray>& text)
+{
+    int rIndex = -1;
+    bool bFull = false;
+    if (text) {
+        forEachLine(*text, [&](std::string_view line) {
+            if (contains(line, m_ArrayBatState[labelACAttached])) {
+                for (int i = 0; i < 2; ++i) {
+                    if (contains(line, m_strACstatus[i]))
+                        rIndex = i;
+                }
+            } else if (contains(line, m_ArrayBatState[labelFullyCharged])) {
+                if (!contains(line, "0"))
+                    bFull = true;
+            }
+        });
+    }
+    return {rIndex, bFull};
 }
 
 } // namespace
@@ -148,38 +236,23 @@ int GraphFrame::get_batteryStatusIndex(int index)
 {
     if (index < 0)
         return -1;
+    const auto [acIndex, fullyCharged] = readStatus(readStateFile(index));
+    return takeStatus(acIndex, fullyCharged);
+}
 
-    int rIndex = -1;
-    bool bFull = false;
-    QFile file(stateFilePath(index));
-    if (file.open(QIODevice::ReadOnly)) {
-        QByteArray line;
-        while (readLine(file, line)) {
-            if (line.contains(m_ArrayBatState[labelACAttached])) {
-                for (int i = 0; i < 2; ++i) {
-                    if (line.contains(m_strACstatus[i]))
-                        rIndex = i;
-                }
-            } else if (line.contains(m_ArrayBatState[labelFullyCharged])) {
-                if (!line.contains('0'))
-                    bFull = true;
-            }
-        }
-        file.close();
-    }
-
+int GraphFrame::takeStatus(int acIndex, bool fullyCharged)
+{
     // The applet's width follows the power source: only a change of it
     // (mains attached or not) resizes the applet, so repeated readings
     // without a status keep the narrow width without asking again.
-    const bool notOnMains = rIndex != 0;
+    const bool notOnMains = acIndex != 0;
     if (notOnMains != m_bOldStatus) {
         m_bOldStatus = notOnMains;
-        SetParentWidth(rIndex == 0);
+        SetParentWidth(acIndex == 0);
     }
-
-    if (bFull && rIndex == 0)
-        rIndex = 2;
-    return rIndex;
+    if (fullyCharged && acIndex == 0)
+        return 2;
+    return acIndex;
 }
 
 QString GraphFrame::get_batteryStatus(int /*per*/)
@@ -191,27 +264,32 @@ QString GraphFrame::get_batteryStatus(int /*per*/)
 GraphFrame::s_batInfo GraphFrame::get_batteryInfo(int index)
 {
     s_batInfo info{};
-    info.status = get_batteryStatusIndex(index);
-    info.bAC = info.status != 1;
-    if (index < 0)
+    if (index < 0) {
+        info.status = get_batteryStatusIndex(index);
+        info.bAC = true;
         return info;
+    }
 
-    QFile file(stateFilePath(index));
-    if (file.open(QIODevice::ReadOnly)) {
+    // One reading of the file gives the status and the values alike.
+    const std::optional<QByteArray> text = readStateFile(index);
+    const auto [acIndex, fullyCharged] = readStatus(text);
+    info.status = takeStatus(acIndex, fullyCharged);
+    info.bAC = info.status != 1;
+    if (text) {
         // Each reading: its label, the length of the unit behind the number,
         // and where the converted value goes. A reading that does not convert
         // stores 0; an empty one leaves the field as it was.
         const auto toInt = [](int& field) {
-            return [&field](const QString& text) { field = text.toInt(nullptr, 10); };
+            return [&field](const QByteArray& value) { field = value.toInt(nullptr, 10); };
         };
         const auto toFloat = [](float& field) {
-            return [&field](const QString& text) { field = text.toFloat(); };
+            return [&field](const QByteArray& value) { field = value.toFloat(); };
         };
         struct Reading
         {
             int label;
-            int unitLength;
-            std::function<void(const QString&)> store;
+            size_t unitLength;
+            std::function<void(const QByteArray&)> store;
         };
         const Reading readings[] = {
             {labelAverageTimeToEmpty, 5, toInt(info.toNulltime)},
@@ -221,19 +299,18 @@ GraphFrame::s_batInfo GraphFrame::get_batteryInfo(int index)
             {labelFullChargeCapacity, 3, toFloat(info.lastFullC)},
         };
 
-        QByteArray bytes;
-        while (readLine(file, bytes)) {
-            QString line = QString::fromLatin1(bytes);
+        // A matching test replaces the line by its cut text, which the tests
+        // after it see.
+        forEachLine(*text, [&](std::string_view line) {
             for (const Reading& reading : readings) {
-                const char* label = m_ArrayBatState[reading.label];
-                if (!line.contains(QLatin1String(label)))
+                const std::string_view label = m_ArrayBatState[reading.label];
+                if (!contains(line, label))
                     continue;
-                line = cutReading(line, int(std::strlen(label)), reading.unitLength);
-                if (!line.isEmpty())
-                    reading.store(line);
+                line = cutReading(line, label.size(), reading.unitLength);
+                if (!line.empty())
+                    reading.store(bytesOf(line));
             }
-        }
-        file.close();
+        });
     }
 
     info.iTime = info.bAC ? info.toFulltime : info.toNulltime;

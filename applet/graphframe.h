@@ -99,6 +99,8 @@ private Q_SLOTS:
     void slot_scheme_click(int menuID);
 
 private:
+    // Keeps the width in step with the power source; returns the status index.
+    int takeStatus(int acIndex, bool fullyCharged);
     void paintNoBattery(QPainter& painter);
     QString toolTipPercentage(std::optional<int> per);
 

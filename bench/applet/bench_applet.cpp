@@ -1,0 +1,121 @@
+// Benchmark of the panel applet's refresh tick, run on the simulated laptop:
+//   laptop/sandbox --env QT_QPA_PLATFORM=offscreen -- build/bin/bench_applet [--soak N]
+// Prints the CPU time of one tick (the refresh slot with its repaint) with one
+// and with two batteries, as the median over 1000 ticks, and the process's
+// resident memory before and after N ticks (100000 unless given).
+
+#include "laptopfixture.h"
+
+#include <graphframe.h>
+#include <pmapplet.h>
+
+#include <QApplication>
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int measuredTicks = 1000;
+
+double threadCpuMicroseconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e6 + double(ts.tv_nsec) / 1e3;
+}
+
+long residentKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    }
+    return -1;
+}
+
+// The applet as the panel gets it, shown at its width on mains power.
+std::unique_ptr<KPanelApplet> makeApplet()
+{
+    std::unique_ptr<KPanelApplet> applet(init(nullptr, QStringLiteral("bench_rc")));
+    if (!applet)
+        return nullptr;
+    applet->resize(150, 40);
+    applet->show();
+    QCoreApplication::processEvents();
+    return applet;
+}
+
+void tick(GraphFrame* frame)
+{
+    QMetaObject::invokeMethod(frame, "transfer_draw_icon", Qt::DirectConnection);
+}
+
+double medianTickMicroseconds(GraphFrame* frame)
+{
+    std::vector<double> samples;
+    samples.reserve(measuredTicks);
+    for (int i = 0; i < measuredTicks; ++i) {
+        const double start = threadCpuMicroseconds();
+        tick(frame);
+        samples.push_back(threadCpuMicroseconds() - start);
+    }
+    std::nth_element(samples.begin(), samples.begin() + measuredTicks / 2, samples.end());
+    return samples[measuredTicks / 2];
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    long soakTicks = 100000;
+    if (argc == 3 && std::strcmp(argv[1], "--soak") == 0)
+        soakTicks = std::strtol(argv[2], nullptr, 10);
+    if (!laptop::inside()) {
+        std::fprintf(stderr, "bench_applet runs inside laptop/sandbox\n");
+        return 2;
+    }
+
+    laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
+    auto applet = makeApplet();
+    if (!applet)
+        return 1;
+    auto* frame = applet->findChild<GraphFrame*>();
+    std::printf("refresh tick, one battery:   median %.1f us CPU over %d ticks\n",
+                medianTickMicroseconds(frame), measuredTicks);
+
+    const long before = residentKiB();
+    for (long i = 0; i < soakTicks; ++i) {
+        tick(frame);
+        if (i % 1000 == 0)
+            QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    const long after = residentKiB();
+    std::printf("resident memory: %ld KiB before, %ld KiB after %ld ticks (%+ld KiB)\n", before,
+                after, soakTicks, after - before);
+    applet.reset();
+
+    laptop::battery(1, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
+    applet = makeApplet();
+    if (!applet)
+        return 1;
+    frame = applet->findChild<GraphFrame*>();
+    if (frame->batteryCount() != 2) {
+        std::fprintf(stderr, "the second battery was not found\n");
+        return 1;
+    }
+    std::printf("refresh tick, two batteries: median %.1f us CPU over %d ticks\n",
+                medianTickMicroseconds(frame), measuredTicks);
+    applet.reset();
+    return 0;
+}
