@@ -37,6 +37,12 @@ QWidget* makeTitleWidget(const QPixmap& icon, const QString& text, QWidget* pare
     textLabel->setFont(font);
     textLabel->setTextFormat(Qt::PlainText);
     layout->addWidget(textLabel, 1);
+    // The title's action is disabled so that it cannot be chosen; it must
+    // not look greyed out for that.
+    QPalette pal = title->palette();
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::Mid, QPalette::Window})
+        pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
+    title->setPalette(pal);
     return title;
 }
 

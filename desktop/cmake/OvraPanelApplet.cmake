@@ -26,8 +26,10 @@ function(ovra_add_panel_applet)
         message(FATAL_ERROR "ovra_add_panel_applet needs TARGET and DESKTOP_FILE")
     endif()
     target_link_libraries(${A_TARGET} PRIVATE ovradesktop)
+    # Installed in LIBDIR/ovra/applets, the applet finds the desktop library in LIBDIR.
     set_target_properties(${A_TARGET} PROPERTIES
-        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib)
+        LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib
+        INSTALL_RPATH "$ORIGIN/../..")
     get_filename_component(entry_name ${A_DESKTOP_FILE} NAME)
     get_filename_component(entry_path ${A_DESKTOP_FILE} ABSOLUTE)
     configure_file(${entry_path} ${OVRA_BUILD_APPLET_DATADIR}/${entry_name} COPYONLY)

@@ -59,6 +59,8 @@ AppletInfo AppletInfo::load(const QString& path, QString* error)
             info.icon = value;
         else if (key == QLatin1String("X-KDE-Library"))
             info.library = value;
+        else if (key == QLatin1String("NoDisplay") || key == QLatin1String("Hidden"))
+            info.hidden = info.hidden || value == QLatin1String("true");
     }
     if (!sawEntryGroup)
         return fail(

@@ -11,6 +11,7 @@ struct AppletInfo
     QString comment;
     QString icon;
     QString library;
+    bool hidden = false; // NoDisplay=true or Hidden=true: loaded only when named
 
     bool isValid() const { return !library.isEmpty(); }
     /// The entry's file name, which identifies the applet in the configuration.

@@ -104,9 +104,9 @@ QList<AppletInfo> AppletPaths::available()
             if (seen.contains(name))
                 continue;
             const AppletInfo info = AppletInfo::load(QDir(dir).filePath(name));
-            if (!info.isValid())
-                continue;
             seen.insert(name);
+            if (!info.isValid() || info.hidden)
+                continue;
             applets << info;
         }
     }

@@ -20,7 +20,7 @@ public:
     static QString findEntry(const QString& nameOrPath);
     /// The library file for an X-KDE-Library value; empty when there is none.
     static QString findLibrary(const QString& library);
-    /// Every valid entry of the data folders; an entry name found twice is
-    /// taken from the earlier folder.
+    /// Every valid entry of the data folders that is not hidden; an entry
+    /// name found twice is taken from the earlier folder.
     static QList<AppletInfo> available();
 };

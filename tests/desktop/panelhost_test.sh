@@ -107,6 +107,12 @@ stop_panel
 panel_pid=$first_pid
 stop_panel
 
+# --- the applet's catalogue under a German locale ------------------------------
+LANGUAGE=de LANG=C.UTF-8 start_panel --applet testapplet.desktop
+check_eq "greeting from the applet's catalogue (LANGUAGE=de)" "Grüß dich" \
+    "$(wait_for_output "Grüß dich" "$dcop" panelhost TestApplet greeting)"
+stop_panel
+
 # --- an applet whose init returns null ----------------------------------------
 OVRA_TESTAPPLET_NULL=1 start_panel --applet testapplet.desktop
 wait_for_output "" "$dcop" panelhost >/dev/null

@@ -101,10 +101,12 @@ void TestPanel::findsAppletsOfTheBuildTree()
     QCOMPARE(info.name, QStringLiteral("Test Applet"));
     QCOMPARE(info.library, QStringLiteral("libovratestapplet"));
     QVERIFY(AppletPaths::findLibrary(info.library).startsWith(buildDir + "/lib/"));
+    // Marked NoDisplay: loaded when named, never offered nor loaded by default.
+    QVERIFY(info.hidden);
     bool listed = false;
     for (const AppletInfo& a : AppletPaths::available())
         listed = listed || a.entryName() == QLatin1String("testapplet.desktop");
-    QVERIFY(listed);
+    QVERIFY(!listed);
 }
 
 void TestPanel::loadsAppletWithFreshConfigFileName()
