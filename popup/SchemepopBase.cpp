@@ -1,0 +1,258 @@
+#include "SchemepopBase.h"
+
+#include "UPMComm.h"
+
+#include <QCursor>
+#include <QFont>
+#include <QPainter>
+
+#include <cstdio>
+
+TForm_FnBase* Form_FnBase = nullptr;
+
+namespace {
+
+constexpr int SchemeNameRole = Qt::UserRole;
+
+const QByteArray OpenPowerManagerCommand = "/opt/nexalt/pm/pm.sh start &> /dev/null";
+
+// Row colours: fill and outline of the rounded rectangle.
+const QColor HoverFill(128, 128, 128);
+const QColor CurrentFill(242, 0, 0);
+const QColor PlainFill(0, 0, 0);
+const QColor MarkedOutline(226, 239, 239);
+const QColor PlainOutline(16, 28, 28);
+constexpr int RowOutlineWidth = 3;
+constexpr int RowInset = 3;
+constexpr int RowTextIndent = 40;
+constexpr qreal RowRoundness = 5; // percent of half the width and height
+
+// The layout's font is rarely installed; a humanist sans of similar width
+// takes its place.
+void useFontFallback()
+{
+    QFont::insertSubstitutions(QStringLiteral("lucidux sans"),
+                               {QStringLiteral("Lucida Sans"), QStringLiteral("DejaVu Sans")});
+}
+
+// Sets a flag for the lifetime of the guard.
+class BusyGuard
+{
+public:
+    explicit BusyGuard(bool& flag) : m_flag(flag) { m_flag = true; }
+    ~BusyGuard() { m_flag = false; }
+    BusyGuard(const BusyGuard&) = delete;
+    BusyGuard& operator=(const BusyGuard&) = delete;
+
+private:
+    bool& m_flag;
+};
+
+} // namespace
+
+TForm_FnBase::TForm_FnBase(QWidget* parent) : TForm(parent)
+{
+    Q_INIT_RESOURCE(schemepop);
+    useFontFallback();
+    setupUi(this);
+    created();
+}
+
+QByteArray TForm_FnBase::schemeOfRow(const QListWidgetItem* item)
+{
+    const QVariant name = item->data(SchemeNameRole);
+    return name.isValid() ? name.toByteArray() : item->text().toLocal8Bit();
+}
+
+void TForm_FnBase::FormCreate()
+{
+    LstBx_Scheme->setFrameStyle(QFrame::NoFrame);
+    Label_OpenPM->setLinkedButton(spdBtn_OpenAC);
+    Label_Close->setLinkedButton(spdBtn_Closeb);
+}
+
+void TForm_FnBase::FormShow()
+{
+    runHandler([this] {
+        m_schemeStateRead = false;
+        LstBx_Scheme->clear();
+        const QList<QByteArray> schemes = ListSchemes();
+        for (const QByteArray& name : schemes) {
+            addSchemeRow(name);
+        }
+        readSchemeState();
+    });
+}
+
+void TForm_FnBase::addSchemeRow(const QByteArray& name)
+{
+    auto* row = new QListWidgetItem(QString::fromLocal8Bit(name), LstBx_Scheme);
+    row->setData(SchemeNameRole, name);
+}
+
+void TForm_FnBase::readSchemeState()
+{
+    m_schemeStateRead = false;
+    PowerState = GetPowerState();
+    ACScheme.clear();
+    BatteryScheme.clear();
+    ReadCurrentSchemes(ACScheme, BatteryScheme);
+    CurrentScheme = PowerState == 0 ? ACScheme : BatteryScheme;
+    m_schemeStateRead = true;
+    LstBx_Scheme->viewport()->update();
+}
+
+void TForm_FnBase::FormActivate()
+{
+    std::printf("FormActivate\n");
+}
+
+void TForm_FnBase::FormDeactivate()
+{
+    std::printf("FormDeactivate\n");
+}
+
+void TForm_FnBase::spdBtn_CloseClick()
+{
+    close();
+}
+
+void TForm_FnBase::spdBtn_ClosebClick()
+{
+    close();
+}
+
+void TForm_FnBase::spdBtn_OpenACClick()
+{
+    if (m_activating) {
+        return;
+    }
+    BusyGuard busy(m_activating);
+    runHandler([this] {
+        ExecCmd(OpenPowerManagerCommand);
+        close();
+    });
+}
+
+void TForm_FnBase::SpeedButtonMouseEnter()
+{
+    if (auto* button = qobject_cast<TSpeedButton*>(sender())) {
+        button->setDown(true);
+    }
+}
+
+void TForm_FnBase::SpeedButtonMouseLeave()
+{
+    if (auto* button = qobject_cast<TSpeedButton*>(sender())) {
+        button->setDown(false);
+    }
+}
+
+TSpeedButton* TForm_FnBase::linkedButtonOfSender() const
+{
+    const auto* label = qobject_cast<const TLabel*>(sender());
+    return label ? label->linkedButton() : nullptr;
+}
+
+void TForm_FnBase::LabelOfSpeedButtonMouseEnter()
+{
+    if (TSpeedButton* button = linkedButtonOfSender()) {
+        button->setDown(true);
+    }
+}
+
+void TForm_FnBase::LabelOfSpeedButtonMouseLeave()
+{
+    if (TSpeedButton* button = linkedButtonOfSender()) {
+        button->setDown(false);
+    }
+}
+
+void TForm_FnBase::LabelOfSpeedButtonClick()
+{
+    if (TSpeedButton* button = linkedButtonOfSender()) {
+        button->click();
+    }
+}
+
+void TForm_FnBase::LstBx_SchemeDrawItem(int Index, const QRect& Rect, int State)
+{
+    QPainter* canvas = LstBx_Scheme->canvas();
+    const QListWidgetItem* row = LstBx_Scheme->item(Index);
+    if (!canvas || !row) {
+        return;
+    }
+    QColor fill = PlainFill;
+    QColor outline = PlainOutline;
+    if (State & TListBox::odSelected) {
+        fill = HoverFill;
+        outline = MarkedOutline;
+    } else if (schemeOfRow(row) == CurrentScheme) {
+        fill = CurrentFill;
+        outline = MarkedOutline;
+    }
+    const QRect inner = Rect.adjusted(RowInset, RowInset, -RowInset, -RowInset);
+    canvas->setRenderHint(QPainter::Antialiasing, false);
+    canvas->setPen(QPen(outline, RowOutlineWidth));
+    canvas->setBrush(fill);
+    canvas->drawRoundedRect(inner, RowRoundness, RowRoundness, Qt::RelativeSize);
+
+    const QRect textRect = Rect.adjusted(RowTextIndent, RowInset, -RowInset, -RowInset);
+    canvas->setFont(LstBx_Scheme->font());
+    canvas->setPen(fontColor());
+    canvas->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, row->text());
+}
+
+void TForm_FnBase::LstBx_SchemeMouseMove(const QPoint& Pos)
+{
+    const int row = LstBx_Scheme->itemAtPos(Pos);
+    if (row < 0) {
+        LstBx_Scheme->setItemIndex(-1);
+        LstBx_Scheme->setCursor(Qt::ArrowCursor);
+    } else {
+        LstBx_Scheme->setItemIndex(row);
+        LstBx_Scheme->setCursor(Qt::PointingHandCursor);
+    }
+}
+
+void TForm_FnBase::LstBx_SchemeMouseLeave()
+{
+    LstBx_Scheme->setCursor(Qt::ArrowCursor);
+    LstBx_Scheme->setItemIndex(-1);
+}
+
+void TForm_FnBase::LstBx_SchemeClick()
+{
+    // The notification can come again while an activation runs (a modal
+    // message box, the list being hidden under the pointer): it is ignored.
+    if (m_activating) {
+        return;
+    }
+    BusyGuard busy(m_activating);
+    // The row is always the one under the pointer, never the selected one.
+    const QPoint pos = LstBx_Scheme->viewport()->mapFromGlobal(QCursor::pos());
+    const int row = LstBx_Scheme->itemAtPos(pos);
+    if (row < 0) {
+        return;
+    }
+    runHandler([this, row] { activateScheme(row); });
+}
+
+void TForm_FnBase::activateScheme(int row)
+{
+    // When reading the state failed part way through at showing time, the
+    // scheme of the other power source was never read: read everything
+    // again now rather than write back a value that was never read.
+    if (!m_schemeStateRead) {
+        readSchemeState();
+    }
+    LstBx_Scheme->hide();
+    repaint(LstBx_Scheme->geometry()); // the commands below block the event loop
+    CurrentScheme = schemeOfRow(LstBx_Scheme->item(row));
+    if (PowerState == 0) {
+        WriteSchemes(CurrentScheme, BatteryScheme);
+    } else {
+        WriteSchemes(ACScheme, CurrentScheme);
+    }
+    close();
+}

@@ -1,0 +1,170 @@
+#include "TListBox.h"
+
+#include <QCursor>
+#include <QMetaMethod>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+namespace {
+
+constexpr Qt::MouseButtons clickButtons = Qt::LeftButton | Qt::MiddleButton;
+
+// Hands the painting of every row to the list's owner.
+class OwnerDrawDelegate : public QStyledItemDelegate
+{
+public:
+    explicit OwnerDrawDelegate(TListBox* list) : QStyledItemDelegate(list), m_list(list) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override
+    {
+        m_list->paintRow(painter, option, index);
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        return {m_list->viewport()->width(), m_list->itemHeight()};
+    }
+
+private:
+    TListBox* m_list;
+};
+
+} // namespace
+
+TListBox::TListBox(QWidget* parent) : QListWidget(parent)
+{
+    setItemDelegate(new OwnerDrawDelegate(this));
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setMouseTracking(true);
+    viewport()->setMouseTracking(true);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, this,
+            &TListBox::pointerMovedByScrolling);
+}
+
+void TListBox::setItemHeight(int height)
+{
+    m_itemHeight = height;
+    doItemsLayout();
+}
+
+int TListBox::itemIndex() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TListBox::setItemIndex(int index)
+{
+    const int previous = itemIndex();
+    if (index == previous) {
+        return;
+    }
+    m_ownSelection = true;
+    if (index < 0) {
+        clearSelection();
+    } else {
+        setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    }
+    m_ownSelection = false;
+    if (index < 0) {
+        emit Click();
+    }
+}
+
+int TListBox::itemAtPos(const QPoint& pos) const
+{
+    if (!isVisible() || !viewport()->rect().contains(pos)) {
+        return -1;
+    }
+    const QListWidgetItem* item = itemAt(pos);
+    return item ? row(item) : -1;
+}
+
+void TListBox::paintRow(QPainter* painter, const QStyleOptionViewItem& option,
+                        const QModelIndex& index)
+{
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TListBox::DrawItem))) {
+        static_cast<QStyledItemDelegate*>(itemDelegate())
+            ->QStyledItemDelegate::paint(painter, option, index);
+        return;
+    }
+    int state = 0;
+    if (option.state & QStyle::State_Selected) {
+        state |= odSelected;
+    }
+    if (option.state & QStyle::State_HasFocus) {
+        state |= odFocused;
+    }
+    const QRect rowRect(0, option.rect.top(), viewport()->width(), option.rect.height());
+    painter->save();
+    m_canvas = painter;
+    emit DrawItem(index.row(), rowRect, state);
+    m_canvas = nullptr;
+    painter->restore();
+}
+
+void TListBox::mousePressEvent(QMouseEvent* event)
+{
+    if (!(event->button() & clickButtons)) {
+        event->accept(); // swallowed: no selection, no click
+        return;
+    }
+    m_pressed |= event->button();
+    QListWidget::mousePressEvent(event);
+}
+
+void TListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A double click is a second press, nothing more.
+    mousePressEvent(event);
+}
+
+void TListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    // The list's own drag selection is left out: the owner tracks the pointer.
+    emit MouseMove(event->position().toPoint());
+}
+
+void TListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    const Qt::MouseButton button = event->button();
+    if (!(m_pressed & button)) {
+        event->accept();
+        return;
+    }
+    m_pressed &= ~Qt::MouseButtons(button);
+    // The view's own release handling is left out: it would select (or
+    // clear) again at the release point. Rows are selected by presses only.
+    if (viewport()->rect().contains(event->position().toPoint())) {
+        emit Click();
+    }
+}
+
+void TListBox::leaveEvent(QEvent* event)
+{
+    QListWidget::leaveEvent(event);
+    emit MouseLeave();
+}
+
+void TListBox::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected)
+{
+    QListWidget::selectionChanged(selected, deselected);
+    if (!m_ownSelection) {
+        emit Click();
+    }
+}
+
+void TListBox::pointerMovedByScrolling()
+{
+    // Scrolling moves the rows under a resting pointer: report the pointer
+    // where it now lies over the rows.
+    if (viewport()->underMouse()) {
+        emit MouseMove(viewport()->mapFromGlobal(QCursor::pos()));
+    }
+}

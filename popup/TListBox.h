@@ -1,0 +1,77 @@
+#pragma once
+// A list of text rows of fixed height, drawn by its owner.
+//
+// Painting: for every visible row the list raises DrawItem with the row's
+// index, its full-width rectangle and its state; the receiver paints the row
+// on canvas(), which is valid only during that notification.
+//
+// The click notification (Click) is raised
+//  - on a click inside the list: press and release of the left or the middle
+//    button with the pointer inside the list,
+//  - whenever the user changes the selected row through the list's own
+//    handling (arrow keys and other navigation keys, a press on a row that
+//    was not selected),
+//  - when the owner clears a selected row with setItemIndex(-1).
+// Selecting a row with setItemIndex(i >= 0) raises nothing. Right-button
+// presses never reach the list: they neither select nor click.
+//
+// The pointer moving over the list and leaving it are reported as MouseMove
+// (in viewport coordinates) and MouseLeave.
+
+#include <QListWidget>
+
+class QPainter;
+
+class TListBox : public QListWidget
+{
+    Q_OBJECT
+    Q_PROPERTY(int itemHeight READ itemHeight WRITE setItemHeight)
+
+public:
+    enum TOwnerDrawStateFlag
+    {
+        odSelected = 1,
+        odFocused = 2
+    };
+
+    explicit TListBox(QWidget* parent = nullptr);
+
+    int itemHeight() const { return m_itemHeight; }
+    void setItemHeight(int height);
+
+    // The selected row, or -1 when no row is selected.
+    int itemIndex() const;
+    void setItemIndex(int index);
+
+    // The existing row at a point in viewport coordinates, or -1 (also when
+    // the list is hidden: a hidden list has no rows under the pointer).
+    int itemAtPos(const QPoint& pos) const;
+
+    QPainter* canvas() const { return m_canvas; }
+
+    // Paints one row: called by the list's item delegate.
+    void paintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index);
+
+signals:
+    void Click();
+    void DrawItem(int index, const QRect& rect, int state);
+    void MouseMove(const QPoint& pos);
+    void MouseLeave();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+
+private:
+    void pointerMovedByScrolling();
+
+    int m_itemHeight = 16;
+    QPainter* m_canvas = nullptr;
+    bool m_ownSelection = false; // the owner is changing the selection itself
+    Qt::MouseButtons m_pressed;
+};

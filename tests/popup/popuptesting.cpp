@@ -1,0 +1,47 @@
+#include "popuptesting.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCursor>
+#include <QWidget>
+
+namespace popuptest {
+
+void settle()
+{
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+    }
+}
+
+void pointAt(QWidget* widget, const QPoint& local)
+{
+    QCursor::setPos(widget->mapToGlobal(local));
+    settle();
+}
+
+MessageBoxCatcher::MessageBoxCatcher()
+{
+    connect(&m_timer, &QTimer::timeout, this, &MessageBoxCatcher::closeOpenBoxes);
+    m_timer.start(10);
+}
+
+void MessageBoxCatcher::closeOpenBoxes()
+{
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* window : windows) {
+        auto* box = qobject_cast<QMessageBox*>(window);
+        if (!box || !box->isVisible()) {
+            continue;
+        }
+        m_boxes.append({box->icon(), box->text()});
+        QAbstractButton* ok = box->button(QMessageBox::Ok);
+        if (ok) {
+            ok->click();
+        } else {
+            box->reject();
+        }
+    }
+}
+
+} // namespace popuptest

@@ -1,0 +1,47 @@
+#pragma once
+// Helpers for the popup's widget tests: pointer moves through the platform's
+// cursor (so that enter, leave and QCursor::pos() agree with the events), and
+// a catcher that records and dismisses message boxes opened by the code under
+// test.
+
+#include <QList>
+#include <QMessageBox>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QTimer>
+
+class QWidget;
+
+namespace popuptest {
+
+// Moves the pointer to `local` in `widget` and delivers the resulting events.
+void pointAt(QWidget* widget, const QPoint& local);
+
+// Delivers posted and window-system events.
+void settle();
+
+// Records every message box that opens while it lives and closes it with its
+// default (OK) button.
+class MessageBoxCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    struct Box
+    {
+        QMessageBox::Icon icon;
+        QString text;
+    };
+
+    MessageBoxCatcher();
+    QList<Box> boxes() const { return m_boxes; }
+
+private:
+    void closeOpenBoxes();
+
+    QTimer m_timer;
+    QList<Box> m_boxes;
+};
+
+} // namespace popuptest
