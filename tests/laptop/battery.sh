@@ -124,7 +124,7 @@ check_evolution() {
     check "on mains the charge rises ($before -> $after)" test "${after%\%}" -gt "${before%\%}"
     kill "$runner"
     wait "$runner" 2>/dev/null
-    check "no half-written files are left" test -z "$(ls -A /proc/H8/BAT0 | grep -v '^info$\|^state$')"
+    check_eq "no half-written files are left" "info state" "$(shopt -s nullglob dotglob; cd /proc/H8/BAT0 && echo *)"
 }
 
 check_other_user_drives() {
