@@ -1,0 +1,57 @@
+#!/bin/bash
+# The applet in a real panel under X: panelhost loads it from its desktop
+# entry, and the gauge is 150 px wide on mains power and 110 px on the battery.
+# Arguments: PANELHOST DCOP GAUGEPROBE. With OVRA_SHOT_DIR set, the screenshots
+# are kept there.
+set -u
+panelhost=$1
+dcop=$2
+probe=$3
+shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
+failures=0
+log=$(mktemp)
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check_eq() { # NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
+}
+# Repeats a command until its output is EXPECTED; prints the last output.
+wait_for_output() { # SECONDS EXPECTED COMMAND...
+    local tries=$(($1 * 5)) expected=$2 out
+    shift 2
+    for _ in $(seq "$tries"); do
+        out=$("$@" 2>/dev/null)
+        [ "$out" == "$expected" ] && break
+        sleep 0.2
+    done
+    echo "$out"
+}
+gauge() { # SHOT-NAME: the gauge as the screen shows it now
+    "$LAPTOP_SRC/screenshot" "$shots/$1.png" && QT_QPA_PLATFORM=offscreen "$probe" "$shots/$1.png"
+}
+
+"$panelhost" --applet ovraapplet.desktop >"$log" 2>&1 &
+panel_pid=$!
+check_eq "the panel's DCOP application holds OvraIface" OvraIface \
+    "$(wait_for_output 20 OvraIface "$dcop" panelhost)"
+echoed=$(grep -m1 -E '^ovraapplet.*rc$' "$log")
+[ -n "$echoed" ] && echo "ok: init echoed the configuration file: $echoed" \
+    || fail "no configuration file name on standard output: $(cat "$log")"
+
+check_eq "on mains power" "bar=89 icon=yes width=150" \
+    "$(wait_for_output 10 "bar=89 icon=yes width=150" gauge panel-mains)"
+
+"$LAPTOP_SRC/batterysim" mains off
+check_eq "on the battery, after the next refresh" "bar=81 icon=no width=110" \
+    "$(wait_for_output 10 "bar=81 icon=no width=110" gauge panel-battery)"
+
+"$LAPTOP_SRC/batterysim" mains on
+check_eq "on mains power again" "bar=89 icon=yes width=150" \
+    "$(wait_for_output 10 "bar=89 icon=yes width=150" gauge panel-mains-again)"
+
+kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$log")"
+kill "$panel_pid" 2>/dev/null
+wait "$panel_pid" 2>/dev/null
+
+echo "$failures failed"
+[ $failures -eq 0 ]
