@@ -62,7 +62,7 @@ constexpr char m_ArrayBatState[30][32] = {
 };
 // Values of "AC attached:"; the index of the word found is the status index.
 constexpr char m_strACstatus[2][4] = {"Yes", "No"};
-// Status texts, indexed by the status index 0 to 2.
+// Status texts, indexed by the status index 0 to 2; the tool tip starts with one.
 constexpr char m_strArrayBatStatus[3][24] = {
     I18N_NOOP("charging"),
     I18N_NOOP("Running on batteries"),
@@ -103,6 +103,7 @@ constexpr char m_strPMSchemePath[] = "/opt/nexalt/pm/scheme/";
 constexpr char m_strSchemeFileHead[] = "scheme_";
 
 // Gauge and tool tip.
+// TRANSLATORS: separates status, time and percentage in the tool tip.
 constexpr char m_strShowTip[] = I18N_NOOP(" -- ");
 constexpr char m_strNoBattery[] = "No battery";
 

@@ -2,12 +2,14 @@
 
 #include "comm.h"
 #include "pmapplet.h"
+#include "schemeconfig.h"
 
 #include <kiconloader.h>
 #include <kpanelapplet.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFont>
 #include <QFontMetrics>
@@ -172,6 +174,19 @@ std::pair<int, bool> readStatus(const std::optional<QByteArray>& text)
         });
     }
     return {rIndex, bFull};
+}
+
+// A scheme name that fits into the configuration's double-quoted value:
+// control characters, quotes, backslashes, '$' and '`' would break the line
+// or change what the daemon's shell reads.
+bool isWritableSchemeName(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || c.unicode() == 127 || c == QLatin1Char('"') ||
+            c == QLatin1Char('\\') || c == QLatin1Char('$') || c == QLatin1Char('`'))
+            return false;
+    }
+    return !name.isEmpty();
 }
 
 } // namespace
@@ -645,14 +660,165 @@ bool GraphFrame::execShell(const char* command, char* buf, int size)
 
 void GraphFrame::make_lmenu(bool bFull)
 {
-    if (bFull && !m_lMenu)
-        m_lMenu = new KPopupMenu(nullptr, m_strMainMenu);
+    if (bFull) {
+        m_sMenuID.count = 0;
+        m_sMenuID.beginID = 1;
+        if (m_lMenu)
+            m_lMenu->clear();
+        else
+            m_lMenu = new KPopupMenu(nullptr, m_strMainMenu);
+        m_lMenu->insertTitle(main_icon ? *main_icon : QPixmap(), translated(m_strMenuTitle), -1, 0);
+    } else {
+        for (int i = 0; i < m_sMenuID.count; ++i)
+            m_lMenu->removeItem(m_sMenuID.menuID[i]);
+        m_sMenuID.count = 0;
+    }
+
+    insertSchemeEntries();
+    set_menu();
+    if (!bFull)
+        return;
+
+    connect(m_lMenu, SIGNAL(activated(int)), this, SLOT(slot_scheme_click(int)),
+            Qt::UniqueConnection);
+    m_lMenu->insertSeparator(100);
+
+    if (m_subMenu)
+        m_subMenu->clear();
+    else
+        m_subMenu = new KPopupMenu(nullptr, translated(m_strArrayMenu[0]).toUtf8().constData());
+    m_iShowPerID =
+        m_subMenu->insertItem(translated(m_strArrayMenu[1]), this, SLOT(slot_show_percentage()));
+    m_iShowTimeID =
+        m_subMenu->insertItem(translated(m_strArrayMenu[2]), this, SLOT(slot_show_time()));
+    m_subMenu->setItemChecked(m_bShowPer ? m_iShowPerID : m_iShowTimeID, true);
+
+    m_lMenu->insertItem(translated(m_strArrayMenu[0]), m_subMenu);
+    m_lMenu->insertSeparator();
+    m_lMenu->insertItem(translated(m_strArrayMenu[3]), this, SLOT(slot_start_PM()));
+}
+
+void GraphFrame::insertSchemeEntries()
+{
+    // TRANSLATORS: the scheme files' name pattern; keep it unchanged.
+    const QString nameFilter = translated(I18N_NOOP("scheme_")) + translated(I18N_NOOP("*"));
+    const QDir schemes(QString::fromLatin1(m_strPMSchemePath), nameFilter,
+                       QDir::Size | QDir::Reversed, QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+    const int slotCount = int(sizeof m_sMenuID.menuID / sizeof m_sMenuID.menuID[0]);
+    for (const QString& fileName : schemes.entryList()) {
+        // The first schemes in menu order fill the slots; the rest are not offered.
+        if (m_sMenuID.count == slotCount)
+            break;
+        const QByteArray path = QByteArray(m_strPMSchemePath) + QFile::encodeName(fileName);
+        if (access(path.constData(), F_OK) != 0)
+            continue;
+        if (!fileName.contains(QLatin1String(m_strSchemeFileHead)))
+            continue;
+        const QString name = fileName.mid(7);
+        if (!isWritableSchemeName(name))
+            continue;
+        const int id = m_lMenu->insertItem(name, -1, m_sMenuID.beginID + m_sMenuID.count);
+        m_sMenuID.menuID[m_sMenuID.count++] = id;
+    }
+}
+
+bool GraphFrame::isSchemeEntry(int menuID) const
+{
+    for (int i = 0; i < m_sMenuID.count; ++i) {
+        if (m_sMenuID.menuID[i] == menuID)
+            return true;
+    }
+    return false;
 }
 
 void GraphFrame::set_menu()
 {
+    const QString schemeName = get_CurScheme();
+    for (int i = 0; i < m_sMenuID.count; ++i) {
+        if (m_lMenu->text(m_sMenuID.menuID[i]) == schemeName)
+            moveCheckMark(m_sMenuID.menuID[i]);
+    }
 }
 
-void GraphFrame::slot_scheme_click(int)
+void GraphFrame::moveCheckMark(int menuID)
 {
+    if (menuID == m_sMenuID.curID)
+        return;
+    if (m_sMenuID.curID != 100)
+        m_lMenu->setItemChecked(m_sMenuID.curID, false);
+    m_sMenuID.curID = menuID;
+    m_lMenu->setItemChecked(menuID, true);
+}
+
+int GraphFrame::powerSourceRow()
+{
+    const int status = get_batteryStatusIndex(0);
+    return status == 0 || status == 2 ? 0 : 1;
+}
+
+QString GraphFrame::get_CurScheme()
+{
+    const int index = powerSourceRow();
+    QString strScheme;
+    QFile file(QString::fromLatin1(m_strCommFile));
+    if (file.open(QIODevice::ReadOnly)) {
+        strScheme = QFile::decodeName(readSchemeValue(file.readAll(), m_strArrayKeyScheme[index]));
+        file.close();
+    }
+    if (strScheme.isEmpty())
+        strScheme = QString::fromLatin1(m_strArrayDefScheme[index]);
+    return strScheme;
+}
+
+void GraphFrame::changeScheme(QString strScheme)
+{
+    const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
+    // TRANSLATORS: the configuration file's syntax; keep these unchanged.
+    const QByteArray keyLine = key + translated(I18N_NOOP("=\"")).toLatin1() +
+                               QFile::encodeName(strScheme) +
+                               translated(I18N_NOOP("\"")).toLatin1();
+
+    // The file is rewritten only when it could be read: replacing it with
+    // what an unreadable file gave would wipe the daemon's configuration.
+    QFile file(QString::fromLatin1(m_strCommFile));
+    if (file.open(QIODevice::ReadWrite)) {
+        const QByteArray strFullFile = file.readAll();
+        const bool readWhole = file.error() == QFileDevice::NoError;
+        file.close();
+        if (readWhole && file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            file.write(replaceSchemeLines(strFullFile, key, keyLine));
+            file.close();
+        }
+    }
+
+    execShell(m_strUpdatePS);
+    execShell(m_strIdletimeRestart);
+}
+
+void GraphFrame::ChangeSchemeSel(int menuID)
+{
+    if (menuID == m_sMenuID.curID)
+        return;
+    if (m_sMenuID.curID != 100)
+        m_lMenu->setItemChecked(m_sMenuID.curID, false);
+    changeScheme(m_lMenu->text(menuID));
+    m_sMenuID.curID = menuID;
+    m_lMenu->setItemChecked(menuID, true);
+}
+
+void GraphFrame::slot_scheme_click(int menuID)
+{
+    const QString strItem = m_lMenu->text(menuID);
+    if (strItem.isNull())
+        return;
+    // An entry holding one of the fixed entries' texts is no scheme.
+    for (const char* fixed : m_strArrayMenu) {
+        if (strItem.contains(QString::fromUtf8(fixed)))
+            return;
+    }
+    // Only scheme entries choose a scheme: the title and the fixed entries,
+    // in whatever language they read, are known by their ids.
+    if (!isSchemeEntry(menuID))
+        return;
+    ChangeSchemeSel(menuID);
 }

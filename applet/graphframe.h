@@ -69,8 +69,16 @@ public:
     // add up to nothing, since the quotient is then undefined.
     static std::optional<int> combinedPercentage(const s_batInfo& bat0, const s_batInfo& bat1);
 
+    // The left menu: the scheme entries, the display submenu and the launch.
     void make_lmenu(bool bFull);
+    // Marks the entry of the scheme in force; marking is bookkeeping only.
     void set_menu();
+    // The scheme in force for the current power source.
+    QString get_CurScheme();
+    // Writes the scheme into the key of the current power source and reloads the daemon.
+    void changeScheme(QString strScheme);
+    // The user chose a scheme entry: mark it and apply its scheme.
+    void ChangeSchemeSel(int menuID);
 
     // Read access for the applet and for tests.
     bool oldStatus() const { return m_bOldStatus; }
@@ -102,6 +110,11 @@ private:
     // Keeps the width in step with the power source; returns the status index.
     int takeStatus(int acIndex, bool fullyCharged);
     void paintNoBattery(QPainter& painter);
+    // Row of the scheme tables: 0 on mains power (charging or full), 1 otherwise.
+    int powerSourceRow();
+    void insertSchemeEntries();
+    bool isSchemeEntry(int menuID) const;
+    void moveCheckMark(int menuID);
     QString toolTipPercentage(std::optional<int> per);
 
     bool m_bOldStatus;
