@@ -1,6 +1,5 @@
 #include "TForm.h"
 
-#include <QCoreApplication>
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -69,8 +68,7 @@ void TForm::runHandler(const std::function<void()>& work)
     try {
         work();
     } catch (const std::exception& error) {
-        QMessageBox::critical(this, QCoreApplication::applicationName(),
-                              QString::fromLocal8Bit(error.what()));
+        QMessageBox::critical(this, QStringLiteral("Error"), QString::fromLocal8Bit(error.what()));
     }
 }
 
@@ -90,6 +88,7 @@ void TForm::showEvent(QShowEvent* event)
     if (event->spontaneous()) {
         return; // the window manager restored the window: not a new showing
     }
+    m_shown = true;
     if (m_position == poScreenCenter) {
         centreOnScreen();
     }
@@ -101,15 +100,25 @@ void TForm::showEvent(QShowEvent* event)
     emit OnShow();
 }
 
+void TForm::setVisible(bool visible)
+{
+    // Hiding takes the focus away before any hide event arrives.
+    if (!visible) {
+        m_shown = false;
+    }
+    QWidget::setVisible(visible);
+}
+
 void TForm::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::ActivationChange) {
         return;
     }
-    // Report transitions only: the toolkit may repeat an activation change.
+    // Report transitions only, and only while the form is shown: a form
+    // that closes loses the focus without it passing to another window.
     const bool active = isActiveWindow();
-    if (active == m_active) {
+    if (active == m_active || !m_shown) {
         return;
     }
     m_active = active;

@@ -65,6 +65,8 @@ public:
     QString activeControl() const { return m_activeControl; }
     void setActiveControl(const QString& name) { m_activeControl = name; }
 
+    void setVisible(bool visible) override;
+
 signals:
     void OnCreate();
     void OnShow();
@@ -94,5 +96,6 @@ private:
     QColor m_color;
     QColor m_fontColor;
     QString m_activeControl;
+    bool m_shown = false;
     bool m_active = false;
 };

@@ -275,7 +275,7 @@ void TestSchemepop::layoutHoldsTheDesign()
         {"spdBtn_Close", "TSpeedButton", {498, 2, 16, 16}, Qt::ArrowCursor},
         {"spdBtn_Closeb", "TSpeedButton", {406, 313, 40, 40}, Qt::PointingHandCursor},
         {"spdBtn_OpenAC", "TSpeedButton", {181, 313, 40, 40}, Qt::PointingHandCursor},
-        {"Label_Title", "TLabel", {13, 30, 160, 23}, Qt::ArrowCursor},
+        {"Label_Title", "TLabel", {13, 30, -1, 23}, Qt::ArrowCursor},
         {"LstBx_Scheme", "TListBox", {0, 55, 516, 250}, Qt::ArrowCursor},
         {"Label_OpenPM", "TLabel", {230, 321, -1, 22}, Qt::PointingHandCursor},
         {"Label_Close", "TLabel", {457, 322, -1, 22}, Qt::PointingHandCursor},
@@ -286,17 +286,19 @@ void TestSchemepop::layoutHoldsTheDesign()
         auto* widget = form->findChild<QWidget*>(QLatin1String(c.name));
         QVERIFY2(widget, c.name);
         QVERIFY2(widget->inherits(c.kind), c.name);
-        const QRect expected = c.geometry.width() < 0
-                                   ? QRect(c.geometry.topLeft(), QSize(widget->width(), 22))
-                                   : c.geometry;
+        const QRect expected =
+            c.geometry.width() < 0
+                ? QRect(c.geometry.topLeft(), QSize(widget->width(), c.geometry.height()))
+                : c.geometry;
         QCOMPARE(widget->geometry(), expected);
         QCOMPARE(widget->cursor().shape(), c.cursor);
         QVERIFY2(children.indexOf(widget) > order, c.name); // creation (stacking) order
         order = children.indexOf(widget);
     }
-    // Auto-sized labels are as wide as their text in the window font.
-    for (TLabel* label : {form->Label_OpenPM, form->Label_Close}) {
-        QCOMPARE(label->width(), QFontMetrics(form->font()).horizontalAdvance(label->text()));
+    // The labels are as wide as their text in their font, so that no text
+    // is cut off whatever font stands in for the layout's.
+    for (TLabel* label : {form->Label_Title, form->Label_OpenPM, form->Label_Close}) {
+        QCOMPARE(label->width(), QFontMetrics(label->font()).horizontalAdvance(label->text()));
         QCOMPARE(label->font().pixelSize(), 14);
     }
     QCOMPARE(form->Label_OpenPM->text(), QStringLiteral("Open Power Manager..."));

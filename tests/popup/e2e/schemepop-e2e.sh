@@ -1,0 +1,201 @@
+#!/bin/bash
+# End-to-end tests of schemepop on the simulated laptop's X display, driven
+# with the real pointer and keyboard (xdotool).
+#   schemepop-e2e.sh SCHEMEPOP SCENARIO
+# Runs inside laptop/sandbox --x11 (with --on-battery or --no-module for the
+# scenarios that need them). Exits 0 when the scenario holds.
+set -euo pipefail
+SCHEMEPOP=${1:?usage: schemepop-e2e.sh SCHEMEPOP SCENARIO}
+SCENARIO=${2:?usage: schemepop-e2e.sh SCHEMEPOP SCENARIO}
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=lib.sh
+. "$here/lib.sh"
+trap 'jobs -p | xargs -r kill 2>/dev/null; rm -rf "$WORK"' EXIT
+
+# The window: centred at 516 x 360 on the 1280 x 1024 screen, frameless, kept
+# on top, titled for the window manager.
+check_window() {
+    [[ $X == 382 && $Y == 332 ]] || fail "window at $X,$Y, not centred"
+    [[ $WIDTH == 516 && $HEIGHT == 360 ]] || fail "window is ${WIDTH}x$HEIGHT"
+    local props
+    props=$(xprop -id "$WID")
+    grep -q '^_NET_WM_NAME(UTF8_STRING) = "Velantis Hotkey"$' <<<"$props" || fail "title"
+    grep -q '^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE' <<<"$props" || fail "not kept on top"
+    # Motif hints: flags 2 (decorations given), decorations 0.
+    grep -q '^_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x2, 0x[0-9a-f]*, 0x0,' <<<"$props" ||
+        fail "window has a frame"
+}
+
+# A click on a row activates its scheme for the current power source, reloads
+# the daemon, restarts the idle-time script and ends the program with 0.
+activate() { # scheme expected-ac expected-battery
+    start_popup one
+    wait_popup one
+    check_window
+    click_row "$1"
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_common "$2" "$3"
+    check_calls "$RELOAD" "$IDLETIME"
+}
+
+scenario_mains() { activate powersave powersave powersave; }
+scenario_battery() { activate presentation performance presentation; }
+scenario_no_state_file() {
+    [[ ! -e /proc/H8/BAT0/state ]] || fail "the state file exists"
+    activate performance performance performance
+}
+
+scenario_reload_fails() {
+    "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
+    start_popup one
+    wait_popup one
+    click_row presentation
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_common presentation powersave
+    check_calls "$RELOAD" "$START" "$IDLETIME"
+}
+
+# Escape and Return close nothing; neither does a right click on a row.
+scenario_keys() {
+    start_popup one
+    wait_popup one
+    xdotool windowfocus --sync "$WID"
+    xdotool mousemove --sync $((X + 100)) $((Y + 340))
+    xdotool key Escape Return KP_Enter
+    click_at 258 $((55 + 17)) 3
+    sleep 1
+    alive one || fail "a key or a right click ended the popup"
+    has_popup one || fail "the popup was hidden"
+    check_calls
+    click_at 470 330 # "Close"
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_common performance powersave
+    check_calls
+}
+
+# Two starts show two independent popups.
+scenario_twice() {
+    start_popup one
+    wait_popup one
+    local first=$WID
+    start_popup two
+    wait_popup two
+    [[ $WID != "$first" ]] || fail "one window for two popups"
+    click_at 506 10 # the small close button of the upper (second) popup
+    wait_exit two
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    sleep 0.5
+    alive one || fail "closing one popup ended the other"
+    has_popup one || fail "the first popup is gone"
+    click_at 470 330
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_calls
+}
+
+# The configuration file is missing: its message appears before the popup,
+# which then opens and works; a click cannot write and is reported.
+scenario_missing_file() {
+    rm "$COMMON"
+    start_popup one
+    wait_until 15 has_error_box || fail "no message box"
+    ! has_popup one || fail "the popup opened before the message was closed"
+    xdotool windowfocus --sync "$(error_box)"
+    xdotool key Return
+    wait_popup one
+    click_row powersave
+    wait_until 10 has_error_box || fail "the failed write was not reported"
+    xdotool windowfocus --sync "$(error_box)"
+    xdotool key Return
+    wait_until 5 bash -c "! xdotool search --onlyvisible --name '^Error\$'" >/dev/null ||
+        fail "the error box stayed"
+    alive one || fail "the popup ended after the failed write"
+    click_at 470 330
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    [[ ! -e $COMMON ]] || fail "the configuration file was created"
+    check_calls
+    grep -q "Could not" "$WORK/one.err" && fail "the error went to standard error"
+    return 0
+}
+
+# "Open Power Manager..." waits for its command, whatever its result, then
+# ends the program; the popup stays on screen meanwhile.
+scenario_power_manager() {
+    "$LAPTOP_SRC/standin-behaviour" pm.sh exit=4 delay=2
+    start_popup one
+    wait_popup one
+    click_at 300 330
+    sleep 1
+    alive one || fail "the popup ended before the command"
+    xwininfo -id "$WID" | grep -q 'Map State: IsViewable' || fail "the popup left the screen"
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_calls "$POWER_MANAGER"
+}
+
+# No high-DPI setting rescales the window.
+scenario_unscaled() {
+    start_popup one QT_SCALE_FACTOR=2 QT_SCREEN_SCALE_FACTORS=2 QT_ENABLE_HIGHDPI_SCALING=1 \
+        QT_USE_PHYSICAL_DPI=1 -- ignored arguments -platform offscreen
+    wait_popup one
+    check_window
+    click_at 470 330
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+}
+
+# Under a window manager: activation is traced on standard output (written
+# when the program ends), clicking another program's window leaves the popup
+# open and on top, and the window manager's close request ends the program.
+scenario_window_manager() {
+    openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
+    wait_until 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+        fail "openbox did not start"
+    start_popup one
+    wait_popup one
+    check_window
+    wait_until 5 is_active "$WID" || fail "popup not activated"
+
+    xlogo -geometry 120x120+20+20 &
+    wait_until 10 bash -c "xdotool search --onlyvisible --class xlogo" >/dev/null ||
+        fail "xlogo did not start"
+    local other
+    other=$(xdotool search --onlyvisible --class xlogo | head -1)
+    xdotool mousemove --sync 80 80 click 1
+    wait_until 5 is_active "$other" || fail "xlogo not activated"
+    sleep 0.3
+    alive one || fail "the popup ended when it lost the focus"
+    local stacking
+    stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | tail -1)
+    ((stacking == WID)) || fail "the popup is not on top"
+
+    click_at 100 340 # back into the popup, on its black background
+    wait_until 5 is_active "$WID" || fail "popup not activated again"
+    xdotool key alt+F4
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    [[ $(cat "$WORK/one.out") == $'FormActivate\nFormDeactivate\nFormActivate' ]] || {
+        cat "$WORK/one.out" >&2
+        fail "trace lines"
+    }
+    check_calls
+}
+
+# The program refuses to run setuid.
+scenario_setuid() {
+    cp "$SCHEMEPOP" /tmp/schemepop-setuid
+    chmod 4755 /tmp/schemepop-setuid
+    local status=0
+    timeout 20 setpriv --reuid=65534 --regid=65534 --clear-groups -- /tmp/schemepop-setuid \
+        >"$WORK/suid.out" 2>"$WORK/suid.err" || status=$?
+    ((status != 0 && status != 124)) || fail "setuid start was not refused (status $status)"
+    grep -qi setuid "$WORK/suid.err" || fail "no reason given: $(cat "$WORK/suid.err")"
+    [[ -z $(xdotool search --name "^$TITLE\$" 2>/dev/null) ]] || fail "a window appeared"
+}
+
+"scenario_${SCENARIO//-/_}"
+echo "PASS: $SCENARIO"
