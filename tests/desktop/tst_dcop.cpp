@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <unistd.h>
 
 namespace {
@@ -65,6 +66,7 @@ public:
     QCString lastFun;
     QByteArray lastData;
     QStringList log;
+    std::function<void()> onEnter;
 
     QCStringList functions() override
     {
@@ -108,8 +110,10 @@ public:
             out << !value;
         } else if (fun == "slow()") {
             log << QStringLiteral("enter");
-            QEventLoop loop; // lets other calls arrive while this one runs
-            QTimer::singleShot(300, &loop, &QEventLoop::quit);
+            if (onEnter)
+                onEnter();
+            QEventLoop loop; // even with an event loop running, the next call must wait
+            QTimer::singleShot(1500, &loop, &QEventLoop::quit);
             loop.exec();
             log << QStringLiteral("leave");
             replyType = "void";
@@ -323,14 +327,19 @@ void TestDcop::callsRunOneAtATime()
                            QStringLiteral("slow")};
     QProcess first;
     QProcess second;
+    // The second call is made while the first one runs its event loop.
+    m_calc->onEnter = [&] {
+        if (second.state() == QProcess::NotRunning && m_calc->log.size() == 1)
+            second.start(QStringLiteral(DCOP_PROGRAM), args);
+    };
     first.start(QStringLiteral(DCOP_PROGRAM), args);
-    second.start(QStringLiteral(DCOP_PROGRAM), args);
     QTRY_VERIFY_WITH_TIMEOUT(
         first.state() == QProcess::NotRunning && second.state() == QProcess::NotRunning, 20000);
     QCOMPARE(first.exitCode(), 0);
     QCOMPARE(second.exitCode(), 0);
     QCOMPARE(m_calc->log, QStringList({QStringLiteral("enter"), QStringLiteral("leave"),
                                        QStringLiteral("enter"), QStringLiteral("leave")}));
+    m_calc->onEnter = nullptr;
 }
 
 void TestDcop::newestObjectOfAnIdAnswersUntilDestroyed()
