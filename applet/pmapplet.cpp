@@ -7,6 +7,7 @@
 #include <kglobal.h>
 #include <klocale.h>
 
+#include <QDataStream>
 #include <QPixmap>
 #include <QResizeEvent>
 
@@ -22,6 +23,29 @@ namespace {
 constexpr char strNoModuleDialog[] = "kdialog --title ovraapplet --error 'You have not installed "
                                      "battery module\nExit Program!'";
 constexpr int maxModuleLoads = 10;
+
+// The DCOP calls: reply type, the signature matched, the signature listed.
+// The empty row ends the table.
+struct DcopFunction
+{
+    const char* replyType;
+    const char* matched;
+    const char* listed;
+};
+constexpr DcopFunction dcopFunctions[] = {
+    {"void", "setPos(int)", "setPos(int pos)"},
+    {"void", "exit()", "exit()"},
+    {"void", "hide()", "hide()"},
+    {"void", "show()", "show()"},
+    {nullptr, nullptr, nullptr},
+};
+enum DcopCall
+{
+    callSetPos,
+    callExit,
+    callHide,
+    callShow
+};
 
 // system() whose status nobody looks at: the commands discard their own
 // output and their failures are not shown.
@@ -158,4 +182,81 @@ void OvraApplet::closeAll()
     }
     delete m_aboutDlg;
     m_aboutDlg = nullptr;
+}
+
+bool OvraApplet::process(const QCString& fun, const QByteArray& callData, QCString& replyType,
+                         QByteArray& replyData)
+{
+    for (int i = 0; dcopFunctions[i].matched; ++i) {
+        if (fun != dcopFunctions[i].matched)
+            continue;
+        replyType = dcopFunctions[i].replyType;
+        switch (i) {
+        case callSetPos: {
+            QDataStream arg(callData);
+            if (arg.atEnd())
+                return false;
+            qint32 pos = 0;
+            arg >> pos;
+            if (arg.status() != QDataStream::Ok)
+                return false; // fewer than the four bytes of an int
+            k_dcop_setPos(static_cast<ePos>(pos));
+            break;
+        }
+        case callExit:
+            k_dcop_exit();
+            break;
+        case callHide:
+            k_dcop_hide();
+            break;
+        case callShow:
+            k_dcop_show();
+            break;
+        }
+        return true;
+    }
+    return DCOPObject::process(fun, callData, replyType, replyData);
+}
+
+QCStringList OvraApplet::functions()
+{
+    QCStringList funcs = DCOPObject::functions();
+    for (int i = 0; dcopFunctions[i].matched; ++i)
+        funcs << QCString(dcopFunctions[i].replyType) + ' ' + dcopFunctions[i].listed;
+    return funcs;
+}
+
+QCStringList OvraApplet::interfaces()
+{
+    QCStringList ifaces = DCOPObject::interfaces();
+    ifaces << m_strIFace;
+    return ifaces;
+}
+
+void OvraApplet::k_dcop_setPos(ePos pos)
+{
+    // Only the right side is implemented; any other value is accepted and
+    // changes nothing.
+    if (pos != bRight)
+        return;
+    setPosition(KPanelApplet::pRight);
+    setAlignment(KPanelApplet::RightBottom);
+    update();
+    repaint();
+}
+
+void OvraApplet::k_dcop_exit()
+{
+    KGlobal::locale()->removeCatalogue(QString::fromLatin1(m_strIFace));
+    closeAll();
+}
+
+void OvraApplet::k_dcop_hide()
+{
+    hide();
+}
+
+void OvraApplet::k_dcop_show()
+{
+    show();
 }

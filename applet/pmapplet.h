@@ -48,8 +48,20 @@ public:
     void help() override;
     void preferences() override;
 
+    // DCOP: the calls setPos(int), exit(), hide() and show() on "OvraIface".
+    bool process(const QCString& fun, const QByteArray& callData, QCString& replyType,
+                 QByteArray& replyData) override;
+    QCStringList functions() override;
+    QCStringList interfaces() override;
+
     // Releases the gauge and the about dialog; the applet stays as an empty frame.
     void closeAll();
+
+    void k_dcop_setPos(ePos pos);
+    // Empties the applet: the catalogue, the gauge and the about dialog go.
+    void k_dcop_exit();
+    void k_dcop_hide();
+    void k_dcop_show();
 
     // Read access for tests.
     GraphFrame* graphFrame() const { return _graph_frame; }

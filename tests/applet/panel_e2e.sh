@@ -1,7 +1,7 @@
 #!/bin/bash
 # The applet in a real panel under X: panelhost loads it from its desktop
 # entry, and the gauge is 150 px wide on mains power and 110 px on the battery.
-# Arguments: PANELHOST DCOP GAUGEPROBE. With OVRA_SHOT_DIR set, the screenshots
+# Arguments: PANELHOST DCOP SCREENPROBE. With OVRA_SHOT_DIR set, the screenshots
 # are kept there.
 set -u
 panelhost=$1
@@ -27,7 +27,7 @@ wait_for_output() { # SECONDS EXPECTED COMMAND...
     echo "$out"
 }
 gauge() { # SHOT-NAME: the gauge as the screen shows it now
-    "$LAPTOP_SRC/screenshot" "$shots/$1.png" && QT_QPA_PLATFORM=offscreen "$probe" "$shots/$1.png"
+    "$LAPTOP_SRC/screenshot" "$shots/$1.png" && QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/$1.png" | cut -d" " -f1-3
 }
 
 "$panelhost" --applet ovraapplet.desktop >"$log" 2>&1 &
