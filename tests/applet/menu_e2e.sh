@@ -1,0 +1,116 @@
+#!/bin/bash
+# The scheme menu in a real panel under X, used with a real pointer: on the
+# battery a click on the gauge opens the menu and a click on "presentation"
+# makes it BATTERY_SCHEME; only that line of the configuration changes, and the
+# reload and the idle-time restart run. Opening the menu again changes nothing.
+# The menu also opens in German. Arguments: PANELHOST SCREENPROBE. With
+# OVRA_SHOT_DIR set, the screenshots are kept there.
+set -u
+panelhost=$1
+probe=$2
+shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
+config=/etc/sysconfig/powersave/common
+calls=$LAPTOP_DIR/calls.log
+failures=0
+log=$(mktemp)
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check_eq() { # NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
+}
+probe() { QT_QPA_PLATFORM=offscreen "$probe" "$@"; }
+shot() { "$LAPTOP_SRC/screenshot" "$shots/$1.png"; }
+
+# Waits for the gauge at the given width; prints "X Y" of its bar.
+wait_for_gauge() { # WIDTH
+    local out
+    for _ in $(seq 50); do
+        shot gauge
+        out=$(probe gauge "$shots/gauge.png")
+        if [[ $out == *"width=$1 "* ]]; then
+            sed -E 's/.* x=([0-9]+) y=([0-9]+)/\1 \2/' <<<"$out"
+            return 0
+        fi
+        sleep 0.2
+    done
+    echo "gauge not at width $1: $out" >&2
+    return 1
+}
+# The geometry "W H X Y" of the panel's open menu, the top-level window of
+# panelhost that is not the panel itself.
+menu_geometry() {
+    local line
+    for _ in $(seq 50); do
+        line=$(xwininfo -root -tree | grep '("panelhost" "panelhost")' | grep -v ' 1280x' |
+            grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -n1)
+        if [ -n "$line" ]; then
+            tr 'x+' '  ' <<<"$line"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+# Clicks the gauge and prints the menu's rows (the middle line of each, from
+# the top) and its left edge: "LEFT ROW0 ROW1 ...".
+open_menu() { # NAME
+    read -r x y < <(wait_for_gauge "$gauge_width") || return 1
+    xdotool mousemove $((x + 20)) $((y + 8)) click 1
+    sleep 0.5
+    read -r w h mx my < <(menu_geometry) || { echo "no menu" >&2; return 1; }
+    shot "$1"
+    echo "$mx $(probe rows "$shots/$1.png" "$mx" "$my" "$w" "$h")"
+}
+start_panel() {
+    "$panelhost" --applet ovraapplet.desktop >"$log" 2>&1 &
+    panel_pid=$!
+}
+stop_panel() {
+    kill "$panel_pid" 2>/dev/null
+    wait "$panel_pid" 2>/dev/null
+}
+
+# A configuration with comment blocks that name the keys and ISO 8859-1 bytes.
+printf '## Path:\tSystem/Powermanagement/Powersave\n## Description:\tEinstellungen f\xfcr den Energiesparmodus\n#\n# BATTERY_SCHEME: the scheme on battery. \xa9 Nexalt\n#BATTERY_SCHEME="acoustic"\nPOWERSAVE_DEBUG_SYSLOG="yes"\n\nAC_SCHEME="performance"\nBATTERY_SCHEME="powersave"\nPOWERSAVE_NOTE="caf\xe9"\n' >"$config"
+original=$(mktemp)
+cp "$config" "$original"
+"$LAPTOP_SRC/batterysim" mains off
+gauge_width=110
+
+start_panel
+# Title, four schemes, "show", "Launch Power Manager ...".
+read -r left title quiet powersave presentation performance show launch rest < <(open_menu menu-en)
+check_eq "the menu's rows" "7" "$(wc -w <<<"$title $quiet $powersave $presentation $performance $show $launch $rest")"
+: >"$calls"
+xdotool mousemove $((left + 60)) "$presentation" click 1
+for _ in $(seq 50); do [ "$(wc -l <"$calls")" -ge 2 ] && break; sleep 0.1; done
+sleep 0.5
+expected=$(mktemp)
+sed 's/^BATTERY_SCHEME="powersave"$/BATTERY_SCHEME="presentation"/' "$original" >"$expected"
+cmp -s "$expected" "$config" && echo "ok: only BATTERY_SCHEME changed, every other byte kept" \
+    || fail "configuration: $(cmp "$expected" "$config"; od -c "$config" | head -20)"
+check_eq "the commands run, in order" \
+    "/etc/init.d/powersave reload &>/dev/null|/opt/nexalt/pm/idletime.sh restart &>/dev/null" \
+    "$(cut -f5 "$calls" | paste -sd'|')"
+
+# Opening the menu again writes nothing and runs nothing.
+: >"$calls"
+touch -d '2001-01-01' "$config"
+before=$(stat -c '%Y %s' "$config")
+read -r left title rest < <(open_menu menu-en-again)
+xdotool key Escape
+sleep 0.5
+check_eq "opening the menu changes nothing" "$before" "$(stat -c '%Y %s' "$config")"
+check_eq "opening the menu runs nothing" "" "$(cat "$calls")"
+kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$log")"
+stop_panel
+
+# The same menu under a German locale.
+LANGUAGE=de start_panel
+read -r left title rest < <(open_menu menu-de)
+check_eq "the German menu's rows" "7" "$(wc -w <<<"$title $rest")"
+xdotool key Escape
+stop_panel
+
+echo "$failures failed"
+[ $failures -eq 0 ]
