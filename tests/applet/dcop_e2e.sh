@@ -1,0 +1,82 @@
+#!/bin/bash
+# The applet's DCOP interface in a real panel under X, driven by dcop and by
+# dbus-send while the panel keeps running: the lists of calls, hide, show,
+# setPos and exit. Arguments: PANELHOST DCOP SCREENPROBE.
+set -u
+panelhost=$1
+dcop=$2
+probe=$3
+shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
+failures=0
+log=$(mktemp)
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+check_eq() { # NAME EXPECTED ACTUAL
+    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
+}
+wait_for_output() { # SECONDS EXPECTED COMMAND...
+    local tries=$(($1 * 5)) expected=$2 out
+    shift 2
+    for _ in $(seq "$tries"); do
+        out=$("$@" 2>/dev/null)
+        [ "$out" == "$expected" ] && break
+        sleep 0.2
+    done
+    echo "$out"
+}
+gauge() { # what the screen shows: "width=150" or "no gauge"
+    "$LAPTOP_SRC/screenshot" "$shots/dcop.png" &&
+        QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/dcop.png" | grep -oE 'width=[0-9]+|no gauge'
+}
+send() { # METHOD [ARG]: a call through D-Bus as other programs make it
+    dbus-send --session --print-reply --dest=org.kde.panelhost /OvraIface \
+        "org.kde.DCOP.OvraIface.$1" ${2:+"$2"} >/dev/null
+}
+
+"$panelhost" --applet ovraapplet.desktop >"$log" 2>&1 &
+panel_pid=$!
+check_eq "the panel holds OvraIface" OvraIface "$(wait_for_output 20 OvraIface "$dcop" panelhost)"
+check_eq "the gauge is shown" "width=150" "$(wait_for_output 10 width=150 gauge)"
+
+functions=$("$dcop" panelhost OvraIface functions)
+check_eq "the applet's calls follow the base's" \
+    "QCStringList interfaces()|QCStringList functions()|void setPos(int pos)|void exit()|void hide()|void show()" \
+    "$(paste -sd'|' <<<"$functions")"
+check_eq "interfaces" "DCOPObject|OvraIface" "$("$dcop" panelhost OvraIface interfaces | paste -sd'|')"
+
+"$dcop" panelhost OvraIface hide
+check_eq "dcop hide" "no gauge" "$(wait_for_output 5 "no gauge" gauge)"
+"$dcop" panelhost OvraIface show
+check_eq "dcop show" "width=150" "$(wait_for_output 5 width=150 gauge)"
+send hide
+check_eq "dbus-send hide" "no gauge" "$(wait_for_output 5 "no gauge" gauge)"
+send show
+check_eq "dbus-send show" "width=150" "$(wait_for_output 5 width=150 gauge)"
+
+"$dcop" panelhost OvraIface setPos 0
+check_eq "dcop setPos 0" 0 $?
+"$dcop" panelhost OvraIface setPos 7
+check_eq "dcop setPos 7 is accepted" 0 $?
+send setPos int32:1
+check_eq "dbus-send setPos 1 is accepted" 0 $?
+"$dcop" panelhost OvraIface setPos 2>/dev/null
+[ $? -ne 0 ] && echo "ok: dcop setPos without an argument is refused" || fail "setPos without argument"
+send setPos 2>/dev/null && fail "dbus-send setPos without an argument succeeded" \
+    || echo "ok: dbus-send setPos without an argument is refused"
+check_eq "the gauge is still shown" "width=150" "$(gauge)"
+
+send exit
+check_eq "exit empties the applet" "no gauge" "$(wait_for_output 5 "no gauge" gauge)"
+check_eq "the emptied applet still answers" "$functions" "$("$dcop" panelhost OvraIface functions)"
+"$dcop" panelhost OvraIface show
+check_eq "show after exit" 0 $?
+"$dcop" panelhost OvraIface exit
+check_eq "a second exit" 0 $?
+check_eq "the emptied applet stays empty" "no gauge" "$(gauge)"
+
+kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$log")"
+kill "$panel_pid" 2>/dev/null
+wait "$panel_pid" 2>/dev/null
+
+echo "$failures failed"
+[ $failures -eq 0 ]
