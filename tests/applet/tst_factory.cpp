@@ -50,7 +50,7 @@ private Q_SLOTS:
 
         QVERIFY(applet);
         QVERIFY(insmodCalls().isEmpty());
-        QVERIFY2(elapsed >= 1000 && elapsed < 3000, QByteArray::number(elapsed));
+        QVERIFY2(elapsed >= 1000 && elapsed < 10000, QByteArray::number(elapsed));
         QCOMPARE(applet->objectName(), QStringLiteral("OvraIface"));
         QCOMPARE(applet->actions(), int(KPanelApplet::Preferences));
         QCOMPARE(applet->type(), KPanelApplet::Normal);
@@ -91,7 +91,7 @@ private Q_SLOTS:
         const qint64 elapsed = clock.elapsed();
 
         QVERIFY(!applet);
-        QVERIFY2(elapsed >= 10000 && elapsed < 14000, QByteArray::number(elapsed));
+        QVERIFY2(elapsed >= 10000 && elapsed < 30000, QByteArray::number(elapsed));
         const QList<laptop::Call> calls = laptop::calls();
         QCOMPARE(calls.size(), 11);
         for (int i = 0; i < 10; ++i) {
@@ -127,7 +127,7 @@ private Q_SLOTS:
             verifyInsmodCall(call);
         QVERIFY(laptop::callsOf(QStringLiteral("kdialog")).isEmpty());
         // Three pauses after the loads and one after the successful test.
-        QVERIFY2(elapsed >= 4000 && elapsed < 7000, QByteArray::number(elapsed));
+        QVERIFY2(elapsed >= 4000 && elapsed < 20000, QByteArray::number(elapsed));
     }
 };
 
