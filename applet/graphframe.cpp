@@ -446,13 +446,18 @@ void GraphFrame::transfer_draw_icon()
     repaint();
 }
 
-void GraphFrame::paintNoBattery(QPainter& painter)
+QFont GraphFrame::heavyFont() const
 {
-    painter.setPen(Qt::black);
     QFont heavy = font();
     heavy.setWeight(QFont::Black);
     heavy.setStretch(QFont::Expanded);
-    painter.setFont(heavy);
+    return heavy;
+}
+
+void GraphFrame::paintNoBattery(QPainter& painter)
+{
+    painter.setPen(Qt::black);
+    painter.setFont(heavyFont());
     const int y = (fontMetrics().height() + height()) / 2 - 5;
     painter.drawText(m_iMarginWidth, y, QString::fromLatin1(m_strNoBattery));
 }
@@ -512,10 +517,8 @@ void GraphFrame::paintEvent(QPaintEvent* pevent)
     if (bRightPer) {
         const QString text = m_bShowPer || bShowIcon ? FormatPer(per) : timeText;
         painter.setPen(Qt::black);
-        QFont heavy = font();
-        heavy.setWeight(QFont::Black);
-        heavy.setStretch(QFont::Expanded);
-        painter.setFont(heavy);
+        painter.setFont(heavyFont());
+        // Placed by the widget's own font, though drawn in the heavy one.
         const QFontMetrics metrics = fontMetrics();
         const int x = (batWidth - metrics.horizontalAdvance(text)) / 2;
         const int y = (H + metrics.height() - 5) / 2;

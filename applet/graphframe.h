@@ -11,6 +11,7 @@
 class KPanelApplet;
 class KPopupMenu;
 class KProcess;
+class QFont;
 class QMouseEvent;
 class QPaintEvent;
 class QPainter;
@@ -109,6 +110,8 @@ private Q_SLOTS:
 private:
     // Keeps the width in step with the power source; returns the status index.
     int takeStatus(int acIndex, bool fullyCharged);
+    // The text font: the widget's own, black weight and expanded.
+    QFont heavyFont() const;
     void paintNoBattery(QPainter& painter);
     // Row of the scheme tables: 0 on mains power (charging or full), 1 otherwise.
     int powerSourceRow();
