@@ -13,10 +13,12 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include <cstdio>
@@ -136,6 +138,8 @@ private slots:
     void listIsFilledWhenShown();
     void rowsArePaintedByState();
     void currentSchemeMatchesWithCase();
+    void longListScrolls();
+    void emptyListDoesNothing();
     void hoverLatchesTheLinkedButton();
     void clicksOfButtonsAndLabels_data();
     void clicksOfButtonsAndLabels();
@@ -161,6 +165,7 @@ private:
 
     QByteArray m_common;
     QStringList m_addedFiles;
+    QList<QByteArray> m_hiddenSchemes; // product copies moved aside
     std::unique_ptr<TForm_FnBase> m_form;
 };
 
@@ -179,6 +184,11 @@ void TestSchemepop::cleanup()
         QFile::remove(path);
     }
     m_addedFiles.clear();
+    for (const QByteArray& name : std::as_const(m_hiddenSchemes)) {
+        QFile::rename(QStringLiteral("/opt/nexalt/pm/scheme/hidden_") + name,
+                      QStringLiteral("/opt/nexalt/pm/scheme/scheme_") + name);
+    }
+    m_hiddenSchemes.clear();
     laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes"),
                         QStringLiteral("readable=yes")});
     laptop::setBehaviour(QStringLiteral("pm.sh"), 0, 0);
@@ -462,6 +472,72 @@ void TestSchemepop::currentSchemeMatchesWithCase()
     QVERIFY(rowOf("Performance") >= 0);
     QCOMPARE(fillOfRow(rowOf("Performance")), Black);
     QCOMPARE(fillOfRow(rowOf("performance")), Red);
+}
+
+void TestSchemepop::longListScrolls()
+{
+    for (const char* name : {"s1", "s2", "s3", "s4", "s5", "s6"}) {
+        addScheme(name);
+    }
+    TForm_FnBase* form = showForm();
+    QVERIFY(form);
+    TListBox* list = form->LstBx_Scheme;
+    QCOMPARE(list->count(), ListSchemes().size());
+    QVERIFY(list->count() > 7);
+    QVERIFY(list->verticalScrollBar()->isVisible());
+
+    // The wheel scrolls whole rows; the grey row follows the resting pointer.
+    pointAt(form, QPoint(5, 5));
+    pointAt(list->viewport(), rowCentre(1));
+    QCOMPARE(list->itemIndex(), 1);
+    QWheelEvent wheel(QPointF(rowCentre(1)), QPointF(list->viewport()->mapToGlobal(rowCentre(1))),
+                      QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+    QCoreApplication::sendEvent(list->viewport(), &wheel);
+    settle();
+    const int scrolled = list->verticalScrollBar()->value();
+    QVERIFY(scrolled > 0);
+    QCOMPARE(list->itemIndex(), 1 + scrolled);
+
+    // Rows keep their height and rules at their scrolled places.
+    const int current = rowOf("performance");
+    QVERIFY(current != 1 + scrolled);
+    const QImage image = list->grab().toImage();
+    for (int visible = 0; visible < 7 && visible + scrolled < list->count(); ++visible) {
+        const int row = visible + scrolled;
+        const QColor expected = row == 1 + scrolled ? Grey : row == current ? Red : Black;
+        QCOMPARE(image.pixelColor(20, visible * 35 + 17), expected);
+    }
+
+    const QByteArray clicked = TForm_FnBase::schemeOfRow(list->item(1 + scrolled));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    settle();
+    QVERIFY(!form->isVisible());
+    QCOMPARE(laptop::readFile(CommonPath), commonWith(m_common, clicked, "powersave"));
+}
+
+void TestSchemepop::emptyListDoesNothing()
+{
+    for (const QByteArray& name : ListSchemes()) {
+        QVERIFY(QFile::rename(QStringLiteral("/opt/nexalt/pm/scheme/scheme_") + name,
+                              QStringLiteral("/opt/nexalt/pm/scheme/hidden_") + name));
+        m_hiddenSchemes << name;
+    }
+    TForm_FnBase* form = showForm();
+    QVERIFY(form);
+    QCOMPARE(form->LstBx_Scheme->count(), 0);
+    QVERIFY(!form->LstBx_Scheme->verticalScrollBar()->isVisible());
+    const QImage image = form->LstBx_Scheme->grab().toImage();
+    for (int y = 0; y < 250; y += 7) {
+        QCOMPARE(image.pixelColor(258, y), Black);
+    }
+    pointAt(form->LstBx_Scheme->viewport(), rowCentre(0));
+    QTest::mouseClick(form->LstBx_Scheme->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    settle();
+    QVERIFY(form->isVisible());
+    QVERIFY(laptop::calls().isEmpty());
+    QVERIFY(endsProgram(
+        [&] { QTest::mouseClick(form->spdBtn_Closeb, Qt::LeftButton, {}, QPoint(20, 20)); }));
 }
 
 void TestSchemepop::hoverLatchesTheLinkedButton()
