@@ -6,6 +6,7 @@
 #include <klocale.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
+#include <ovraqtcompat.h>
 
 #include <QDataStream>
 #include <QIODevice>
@@ -171,11 +172,7 @@ void TestApplet::paintEvent(QPaintEvent* event)
 void TestApplet::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-        m_menu->popup(event->globalPosition().toPoint());
-#else
-        m_menu->popup(event->globalPos());
-#endif
+        m_menu->popup(OvraQt::globalPos(event));
 }
 
 extern "C" Q_DECL_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile)

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
