@@ -12,11 +12,19 @@
 #   build tree's panelhost and adds the install rules. The entry's
 #   X-KDE-Library names the library without suffix (e.g. libovraapplet).
 
-# Cached so that every directory of the project sees them.
+# Cached so that every directory of the project sees them. The libraries of a
+# Qt 5 build go to a folder of their own, so that both builds can be installed
+# side by side; the desktop entries are the same for both.
+if(OVRA_QT5)
+    set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/qt5/applets)
+else()
+    set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/applets)
+endif()
 set(OVRA_INSTALL_APPLET_DATADIR ${CMAKE_INSTALL_DATADIR}/ovra/applets CACHE INTERNAL
     "Applet desktop entries, relative to the install prefix")
-set(OVRA_INSTALL_APPLET_PLUGINDIR ${CMAKE_INSTALL_LIBDIR}/ovra/applets CACHE INTERNAL
+set(OVRA_INSTALL_APPLET_PLUGINDIR ${plugindir} CACHE INTERNAL
     "Applet libraries, relative to the install prefix")
+unset(plugindir)
 set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets CACHE INTERNAL
     "Applet desktop entries in the build tree")
 
@@ -26,10 +34,12 @@ function(ovra_add_panel_applet)
         message(FATAL_ERROR "ovra_add_panel_applet needs TARGET and DESKTOP_FILE")
     endif()
     target_link_libraries(${A_TARGET} PRIVATE ovradesktop)
-    # Installed in LIBDIR/ovra/applets, the applet finds the desktop library in LIBDIR.
+    # Installed in its plug-in folder, the applet finds the desktop library in LIBDIR.
+    file(RELATIVE_PATH to_libdir ${CMAKE_INSTALL_PREFIX}/${OVRA_INSTALL_APPLET_PLUGINDIR}
+         ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR})
     set_target_properties(${A_TARGET} PROPERTIES
         LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/lib
-        INSTALL_RPATH "$ORIGIN/../..")
+        INSTALL_RPATH "$ORIGIN/${to_libdir}")
     get_filename_component(entry_name ${A_DESKTOP_FILE} NAME)
     get_filename_component(entry_path ${A_DESKTOP_FILE} ABSOLUTE)
     configure_file(${entry_path} ${OVRA_BUILD_APPLET_DATADIR}/${entry_name} COPYONLY)

@@ -225,9 +225,9 @@ void TestPanel::loadingErrorsAreReported_data()
     QTest::newRow("missing library")
         << QByteArray("[Desktop Entry]\nName=Gone\nX-KDE-Library=libovranothere\n")
         << QStringLiteral("library libovranothere not found");
-    QTest::newRow("no init") << QByteArray(
-                                    "[Desktop Entry]\nName=Core\nX-KDE-Library=libovradesktop\n")
-                             << QStringLiteral("exports no init function");
+    QTest::newRow("no init")
+        << QByteArray("[Desktop Entry]\nName=Core\nX-KDE-Library=" OVRA_DESKTOP_LIBRARY "\n")
+        << QStringLiteral("exports no init function");
     QTest::newRow("not a library")
         << QByteArray("[Desktop Entry]\nName=Text\nX-KDE-Library=@TEXTFILE@\n")
         << QStringLiteral("cannot load @TEXTFILE@");
