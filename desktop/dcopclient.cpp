@@ -24,17 +24,31 @@ DCOPClient::DCOPClient()
 
 DCOPClient::~DCOPClient() = default;
 
-QString DCOPClient::busElement(const QCString& id)
+namespace {
+
+QString nameElement(const QCString& id, bool allowHyphen)
 {
     QString element;
     for (char c : id) {
-        const bool allowed =
-            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                             (c >= '0' && c <= '9') || c == '_' || (allowHyphen && c == '-');
         element += allowed ? QLatin1Char(c) : QLatin1Char('_');
     }
     if (element.isEmpty() || element.at(0).isDigit())
         element.prepend(QLatin1Char('_'));
     return element;
+}
+
+} // namespace
+
+QString DCOPClient::busElement(const QCString& id)
+{
+    return nameElement(id, false);
+}
+
+QString DCOPClient::serviceFor(const QCString& appId)
+{
+    return QStringLiteral("org.kde.") + nameElement(appId, true);
 }
 
 QCString DCOPClient::registerAs(const QCString& appId, bool addPID)
@@ -56,8 +70,7 @@ QCString DCOPClient::registerAs(const QCString& appId, bool addPID)
         attempts << appId;
     attempts << appId + pidSuffix;
     for (const QCString& name : attempts) {
-        const QString service = QStringLiteral("org.kde.") + busElement(appId) +
-                                QString::fromLatin1(name.mid(appId.size()));
+        const QString service = serviceFor(appId) + QString::fromLatin1(name.mid(appId.size()));
         const auto reply =
             bus.interface()->registerService(service, QDBusConnectionInterface::DontQueueService,
                                              QDBusConnectionInterface::DontAllowReplacement);

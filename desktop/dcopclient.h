@@ -46,6 +46,10 @@ public:
 
     /// An id as a D-Bus name element: characters D-Bus does not allow become '_'.
     static QString busElement(const QCString& id);
+    /// The D-Bus service name of an application id: "org.kde." and the id,
+    /// in which only characters that bus names do not allow become '_' (bus
+    /// names, unlike paths and interface names, allow '-', as in "lxqt-panel").
+    static QString serviceFor(const QCString& appId);
 
 private:
     struct PendingCall

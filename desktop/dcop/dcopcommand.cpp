@@ -92,7 +92,7 @@ int DcopCommand::run(const QStringList& args)
 QString DcopCommand::resolveApplication(const QString& app) const
 {
     QDBusConnectionInterface* bus = m_bus.interface();
-    const QString exact = kdePrefix + app;
+    const QString exact = DCOPClient::serviceFor(app.toUtf8());
     if (bus->isServiceRegistered(exact))
         return exact;
     // "panelhost" also finds a second instance registered as "panelhost-PID".

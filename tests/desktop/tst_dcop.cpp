@@ -142,6 +142,8 @@ private Q_SLOTS:
     void callsRunOneAtATime();
     void newestObjectOfAnIdAnswersUntilDestroyed();
     void secondInstanceRegistersWithPid();
+    void applicationIsReachedByTheNameItRegistered_data();
+    void applicationIsReachedByTheNameItRegistered();
 
 private:
     Calc* m_calc = nullptr;
@@ -384,6 +386,31 @@ void TestDcop::secondInstanceRegistersWithPid()
     QCOMPARE(r.out, QStringLiteral("2\n"));
     QVERIFY(lines(dcop({}).out).contains(QString::fromLatin1(expected)));
     QDBusConnection::disconnectFromBus(QStringLiteral("other"));
+}
+
+void TestDcop::applicationIsReachedByTheNameItRegistered_data()
+{
+    QTest::addColumn<QCString>("appId");
+    QTest::addColumn<QString>("service");
+    QTest::newRow("hyphen, as lxqt-panel")
+        << QCString("lxqt-panel") << QStringLiteral("org.kde.lxqt-panel");
+    QTest::newRow("characters bus names lack")
+        << QCString("my panel.2") << QStringLiteral("org.kde.my_panel_2");
+    QTest::newRow("leading digit") << QCString("3d") << QStringLiteral("org.kde._3d");
+}
+
+void TestDcop::applicationIsReachedByTheNameItRegistered()
+{
+    QFETCH(QCString, appId);
+    QFETCH(QString, service);
+    QCOMPARE(DCOPClient::mainClient()->registerAs(appId), appId);
+    QCOMPARE(DCOPClient::mainClient()->serviceName(), service);
+    const QString app = QString::fromLatin1(appId);
+    QVERIFY(lines(dcop({}).out).contains(service.mid(int(qstrlen("org.kde.")))));
+    const Run r = dcop({app, QStringLiteral("Calc"), QStringLiteral("add"), QStringLiteral("2"),
+                        QStringLiteral("3")});
+    QVERIFY2(r.exitCode == 0, qPrintable(r.err));
+    QCOMPARE(r.out, QStringLiteral("5\n"));
 }
 
 QTEST_MAIN(TestDcop)
