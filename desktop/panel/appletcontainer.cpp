@@ -8,8 +8,9 @@
 #include <QEvent>
 #include <QResizeEvent>
 
-AppletContainer::AppletContainer(const AppletInfo& info, const QString& configFile, QWidget* parent)
-    : QWidget(parent), m_info(info), m_configFile(configFile)
+AppletContainer::AppletContainer(const AppletInfo& info, const QString& configFile, QWidget* parent,
+                                 Handle handle)
+    : QWidget(parent), m_info(info), m_configFile(configFile), m_handleKind(handle)
 {
     setObjectName(QStringLiteral("AppletContainer"));
 }
@@ -28,23 +29,30 @@ bool AppletContainer::loadApplet(QString* error)
     if (applet->parentWidget() != this)
         applet->setParent(this);
     m_applet = applet;
-    m_handle = new AppletHandle(m_info.name, applet->actions(), this);
-    connect(m_handle, &AppletHandle::aboutRequested, applet, &KPanelApplet::about);
-    connect(m_handle, &AppletHandle::helpRequested, applet, &KPanelApplet::help);
-    connect(m_handle, &AppletHandle::preferencesRequested, applet, &KPanelApplet::preferences);
-    connect(m_handle, &AppletHandle::reportBugRequested, applet, &KPanelApplet::reportBug);
-    connect(m_handle, &AppletHandle::removeRequested, this,
-            [this] { Q_EMIT removeRequested(this); });
+    if (m_handleKind == Handle::Shown) {
+        m_handle = new AppletHandle(m_info.name, applet->actions(), this);
+        connect(m_handle, &AppletHandle::aboutRequested, applet, &KPanelApplet::about);
+        connect(m_handle, &AppletHandle::helpRequested, applet, &KPanelApplet::help);
+        connect(m_handle, &AppletHandle::preferencesRequested, applet, &KPanelApplet::preferences);
+        connect(m_handle, &AppletHandle::reportBugRequested, applet, &KPanelApplet::reportBug);
+        connect(m_handle, &AppletHandle::removeRequested, this,
+                [this] { Q_EMIT removeRequested(this); });
+        m_handle->show();
+    }
     connect(applet, &KPanelApplet::updateLayout, this, &AppletContainer::relayout,
             Qt::QueuedConnection);
     applet->installEventFilter(this);
     // This panel is a horizontal bar along the bottom edge.
     applet->setPosition(KPanelApplet::pBottom);
     applet->setAlignment(KPanelApplet::LeftTop);
-    m_handle->show();
     applet->show();
     relayout();
     return true;
+}
+
+int AppletContainer::handleWidth() const
+{
+    return m_handleKind == Handle::Shown ? AppletHandle::handleWidth : 0;
 }
 
 int AppletContainer::appletWidth() const
@@ -62,18 +70,18 @@ void AppletContainer::relayout()
         return;
     m_inLayout = true;
     const int w = appletWidth();
-    const int total = AppletHandle::handleWidth + w;
+    const int total = handleWidth() + w;
     if (m_applet->type() == KPanelApplet::Stretch) {
         setMinimumWidth(total);
         setMaximumWidth(QWIDGETSIZE_MAX);
     } else {
         setFixedWidth(total);
     }
-    m_handle->setGeometry(0, 0, AppletHandle::handleWidth, height());
-    const int appletWidth = m_applet->type() == KPanelApplet::Stretch
-                                ? qMax(w, width() - AppletHandle::handleWidth)
-                                : w;
-    m_applet->setGeometry(AppletHandle::handleWidth, 0, appletWidth, height());
+    if (m_handle)
+        m_handle->setGeometry(0, 0, handleWidth(), height());
+    const int appletWidth =
+        m_applet->type() == KPanelApplet::Stretch ? qMax(w, width() - handleWidth()) : w;
+    m_applet->setGeometry(handleWidth(), 0, appletWidth, height());
     m_inLayout = false;
 }
 

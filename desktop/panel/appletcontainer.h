@@ -9,23 +9,34 @@
 
 class AppletHandle;
 
-/// One applet in the panel: its handle and the applet itself, sized by the
-/// applet's widthForHeight() within its own width constraints. It lays out
-/// again when the applet asks for it (updateLayout), when the applet's size
-/// constraints change, and when it is shown or hidden.
+/// One applet in a panel: its handle (unless the panel has menus of its own)
+/// and the applet itself, sized by the applet's widthForHeight() within its
+/// own width constraints. It lays out again when the applet asks for it
+/// (updateLayout), when the applet's size constraints change, and when it is
+/// shown or hidden.
 class AppletContainer : public QWidget
 {
     Q_OBJECT
 
 public:
-    AppletContainer(const AppletInfo& info, const QString& configFile, QWidget* parent);
+    enum class Handle
+    {
+        Shown, // the grip with the applet's menu (panelhost)
+        None   // the hosting panel offers the applet's actions itself
+    };
+
+    AppletContainer(const AppletInfo& info, const QString& configFile, QWidget* parent,
+                    Handle handle = Handle::Shown);
     ~AppletContainer() override;
 
     /// Loads the applet into this container; false (with error) when there is none.
     bool loadApplet(QString* error);
 
     KPanelApplet* applet() const { return m_applet; }
+    /// Null without a handle or before the applet is loaded.
     AppletHandle* handle() const { return m_handle; }
+    /// The width the handle takes: 0 without one.
+    int handleWidth() const;
     const AppletInfo& info() const { return m_info; }
     QString configFile() const { return m_configFile; }
     /// The width the applet is given at the current height.
@@ -46,6 +57,7 @@ protected:
 private:
     AppletInfo m_info;
     QString m_configFile;
+    Handle m_handleKind;
     AppletHandle* m_handle = nullptr;
     QPointer<KPanelApplet> m_applet;
     bool m_inLayout = false;

@@ -1,7 +1,10 @@
 #include "appletinfo.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QStandardPaths>
 #include <QTextStream>
 
 QString AppletInfo::entryName() const
@@ -18,6 +21,20 @@ QString AppletInfo::configStem() const
     if (dot > 0)
         stem.truncate(dot);
     return stem.isEmpty() ? QStringLiteral("applet") : stem;
+}
+
+QString AppletInfo::newConfigFileName(const QStringList& taken) const
+{
+    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    const QDir folder(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    for (;;) {
+        QString suffix;
+        for (int i = 0; i < 8; ++i)
+            suffix += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(36)]);
+        const QString fileName = configStem() + QLatin1Char('_') + suffix + QStringLiteral("_rc");
+        if (!taken.contains(fileName) && !QFileInfo::exists(folder.filePath(fileName)))
+            return fileName;
+    }
 }
 
 AppletInfo AppletInfo::load(const QString& path, QString* error)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 /// What a panel applet's desktop entry says: its name, comment and icon, and
 /// the library (X-KDE-Library, e.g. "libovraapplet") that holds its init().
@@ -18,6 +19,10 @@ struct AppletInfo
     QString entryName() const;
     /// The library's name without "lib": the stem of per-instance configuration files.
     QString configStem() const;
+    /// A new name for an instance's configuration file, as the KDE 3 panel
+    /// made them: STEM_RANDOM_rc, naming neither a file of the user's
+    /// configuration folder nor one of taken.
+    QString newConfigFileName(const QStringList& taken = QStringList()) const;
 
     /// Reads an entry; on failure the result is invalid and error says why.
     static AppletInfo load(const QString& path, QString* error = nullptr);

@@ -26,28 +26,50 @@ QString programDir()
     return QCoreApplication::applicationDirPath();
 }
 
+struct SearchDirs
+{
+    QStringList data;
+    QStringList plugins;
+};
+
+SearchDirs& prependedDirs()
+{
+    static SearchDirs dirs;
+    return dirs;
+}
+
 } // namespace
+
+void AppletPaths::prependSearchDirs(const QStringList& dataDirs, const QStringList& pluginDirs)
+{
+    prependedDirs().data = dataDirs + prependedDirs().data;
+    prependedDirs().plugins = pluginDirs + prependedDirs().plugins;
+}
 
 QStringList AppletPaths::dataDirs()
 {
-    return existingUnique({
-        programDir() + QStringLiteral("/../share/ovra/applets"),
-        programDir() + QLatin1Char('/') + QStringLiteral(OVRA_RELATIVE_APPLET_DATADIR),
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-            QStringLiteral("/ovra/applets"),
-        QStringLiteral(OVRA_INSTALL_APPLET_DATADIR),
-    });
+    return existingUnique(
+        prependedDirs().data +
+        QStringList{
+            programDir() + QStringLiteral("/../share/ovra/applets"),
+            programDir() + QLatin1Char('/') + QStringLiteral(OVRA_RELATIVE_APPLET_DATADIR),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                QStringLiteral("/ovra/applets"),
+            QStringLiteral(OVRA_INSTALL_APPLET_DATADIR),
+        });
 }
 
 QStringList AppletPaths::pluginDirs()
 {
-    return existingUnique({
-        programDir() + QStringLiteral("/../lib"),
-        programDir() + QLatin1Char('/') + QStringLiteral(OVRA_RELATIVE_APPLET_PLUGINDIR),
-        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-            QStringLiteral("/../lib/ovra/applets"),
-        QStringLiteral(OVRA_INSTALL_APPLET_PLUGINDIR),
-    });
+    return existingUnique(
+        prependedDirs().plugins +
+        QStringList{
+            programDir() + QStringLiteral("/../lib"),
+            programDir() + QLatin1Char('/') + QStringLiteral(OVRA_RELATIVE_APPLET_PLUGINDIR),
+            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+                QStringLiteral("/../lib/ovra/applets"),
+            QStringLiteral(OVRA_INSTALL_APPLET_PLUGINDIR),
+        });
 }
 
 QString AppletPaths::findEntry(const QString& nameOrPath)

@@ -6,14 +6,19 @@
 #include <QStringList>
 
 /// Where the panel finds applets: their desktop entries in the applets data
-/// folders and their libraries in the plug-in folders. The folders beside the
-/// running program (the build tree, or the installation it belongs to) come
-/// before the user's and the configured installation's.
+/// folders and their libraries in the plug-in folders. The folders a host
+/// prepends come first; then those beside the running program (the build
+/// tree, or the installation it belongs to), the user's and the configured
+/// installation's.
 class AppletPaths
 {
 public:
     static QStringList dataDirs();
     static QStringList pluginDirs();
+
+    /// Folders searched before all others, for hosts that are not programs of
+    /// this project (the LXQt plugin adds the folders beside its own library).
+    static void prependSearchDirs(const QStringList& dataDirs, const QStringList& pluginDirs);
 
     /// The desktop entry for a file name (searched in the data folders) or a
     /// path; empty when there is none.

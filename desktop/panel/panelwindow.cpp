@@ -16,7 +16,6 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -42,8 +41,8 @@ PanelWindow::PanelWindow(const QString& configPath, QWidget* parent)
     setAttribute(Qt::WA_X11NetWmWindowTypeDock);
     setAutoFillBackground(true);
     m_layout = new QHBoxLayout(this);
-    m_layout->setContentsMargins(2, 2, 2, 2);
-    m_layout->setSpacing(2);
+    m_layout->setContentsMargins(margin, margin, margin, margin);
+    m_layout->setSpacing(margin);
     m_layout->addStretch(1);
 
     if (!m_configPath.isEmpty()) {
@@ -81,27 +80,12 @@ void PanelWindow::placeOnScreen()
     setGeometry(area.x(), area.y() + area.height() - m_height, area.width(), m_height);
 }
 
-QString PanelWindow::newConfigFileName(const QString& stem) const
-{
-    // As the KDE 3 panel named them: STEM_RANDOM_rc, unique among the files
-    // present and the applets running.
-    static const char alphabet[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    for (;;) {
-        QString suffix;
-        for (int i = 0; i < 8; ++i)
-            suffix += QLatin1Char(alphabet[QRandomGenerator::global()->bounded(36)]);
-        const QString name = stem + QLatin1Char('_') + suffix + QStringLiteral("_rc");
-        bool used = QFileInfo::exists(QDir(configFolder()).filePath(name));
-        for (const AppletContainer* c : m_containers)
-            used = used || c->configFile() == name;
-        if (!used)
-            return name;
-    }
-}
-
 AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error)
 {
-    auto* container = new AppletContainer(info, newConfigFileName(info.configStem()), this);
+    QStringList taken;
+    for (const AppletContainer* c : m_containers)
+        taken << c->configFile();
+    auto* container = new AppletContainer(info, info.newConfigFileName(taken), this);
     container->setFixedHeight(containerHeight());
     QString why;
     if (!container->loadApplet(&why)) {

@@ -20,6 +20,10 @@ public:
     static constexpr int defaultHeight = 40;
     static constexpr int minimumHeight = 24;
     static constexpr int maximumHeight = 128;
+    /// Around and between the applets.
+    static constexpr int margin = 2;
+    /// The height of the applets in a panel of the default height.
+    static constexpr int defaultAppletHeight = defaultHeight - 2 * margin;
 
     /// configPath: the panel's own configuration file; empty for none.
     PanelWindow(const QString& configPath, QWidget* parent = nullptr);
@@ -46,7 +50,6 @@ protected:
 
 private:
     int containerHeight() const;
-    QString newConfigFileName(const QString& stem) const;
     void saveConfig() const;
 
     QString m_configPath;
