@@ -64,6 +64,8 @@ private Q_SLOTS:
     void loadingErrorsAreReported_data();
     void loadingErrorsAreReported();
     void configurationKeepsTheApplets();
+    void containerWithoutHandleHoldsTheAppletAlone();
+    void prependedFoldersComeFirst();
 
 private:
     std::unique_ptr<PanelWindow> m_panel;
@@ -278,6 +280,47 @@ void TestPanel::configurationKeepsTheApplets()
     QCOMPARE(restored.containers().size(), 1);
     QCOMPARE(restored.containers().constFirst()->info().entryName(),
              QStringLiteral("testapplet.desktop"));
+}
+
+void TestPanel::containerWithoutHandleHoldsTheAppletAlone()
+{
+    // As a panel with menus of its own hosts an applet (the LXQt plugin).
+    AppletContainer container(testAppletInfo(), QStringLiteral("ovratestapplet_x_rc"), nullptr,
+                              AppletContainer::Handle::None);
+    QString error;
+    QVERIFY2(container.loadApplet(&error), qPrintable(error));
+    container.resize(10, 30);
+    container.show();
+    QVERIFY(!container.handle());
+    QCOMPARE(container.handleWidth(), 0);
+    KPanelApplet* applet = container.applet();
+    QCOMPARE(applet->configFile(), QStringLiteral("ovratestapplet_x_rc"));
+    QTRY_COMPARE(container.width(), 60);
+    QCOMPARE(applet->geometry(), QRect(0, 0, 60, 30));
+    applet->setFixedWidth(110);
+    QTRY_COMPARE(container.width(), 110);
+    QCOMPARE(applet->geometry(), QRect(0, 0, 110, 30));
+}
+
+void TestPanel::prependedFoldersComeFirst()
+{
+    // A copy of the test applet's entry under another name, in folders a host prepends.
+    const QString data = m_dir.filePath(QStringLiteral("data"));
+    const QString plugins = m_dir.filePath(QStringLiteral("plugins"));
+    QVERIFY(QDir().mkpath(data) && QDir().mkpath(plugins));
+    QFile entry(QDir(data).filePath(QStringLiteral("testapplet.desktop")));
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nName=Prepended\nX-KDE-Library=libovratestapplet\n");
+    entry.close();
+    const QString library = AppletPaths::findLibrary(QStringLiteral("libovratestapplet"));
+    QVERIFY(QFile::copy(library, QDir(plugins).filePath(QStringLiteral("libovratestapplet.so"))));
+
+    AppletPaths::prependSearchDirs({data, m_dir.filePath(QStringLiteral("missing"))}, {plugins});
+    QCOMPARE(AppletPaths::dataDirs().constFirst(), QFileInfo(data).canonicalFilePath());
+    QCOMPARE(AppletPaths::pluginDirs().constFirst(), QFileInfo(plugins).canonicalFilePath());
+    QCOMPARE(testAppletInfo().name, QStringLiteral("Prepended"));
+    QCOMPARE(AppletPaths::findLibrary(QStringLiteral("libovratestapplet")),
+             QDir(QFileInfo(plugins).canonicalFilePath()).filePath("libovratestapplet.so"));
 }
 
 QTEST_MAIN(TestPanel)
