@@ -1,10 +1,16 @@
 # The two commands of the README: `make test` and `make demo`.
 # Both install missing Debian packages, configure and build first.
-BUILD ?= build
-JOBS  ?= $(shell nproc)
+#   make test              builds and tests BUILD (Qt 6), then BUILD_QT5 (Qt 5:
+#                          the desktop layer, the applet and the LXQt plugin)
+#   make demo              the demo with panelhost (Qt 6 build)
+#   make demo PANEL=lxqt   the demo with LXQt's lxqt-panel (Qt 5 build)
+BUILD     ?= build
+BUILD_QT5 ?= build-qt5
+JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
+PANEL     ?= panelhost
 
-.PHONY: all deps configure build test demo clean format
+.PHONY: all deps configure build configure-qt5 build-qt5 test test-qt6 test-qt5 demo clean format
 
 all: build
 
@@ -17,14 +23,35 @@ configure: deps
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+configure-qt5: deps
+	cmake -S . -B $(BUILD_QT5) -G Ninja -DOVRA_QT5=ON $(CMAKE_FLAGS)
+
+build-qt5: configure-qt5
+	cmake --build $(BUILD_QT5) -j $(JOBS)
+
+test-qt6: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+test-qt5: build-qt5
+	cd $(BUILD_QT5) && ctest --output-on-failure -j $(JOBS)
+
+# Both builds are tested even when the first one has failures.
+test:
+	@status=0; \
+	$(MAKE) --no-print-directory test-qt6 || status=1; \
+	$(MAKE) --no-print-directory test-qt5 || status=1; \
+	exit $$status
+
+ifeq ($(PANEL),lxqt)
+demo: build-qt5
+	laptop/demo --panel lxqt $(BUILD_QT5)
+else
 demo: build
 	laptop/demo $(BUILD)
+endif
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(BUILD_QT5)

@@ -1,0 +1,9 @@
+#include "ovralxqtpluginlibrary.h"
+
+#include "ovralxqtplugin.h"
+
+ILXQtPanelPlugin*
+OvraLxqtPluginLibrary::instance(const ILXQtPanelPluginStartupInfo& startupInfo) const
+{
+    return new OvraLxqtPlugin(startupInfo);
+}
