@@ -3,11 +3,10 @@
 # applet's sources mark, and de.po translates every one of them, none fuzzy.
 # Arguments: SOURCE_DIR PO_DIR XGETTEXT-COMMAND... (sources relative to SOURCE_DIR last)
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 source_dir=$1
 po_dir=$2
 shift 2
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 fresh=$(mktemp --suffix=.pot)
 (cd "$source_dir" && "$@" -o "$fresh") || fail "xgettext failed"
@@ -19,5 +18,4 @@ msgcmp "$po_dir/de.po" "$fresh" && echo "ok: de.po translates every text" || fai
 stats=$(LC_ALL=C msgfmt --check --statistics -o /dev/null "$po_dir/de.po" 2>&1)
 [[ $stats =~ ^[0-9]+\ translated\ messages\.$ ]] && echo "ok: $stats" || fail "de.po: $stats"
 
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish

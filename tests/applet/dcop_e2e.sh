@@ -3,27 +3,13 @@
 # dbus-send while the panel keeps running: the lists of calls, hide, show,
 # setPos and exit. Arguments: PANELHOST DCOP SCREENPROBE.
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 panelhost=$1
 dcop=$2
 probe=$3
 shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
-failures=0
 log=$(mktemp)
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
-wait_for_output() { # SECONDS EXPECTED COMMAND...
-    local tries=$(($1 * 5)) expected=$2 out
-    shift 2
-    for _ in $(seq "$tries"); do
-        out=$("$@" 2>/dev/null)
-        [ "$out" == "$expected" ] && break
-        sleep 0.2
-    done
-    echo "$out"
-}
 gauge() { # what the screen shows: "width=150" or "no gauge"
     "$LAPTOP_SRC/screenshot" "$shots/dcop.png" &&
         QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/dcop.png" | grep -oE 'width=[0-9]+|no gauge'
@@ -78,5 +64,4 @@ kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel e
 kill "$panel_pid" 2>/dev/null
 wait "$panel_pid" 2>/dev/null
 
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish

@@ -6,18 +6,14 @@
 # The menu also opens in German. Arguments: PANELHOST SCREENPROBE. With
 # OVRA_SHOT_DIR set, the screenshots are kept there.
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 panelhost=$1
 probe=$2
 shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
 config=/etc/sysconfig/powersave/common
 calls=$LAPTOP_DIR/calls.log
-failures=0
 log=$(mktemp)
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
 probe() { QT_QPA_PLATFORM=offscreen "$probe" "$@"; }
 shot() { "$LAPTOP_SRC/screenshot" "$shots/$1.png"; }
 
@@ -112,5 +108,4 @@ check_eq "the German menu's rows" "7" "$(wc -w <<<"$title $rest")"
 xdotool key Escape
 stop_panel
 
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish

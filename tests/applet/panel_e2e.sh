@@ -4,28 +4,13 @@
 # Arguments: PANELHOST DCOP SCREENPROBE. With OVRA_SHOT_DIR set, the screenshots
 # are kept there.
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 panelhost=$1
 dcop=$2
 probe=$3
 shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
-failures=0
 log=$(mktemp)
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
-# Repeats a command until its output is EXPECTED; prints the last output.
-wait_for_output() { # SECONDS EXPECTED COMMAND...
-    local tries=$(($1 * 5)) expected=$2 out
-    shift 2
-    for _ in $(seq "$tries"); do
-        out=$("$@" 2>/dev/null)
-        [ "$out" == "$expected" ] && break
-        sleep 0.2
-    done
-    echo "$out"
-}
 gauge() { # SHOT-NAME: the gauge as the screen shows it now
     "$LAPTOP_SRC/screenshot" "$shots/$1.png" && QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/$1.png" | cut -d" " -f1-3
 }
@@ -53,5 +38,4 @@ kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel e
 kill "$panel_pid" 2>/dev/null
 wait "$panel_pid" 2>/dev/null
 
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish

@@ -2,26 +2,12 @@
 # panelhost and dcop as a user runs them: the test applet in a real panel under
 # X, called through dcop and dbus-send. Arguments: PANELHOST DCOP.
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 panelhost=$1
 dcop=$2
-failures=0
 log=$(mktemp)
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
 # Repeats a command until its output is EXPECTED (layout happens in the event loop).
-wait_for_output() { # EXPECTED COMMAND...
-    local expected=$1; shift
-    local out
-    for _ in $(seq 100); do
-        out=$("$@" 2>/dev/null)
-        [ "$out" == "$expected" ] && { echo "$out"; return 0; }
-        sleep 0.1
-    done
-    echo "$out"
-}
 start_panel() { # ARGS...
     "$panelhost" "$@" >"$log" 2>&1 &
     panel_pid=$!
@@ -33,7 +19,7 @@ stop_panel() {
 
 # --- the test applet in a running panel -------------------------------------
 start_panel --applet testapplet.desktop
-check_eq "dcop lists the applet's object" TestApplet "$(wait_for_output TestApplet "$dcop" panelhost)"
+check_eq "dcop lists the applet's object" TestApplet "$(wait_for_output 10 TestApplet "$dcop" panelhost)"
 "$dcop" | grep -qx panelhost && echo "ok: dcop lists panelhost" || fail "dcop lists no panelhost"
 
 functions=$("$dcop" panelhost TestApplet)
@@ -42,23 +28,23 @@ grep -qx "void setPreferredWidth(int width)" <<<"$functions" && echo "ok: setPre
     || fail "functions: $functions"
 check_eq "first listed function" "QCStringList interfaces()" "$(head -n1 <<<"$functions")"
 
-check_eq "initial width from widthForHeight" 60 "$(wait_for_output 60 "$dcop" panelhost TestApplet width)"
+check_eq "initial width from widthForHeight" 60 "$(wait_for_output 10 60 "$dcop" panelhost TestApplet width)"
 check_eq "height of the default panel minus its margins" 36 "$("$dcop" panelhost TestApplet height)"
 
 "$dcop" panelhost TestApplet setPreferredWidth 90
 check_eq "dcop call with an int argument succeeds" 0 $?
-check_eq "width follows the new wish" 90 "$(wait_for_output 90 "$dcop" panelhost TestApplet width)"
+check_eq "width follows the new wish" 90 "$(wait_for_output 10 90 "$dcop" panelhost TestApplet width)"
 
 dbus-send --session --print-reply --dest=org.kde.panelhost /TestApplet \
     org.kde.DCOP.TestApplet.setPreferredWidth int32:120 >/dev/null
 check_eq "dbus-send call with an int argument succeeds" 0 $?
-check_eq "width after dbus-send" 120 "$(wait_for_output 120 "$dcop" panelhost TestApplet width)"
+check_eq "width after dbus-send" 120 "$(wait_for_output 10 120 "$dcop" panelhost TestApplet width)"
 reply=$(dbus-send --session --print-reply --dest=org.kde.panelhost /TestApplet \
     org.kde.DCOP.TestApplet.width)
 grep -q "int32 120" <<<"$reply" && echo "ok: dbus-send reply" || fail "dbus-send reply: $reply"
 
 "$dcop" panelhost TestApplet setFixedWidth 70
-check_eq "width constraints win" 70 "$(wait_for_output 70 "$dcop" panelhost TestApplet width)"
+check_eq "width constraints win" 70 "$(wait_for_output 10 70 "$dcop" panelhost TestApplet width)"
 
 introspection=$(dbus-send --session --print-reply --dest=org.kde.panelhost /TestApplet \
     org.freedesktop.DBus.Introspectable.Introspect)
@@ -90,7 +76,7 @@ if command -v xdotool >/dev/null; then
     xdotool mousemove 5 $((screen_height - 20)) click 3
     sleep 1
     xdotool key r
-    check_eq "Remove deletes the applet" "" "$(wait_for_output "" "$dcop" panelhost)"
+    check_eq "Remove deletes the applet" "" "$(wait_for_output 10 "" "$dcop" panelhost)"
     kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended"
 fi
 stop_panel
@@ -98,9 +84,9 @@ stop_panel
 # --- a second panel registers with its pid -----------------------------------
 start_panel --applet testapplet.desktop
 first_pid=$panel_pid
-wait_for_output TestApplet "$dcop" panelhost >/dev/null
+wait_for_output 10 TestApplet "$dcop" panelhost >/dev/null
 start_panel --applet testapplet.desktop
-wait_for_output TestApplet "$dcop" "panelhost-$panel_pid" >/dev/null
+wait_for_output 10 TestApplet "$dcop" "panelhost-$panel_pid" >/dev/null
 "$dcop" | grep -qx "panelhost-$panel_pid" && echo "ok: second instance is panelhost-PID" \
     || fail "second instance: $("$dcop")"
 stop_panel
@@ -110,12 +96,12 @@ stop_panel
 # --- the applet's catalogue under a German locale ------------------------------
 LANGUAGE=de LANG=C.UTF-8 start_panel --applet testapplet.desktop
 check_eq "greeting from the applet's catalogue (LANGUAGE=de)" "Grüß dich" \
-    "$(wait_for_output "Grüß dich" "$dcop" panelhost TestApplet greeting)"
+    "$(wait_for_output 10 "Grüß dich" "$dcop" panelhost TestApplet greeting)"
 stop_panel
 
 # --- an applet whose init returns null ----------------------------------------
 OVRA_TESTAPPLET_NULL=1 start_panel --applet testapplet.desktop
-wait_for_output "" "$dcop" panelhost >/dev/null
+wait_for_output 10 "" "$dcop" panelhost >/dev/null
 sleep 1
 kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel runs without the applet" || fail "panel ended"
 "$dcop" | grep -qx panelhost && echo "ok: panel still answers dcop" || fail "panel gone from dcop"
@@ -136,5 +122,4 @@ stop_panel
 "$panelhost" --height 5 2>/dev/null
 check_eq "bad height exit status" 2 $?
 
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish
