@@ -69,6 +69,8 @@ void TForm_FnBase::FormCreate()
     LstBx_Scheme->setFrameStyle(QFrame::NoFrame);
     Label_OpenPM->setLinkedButton(spdBtn_OpenAC);
     Label_Close->setLinkedButton(spdBtn_Closeb);
+    // Assistive technology reads the red row as the checked one.
+    LstBx_Scheme->setCheckedRows([this](int row) { return isCurrentSchemeRow(row); });
 }
 
 void TForm_FnBase::FormShow()
@@ -100,6 +102,13 @@ void TForm_FnBase::readSchemeState()
     CurrentScheme = PowerState == 0 ? ACScheme : BatteryScheme;
     m_schemeStateRead = true;
     LstBx_Scheme->viewport()->update();
+    LstBx_Scheme->checkedRowsChanged();
+}
+
+bool TForm_FnBase::isCurrentSchemeRow(int row) const
+{
+    const QListWidgetItem* item = LstBx_Scheme->item(row);
+    return item && schemeOfRow(item) == CurrentScheme;
 }
 
 void TForm_FnBase::FormActivate()
@@ -187,7 +196,7 @@ void TForm_FnBase::LstBx_SchemeDrawItem(int Index, const QRect& Rect, int State)
     if (State & TListBox::odSelected) {
         fill = HoverFill;
         outline = MarkedOutline;
-    } else if (schemeOfRow(row) == CurrentScheme) {
+    } else if (isCurrentSchemeRow(Index)) {
         fill = CurrentFill;
         outline = MarkedOutline;
     }
@@ -249,6 +258,7 @@ void TForm_FnBase::activateScheme(int row)
     LstBx_Scheme->hide();
     repaint(LstBx_Scheme->geometry()); // the commands below block the event loop
     CurrentScheme = schemeOfRow(LstBx_Scheme->item(row));
+    LstBx_Scheme->checkedRowsChanged();
     if (PowerState == 0) {
         WriteSchemes(CurrentScheme, BatteryScheme);
     } else {

@@ -47,6 +47,8 @@ public slots:
     void LstBx_SchemeClick();
 
 private:
+    // True when the row stands for CurrentScheme: the red row.
+    bool isCurrentSchemeRow(int row) const;
     void addSchemeRow(const QByteArray& name);
     void readSchemeState();
     void activateScheme(int row);

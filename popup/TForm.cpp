@@ -1,5 +1,7 @@
 #include "TForm.h"
 
+#include "AccessibleFactory.h"
+
 #include <QEvent>
 #include <QMessageBox>
 #include <QScreen>
@@ -9,6 +11,7 @@
 
 TForm::TForm(QWidget* parent) : QWidget(parent, Qt::Window)
 {
+    installAccessibleFactory();
     applyWindowFlags();
 }
 

@@ -1,5 +1,8 @@
 #include "TListBox.h"
 
+#include "AccessibleFactory.h"
+
+#include <QAccessible>
 #include <QCursor>
 #include <QMetaMethod>
 #include <QMouseEvent>
@@ -36,6 +39,7 @@ private:
 
 TListBox::TListBox(QWidget* parent) : QListWidget(parent)
 {
+    installAccessibleFactory();
     setItemDelegate(new OwnerDrawDelegate(this));
     setUniformItemSizes(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -75,6 +79,43 @@ void TListBox::setItemIndex(int index)
     if (index < 0) {
         emit Click();
     }
+}
+
+void TListBox::setCheckedRows(std::function<bool(int)> isChecked)
+{
+    m_isChecked = std::move(isChecked);
+}
+
+bool TListBox::isRowChecked(int index) const
+{
+    return m_isChecked && index >= 0 && index < count() && m_isChecked(index);
+}
+
+void TListBox::checkedRowsChanged()
+{
+    if (!QAccessible::isActive()) {
+        m_checkedAnnounced.clear();
+        return;
+    }
+    // Only the rows that changed are announced: a screen reader speaks the
+    // state of the row it is on again for every event about it.
+    QList<bool> checked;
+    checked.reserve(count());
+    for (int i = 0; i < count(); ++i) {
+        checked.append(isRowChecked(i));
+    }
+    const bool sameRows = checked.size() == m_checkedAnnounced.size();
+    QAccessible::State changed;
+    changed.checked = true;
+    for (int i = 0; i < checked.size(); ++i) {
+        if (sameRows && checked.at(i) == m_checkedAnnounced.at(i)) {
+            continue;
+        }
+        QAccessibleStateChangeEvent event(this, changed);
+        event.setChild(i);
+        QAccessible::updateAccessibility(&event);
+    }
+    m_checkedAnnounced = checked;
 }
 
 int TListBox::itemAtPos(const QPoint& pos) const

@@ -17,8 +17,15 @@
 //
 // The pointer moving over the list and leaving it are reported as MouseMove
 // (in viewport coordinates) and MouseLeave.
+//
+// Assistive technology reads the rows as list items named by their text. The
+// owner may have rows read as checked (what its painting marks): it names them
+// with setCheckedRows and calls checkedRowsChanged whenever the answer may
+// have changed, which tells assistive technology about the rows that did.
 
 #include <QListWidget>
+
+#include <functional>
 
 class QPainter;
 
@@ -49,6 +56,13 @@ public:
 
     QPainter* canvas() const { return m_canvas; }
 
+    // Which rows are checked: asked only when assistive technology reads
+    // the list, never when it paints.
+    void setCheckedRows(std::function<bool(int index)> isChecked);
+    bool hasCheckableRows() const { return bool(m_isChecked); }
+    bool isRowChecked(int index) const;
+    void checkedRowsChanged();
+
     // Paints one row: called by the list's item delegate.
     void paintRow(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index);
 
@@ -71,6 +85,8 @@ private:
     void pointerMovedByScrolling();
 
     int m_itemHeight = 16;
+    std::function<bool(int)> m_isChecked;
+    QList<bool> m_checkedAnnounced; // the rows' states that assistive technology was told
     QPainter* m_canvas = nullptr;
     bool m_ownSelection = false; // the owner is changing the selection itself
     Qt::MouseButtons m_pressed;

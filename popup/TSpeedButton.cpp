@@ -1,5 +1,7 @@
 #include "TSpeedButton.h"
 
+#include "AccessibleFactory.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QtWidgets/qdrawutil.h>
@@ -12,6 +14,7 @@ constexpr Qt::MouseButtons clickButtons = Qt::LeftButton | Qt::MiddleButton;
 
 TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent)
 {
+    installAccessibleFactory();
     setFocusPolicy(Qt::NoFocus);
 }
 
