@@ -1,10 +1,9 @@
 #include "kpopupmenu.h"
 
 #include "kpopupmenuitemsignal.h"
+#include "kpopupmenutitle.h"
 
 #include <QAction>
-#include <QHBoxLayout>
-#include <QLabel>
 #include <QWidgetAction>
 
 #include <atomic>
@@ -17,33 +16,6 @@ int nextAutomaticId()
 {
     static std::atomic<int> next{-2};
     return next--;
-}
-
-QWidget* makeTitleWidget(const QPixmap& icon, const QString& text, QWidget* parent)
-{
-    auto* title = new QWidget(parent);
-    title->setAutoFillBackground(true);
-    title->setBackgroundRole(QPalette::Mid);
-    auto* layout = new QHBoxLayout(title);
-    layout->setContentsMargins(6, 3, 6, 3);
-    if (!icon.isNull()) {
-        auto* iconLabel = new QLabel(title);
-        iconLabel->setPixmap(icon);
-        layout->addWidget(iconLabel);
-    }
-    auto* textLabel = new QLabel(text, title);
-    QFont font = textLabel->font();
-    font.setBold(true);
-    textLabel->setFont(font);
-    textLabel->setTextFormat(Qt::PlainText);
-    layout->addWidget(textLabel, 1);
-    // The title's action is disabled so that it cannot be chosen; it must
-    // not look greyed out for that.
-    QPalette pal = title->palette();
-    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::Mid, QPalette::Window})
-        pal.setColor(QPalette::Disabled, role, pal.color(QPalette::Active, role));
-    title->setPalette(pal);
-    return title;
 }
 
 } // namespace
@@ -106,7 +78,7 @@ int KPopupMenu::addItem(QAction* action, const QString& text, bool owned, int id
 int KPopupMenu::insertTitle(const QPixmap& icon, const QString& text, int id, int index)
 {
     auto* action = new QWidgetAction(this);
-    action->setDefaultWidget(makeTitleWidget(icon, text, this));
+    action->setDefaultWidget(new KPopupMenuTitle(icon, text, this));
     action->setText(text);
     action->setEnabled(false);
     return addItem(action, text, true, id, index);

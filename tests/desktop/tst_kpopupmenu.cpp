@@ -1,8 +1,10 @@
 #include <kpopupmenu.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWidgetAction>
 
 /// Receives menu activations the Qt 3 way: with the item id or with nothing.
 class Receiver : public QObject
@@ -34,6 +36,8 @@ private Q_SLOTS:
     void submenuItemsAreNotReportedByTheParent();
     void clearEmptiesButLeavesSubmenusAlive();
     void titleIsAnUnselectableItemWithText();
+    void titleIsNotGreyedOut_data();
+    void titleIsNotGreyedOut();
 };
 
 void TestKPopupMenu::automaticIdsAreUniqueAndNeverSmallPositives()
@@ -197,6 +201,40 @@ void TestKPopupMenu::titleIsAnUnselectableItemWithText()
     QCOMPARE(menu.text(title), QStringLiteral("Ovra- Ovra Tools"));
     QVERIFY(!menu.actionForId(title)->isEnabled());
     QCOMPARE(menu.idAt(0), title);
+}
+
+void TestKPopupMenu::titleIsNotGreyedOut_data()
+{
+    QTest::addColumn<QString>("styleSheet");
+    QTest::newRow("plain style") << QString();
+    // As desktops' panels style their menus (LXQt's themes do so).
+    QTest::newRow("desktop style sheet")
+        << QStringLiteral("QMenu { background: #ffffff; color: #1a1a1a; }"
+                          "QMenu::item:disabled { color: rgba(0, 0, 0, 50%); }");
+}
+
+void TestKPopupMenu::titleIsNotGreyedOut()
+{
+    QFETCH(QString, styleSheet);
+    qApp->setStyleSheet(styleSheet);
+    KPopupMenu menu;
+    const int title = menu.insertTitle(QPixmap(), QStringLiteral("Ovra- Ovra Tools"));
+    menu.insertItem(QStringLiteral("entry"));
+    menu.popup(QPoint(10, 10));
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    auto* action = qobject_cast<QWidgetAction*>(menu.actionForId(title));
+    QVERIFY(action && action->defaultWidget());
+    // The text is drawn in the menu's full text colour, not a disabled one.
+    const QImage image = action->defaultWidget()->grab().toImage();
+    const QColor text =
+        action->defaultWidget()->palette().color(QPalette::Active, QPalette::WindowText);
+    int darkest = 255;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            darkest = qMin(darkest, qGray(image.pixel(x, y)));
+    qApp->setStyleSheet(QString());
+    QVERIFY2(darkest <= qGray(text.rgb()) + 10,
+             qPrintable(QStringLiteral("darkest %1, text %2").arg(darkest).arg(qGray(text.rgb()))));
 }
 
 QTEST_MAIN(TestKPopupMenu)
