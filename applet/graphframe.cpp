@@ -1,6 +1,7 @@
 #include "graphframe.h"
 
 #include "comm.h"
+#include "graphframeaccessible.h"
 #include "pmapplet.h"
 #include "schemeconfig.h"
 
@@ -198,6 +199,9 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
       m_processPM(nullptr), main_icon(nullptr), m_iconAC(nullptr)
 {
     setObjectName(QString::fromLatin1(name));
+    GraphFrameAccessible::gaugeCreated();
+    // TRANSLATORS: what a screen reader calls the gauge.
+    setAccessibleName(translated(I18N_NOOP("Battery")));
     m_sMenuID.count = 0;
     m_sMenuID.curID = 100;
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -241,6 +245,7 @@ GraphFrame::~GraphFrame()
     // neither kills nor waits for it, and its child is still reaped when it ends.
     delete m_processPM;
     m_processPM = nullptr;
+    GraphFrameAccessible::gaugeDestroyed();
 }
 
 // ---------------------------------------------------------------------------
@@ -418,8 +423,11 @@ QString GraphFrame::toolTipPercentage(std::optional<int> per)
 
 void GraphFrame::transfer_draw_icon()
 {
+    const std::optional<int> previousPer = m_tipPer;
+    const QString previousTip = toolTip();
     if (m_iBatNum == 0) {
         setToolTip(QString::fromLatin1(m_strNoBattery));
+        GraphFrameAccessible::refreshed(this, previousPer, previousTip);
         return;
     }
 
@@ -442,6 +450,8 @@ void GraphFrame::transfer_draw_icon()
     const QString status = get_batteryStatus(per.value_or(-1));
     setToolTip(translated(status.toUtf8().constData()) + separator + timeText + separator +
                toolTipPercentage(per));
+    m_tipPer = per;
+    GraphFrameAccessible::refreshed(this, previousPer, previousTip);
 
     repaint();
 }

@@ -92,6 +92,9 @@ public:
     KPopupMenu* leftMenu() const { return m_lMenu; }
     KPopupMenu* secondMenu() const { return m_rMenu; }
     KPopupMenu* showMenu() const { return m_subMenu; }
+    // The charge in percent that the tool tip gives since the last refresh;
+    // none without a battery or when two batteries' capacities are unknown.
+    std::optional<int> tipPercentage() const { return m_tipPer; }
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -134,4 +137,5 @@ private:
     KProcess* m_processPM;
     QPixmap* main_icon;
     QPixmap* m_iconAC;
+    std::optional<int> m_tipPer;
 };
