@@ -5,7 +5,9 @@
 //
 // Starts the two programs alternately RUNS times each (after one unmeasured
 // warm-up start of each), kills every instance once its window is mapped, and
-// prints each program's times, their medians and the ratio A / B.
+// prints each program's times, their medians and the ratio A / B; then the
+// same for the CPU time (user and system, all threads) each start used until
+// it was killed, which a busy machine disturbs much less than the wall time.
 
 #include <xcb/xcb.h>
 
@@ -16,6 +18,7 @@
 #include <memory>
 #include <signal.h>
 #include <string>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -63,8 +66,19 @@ bool waitForMap(xcb_connection_t* x, Clock::time_point deadline)
     return false;
 }
 
-// One start: milliseconds from exec to map, or a negative value on failure.
-double timeStart(xcb_connection_t* x, const char* program)
+struct Start
+{
+    double ms = -1;    // from exec to map; negative when no window was mapped
+    double cpuMs = -1; // CPU time the program used until it was killed
+};
+
+double milliseconds(const timeval& t)
+{
+    return double(t.tv_sec) * 1e3 + double(t.tv_usec) / 1e3;
+}
+
+// One start of the program, killed as soon as its window is mapped.
+Start timeStart(xcb_connection_t* x, const char* program)
 {
     drainEvents(x);
     const Clock::time_point start = Clock::now();
@@ -74,14 +88,18 @@ double timeStart(xcb_connection_t* x, const char* program)
         _exit(127);
     }
     if (child < 0) {
-        return -1;
+        return {};
     }
     const bool mapped = waitForMap(x, start + std::chrono::seconds(20));
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     kill(child, SIGKILL);
-    waitpid(child, nullptr, 0);
+    rusage usage{};
+    wait4(child, nullptr, 0, &usage);
     usleep(100 * 1000); // let the server destroy the window before the next start
-    return mapped ? ms : -1;
+    if (!mapped) {
+        return {};
+    }
+    return {ms, milliseconds(usage.ru_utime) + milliseconds(usage.ru_stime)};
 }
 
 double median(std::vector<double> values)
@@ -121,15 +139,17 @@ int main(int argc, char* argv[])
 
     const char* programs[2] = {argv[2], argv[3]};
     std::vector<double> times[2];
+    std::vector<double> cpuTimes[2];
     for (int round = -1; round < runs; ++round) {
         for (int p = 0; p < 2; ++p) {
-            const double ms = timeStart(x.get(), programs[p]);
-            if (ms < 0) {
+            const Start measured = timeStart(x.get(), programs[p]);
+            if (measured.ms < 0) {
                 std::fprintf(stderr, "mapwatch: %s did not map a window\n", programs[p]);
                 return 1;
             }
             if (round >= 0) { // round -1 warms the caches up
-                times[p].push_back(ms);
+                times[p].push_back(measured.ms);
+                cpuTimes[p].push_back(measured.cpuMs);
             }
         }
     }
@@ -139,5 +159,9 @@ int main(int argc, char* argv[])
     printTimes(programs[1], times[1]);
     std::printf("median exec-to-mapped: %s %.1f ms, %s %.1f ms\n", programs[0], a, programs[1], b);
     std::printf("ratio: %.3f\n", a / b);
+    const double cpuA = median(cpuTimes[0]);
+    const double cpuB = median(cpuTimes[1]);
+    std::printf("median CPU until mapped: %s %.1f ms, %s %.1f ms, ratio %.3f\n", programs[0], cpuA,
+                programs[1], cpuB, cpuA / cpuB);
     return 0;
 }
