@@ -9,6 +9,7 @@
 #include <kpanelapplet.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
+#include <ovraqtcompat.h>
 
 #include <QDir>
 #include <QFile>
@@ -557,11 +558,7 @@ void GraphFrame::mousePressEvent(QMouseEvent* e)
         return;
     }
     make_lmenu(false);
-#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
-    m_lMenu->popup(e->globalPosition().toPoint(), -1);
-#else
-    m_lMenu->popup(e->globalPos(), -1);
-#endif
+    m_lMenu->popup(OvraQt::globalPos(e), -1);
     set_menu();
 }
 
