@@ -48,4 +48,4 @@ grep -q 'applet "Test Applet" not loaded: init of .*libovratestapplet.so returne
     fail "no message about the null init: $(cat "$panel_log")"
 sleep 1
 check_panel_runs "after a null init"
-finish
+end_test

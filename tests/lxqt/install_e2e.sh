@@ -29,4 +29,4 @@ check_eq "the project's files the panel uses" \
     "$(xargs -n1 basename <<<"$mapped" | sort -f | paste -sd' ')"
 outside=$(grep -v "^$prefix/" <<<"$mapped")
 [ -z "$outside" ] && echo "ok: all of them from the prefix" || fail "used from elsewhere: $outside"
-finish
+end_test

@@ -4,16 +4,16 @@
 # build tree. Source it with the arguments
 #   PLUGIN_DIR ENTRY_DIR DCOP SCREENPROBE
 # (the build tree's lib/lxqt-panel and share/lxqt/lxqt-panel folders, the
-# dcop program and the screen probe). With OVRA_SHOT_DIR set, the screenshots
-# are kept there.
+# dcop program and the screen probe), and end with end_test. With
+# OVRA_SHOT_DIR set, the screenshots are kept there.
 set -u
+. "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 plugin_dir=$1
 entry_dir=$2
 dcop=$3
 probe_program=$4
 shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
 calls=$LAPTOP_DIR/calls.log
-failures=0
 panel_log=$(mktemp)
 panel_pid=
 # The panel's own configuration folder; lxqt-panel reads lxqt/panel.conf in it.
@@ -23,21 +23,6 @@ panel_conf=$XDG_CONFIG_HOME/lxqt/panel.conf
 # Where lxqt-panel looks for plug-in libraries and entries before its own folders.
 export LXQTPANEL_PLUGIN_PATH=$plugin_dir LXQT_PANEL_PLUGINS_DIR=$entry_dir
 
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # NAME EXPECTED ACTUAL
-    if [ "$2" == "$3" ]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
-# Repeats a command until its output is EXPECTED; prints the last output.
-wait_for_output() { # SECONDS EXPECTED COMMAND...
-    local tries=$(($1 * 5)) expected=$2 out
-    shift 2
-    for _ in $(seq "$tries"); do
-        out=$("$@" 2>/dev/null)
-        [ "$out" == "$expected" ] && break
-        sleep 0.2
-    done
-    echo "$out"
-}
 probe() { QT_QPA_PLATFORM=offscreen "$probe_program" "$@"; }
 shot() { "$LAPTOP_SRC/screenshot" "$shots/$1.png"; }
 # The gauge on the screen now: "bar=89 icon=yes width=150 x=.. y=.." or "no gauge".
@@ -113,8 +98,8 @@ close_menu() {
     sleep 0.5
 }
 
-finish() {
+# Ends the test: stops the panel and reports.
+end_test() {
     stop_panel
-    echo "$failures failed"
-    [ $failures -eq 0 ]
+    finish
 }

@@ -32,4 +32,4 @@ plugins=$(grep -E '^plugins=' "$panel_conf")
 grep -q '^\[ovra\]' "$panel_conf" && fail "the plugin's settings stay: $(cat "$panel_conf")" ||
     echo "ok: the plugin's settings are gone"
 check_panel_runs "after the empty plugin was removed"
-finish
+end_test

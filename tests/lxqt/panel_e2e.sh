@@ -51,4 +51,4 @@ sleep 1
 check_panel_runs "after exit"
 check_eq "the emptied applet still answers" "void show()" \
     "$("$dcop" lxqt-panel OvraIface functions | tail -n1)"
-finish
+end_test

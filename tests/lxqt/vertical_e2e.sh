@@ -16,4 +16,4 @@ read -r x < <(gauge lxqt-left-mains | sed -E 's/.* x=([0-9]+) .*/\1/')
 check_eq "a horizontal bar on the battery" "bar=81 icon=no width=110" \
     "$(wait_for_output 10 "bar=81 icon=no width=110" eval 'gauge lxqt-left-battery | cut -d" " -f1-3')"
 check_panel_runs "with a vertical panel"
-finish
+end_test
