@@ -15,7 +15,7 @@ launcher=/usr/libexec/at-spi-bus-launcher
 unset NO_AT_BRIDGE
 "$launcher" --launch-immediately --a11y=1 2>/dev/null &
 launcher_pid=$!
-trap 'kill "$launcher_pid" 2>/dev/null; wait "$launcher_pid" 2>/dev/null || true' EXIT
+trap 'kill "$launcher_pid" 2>/dev/null || true; wait "$launcher_pid" 2>/dev/null || true' EXIT
 
 bus_ready() {
     dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
