@@ -202,7 +202,7 @@ private Q_SLOTS:
     {
         if (!underAccessibilityBus())
             QSKIP("needs the accessibility bus: the test applet.accessible_bus runs this");
-        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 30000);
         makeGauge();
         EventRecorder recorder;
 

@@ -299,7 +299,7 @@ void TestPopupAccessible::checkedStateChangesAreAnnounced()
     }
     EventRecorder recorder(true);
     // The bridge switches on once the bus has answered.
-    QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+    QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 30000);
     QVERIFY(showForm());
     const QList<QByteArray> schemes = ListSchemes();
     const int performance = int(schemes.indexOf("performance"));
