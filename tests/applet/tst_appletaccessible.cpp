@@ -3,6 +3,7 @@
 // description follow every refresh, the events that announce the changes,
 // and the check mark of the scheme menu.
 
+#include "gaugehost.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -80,20 +81,12 @@ bool underAccessibilityBus()
 
 } // namespace
 
-class TestAppletAccessible : public QObject
+class TestAppletAccessible : public QObject, protected GaugeHost
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<KPanelApplet> m_host;
-    GraphFrame* m_frame = nullptr;
-
-    void makeGauge()
-    {
-        m_host = std::make_unique<KPanelApplet>(QString());
-        m_frame = new GraphFrame(m_host.get(), "graph_frame");
-        m_frame->resize(150, 40);
-    }
+    void makeGauge() { GaugeHost::makeGauge(150); }
     void refresh() { QMetaObject::invokeMethod(m_frame, "transfer_draw_icon"); }
     QAccessibleInterface* gauge() const { return QAccessible::queryAccessibleInterface(m_frame); }
     QVariant value() const

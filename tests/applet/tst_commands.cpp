@@ -2,6 +2,7 @@
 // launch that never blocks, the two shell runners, the second menu with
 // "&Quit", the display choice and the mouse buttons.
 
+#include "gaugehost.h"
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
@@ -49,20 +50,15 @@ int zombieChildren()
 
 } // namespace
 
-class TestCommands : public QObject
+class TestCommands : public QObject, protected GaugeHost
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<KPanelApplet> m_host;
-    GraphFrame* m_frame = nullptr;
-
     void makeGauge()
     {
-        m_host = std::make_unique<KPanelApplet>(QString());
-        m_frame = new GraphFrame(m_host.get(), "graph_frame");
+        GaugeHost::makeGauge(150);
         m_host->resize(150, 40);
-        m_frame->resize(150, 40);
     }
 
 private Q_SLOTS:

@@ -2,6 +2,7 @@
 // batteries. The gauge is painted into an image and checked pixel by pixel at
 // the fill, the outline, the nub and the mains icon.
 
+#include "gaugehost.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -57,19 +58,11 @@ QPoint iconProbe(const QImage& icon)
 
 } // namespace
 
-class TestGauge : public QObject
+class TestGauge : public QObject, protected GaugeHost
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<KPanelApplet> m_host;
-    GraphFrame* m_frame = nullptr;
-
-    void makeGauge()
-    {
-        m_host = std::make_unique<KPanelApplet>(QString());
-        m_frame = new GraphFrame(m_host.get(), "graph_frame");
-    }
     QImage paint(int width)
     {
         m_frame->resize(width, gaugeHeight);

@@ -3,6 +3,7 @@
 // come from the battery simulator (the module's own format) or are written by
 // hand with odd lines.
 
+#include "gaugehost.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -37,14 +38,11 @@ BatInfo info(float lastFullC, float nowC, int toFulltime, int toNulltime, int pe
 
 } // namespace
 
-class TestReadings : public QObject
+class TestReadings : public QObject, protected GaugeHost
 {
     Q_OBJECT
 
 private:
-    std::unique_ptr<KPanelApplet> m_host;
-    GraphFrame* m_frame = nullptr;
-
     void compareInfo(const BatInfo& actual, const BatInfo& expected)
     {
         QCOMPARE(actual.status, expected.status);
@@ -65,8 +63,7 @@ private Q_SLOTS:
         laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes"),
                             QStringLiteral("charge=87"), QStringLiteral("full=4400"),
                             QStringLiteral("rate=1800"), QStringLiteral("readable=yes")});
-        m_host = std::make_unique<KPanelApplet>(QString());
-        m_frame = new GraphFrame(m_host.get(), "graph_frame");
+        makeGauge();
     }
     void cleanup() { m_host.reset(); }
 

@@ -2,6 +2,7 @@
 // switching the scheme of the current power source in the daemon's
 // configuration, and what must never touch the configuration.
 
+#include "gaugehost.h"
 #include "laptopfixture.h"
 #include "menudump.h"
 
@@ -88,19 +89,14 @@ QDateTime configTime()
 
 // The gauge in a bare applet, on the laptop's default machine with a
 // hand-written configuration.
-class SchemeMenuFixture : public QObject
+class SchemeMenuFixture : public QObject, protected GaugeHost
 {
     Q_OBJECT
 
 protected:
-    std::unique_ptr<KPanelApplet> m_host;
-    GraphFrame* m_frame = nullptr;
-
     void makeGauge()
     {
-        m_host = std::make_unique<KPanelApplet>(QString());
-        m_frame = new GraphFrame(m_host.get(), "graph_frame");
-        m_frame->resize(150, 40);
+        GaugeHost::makeGauge(150);
         laptop::clearCalls();
     }
     KPopupMenu* menu() const { return m_frame->leftMenu(); }
