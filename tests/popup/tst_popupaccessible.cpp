@@ -5,6 +5,7 @@
 
 #include "SchemepopBase.h"
 #include "UPMComm.h"
+#include "formfixture.h"
 
 #include "laptopfixture.h"
 #include "popuptesting.h"
@@ -19,8 +20,6 @@ using popuptest::pointAt;
 using popuptest::settle;
 
 namespace {
-
-const QString CommonPath = QStringLiteral("/etc/sysconfig/powersave/common");
 
 QPoint rowCentre(int row)
 {
@@ -97,7 +96,7 @@ bool underAccessibilityBus()
 
 } // namespace
 
-class TestPopupAccessible : public QObject
+class TestPopupAccessible : public QObject, protected FormFixture
 {
     Q_OBJECT
 
@@ -115,43 +114,20 @@ private slots:
     void pressingTheButtonsDoesWhatClicksDo();
 
 private:
-    TForm_FnBase* showForm();
     QAccessibleInterface* listInterface() const;
-
-    QByteArray m_common;
-    QStringList m_addedFiles;
-    std::unique_ptr<TForm_FnBase> m_form;
 };
 
 void TestPopupAccessible::initTestCase()
 {
     QVERIFY(laptop::inside());
-    m_common = laptop::readFile(CommonPath);
+    keepConfiguration();
 }
 
 void TestPopupAccessible::cleanup()
 {
-    m_form.reset();
-    Form_FnBase = nullptr;
-    laptop::writeFile(CommonPath, m_common);
-    for (const QString& path : std::as_const(m_addedFiles)) {
-        QFile::remove(path);
-    }
-    m_addedFiles.clear();
+    restoreLaptop();
     laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
     laptop::clearCalls();
-}
-
-TForm_FnBase* TestPopupAccessible::showForm()
-{
-    m_form = std::make_unique<TForm_FnBase>();
-    Form_FnBase = m_form.get();
-    m_form->show();
-    if (!QTest::qWaitForWindowExposed(m_form.get())) {
-        return nullptr;
-    }
-    settle();
-    return m_form.get();
 }
 
 QAccessibleInterface* TestPopupAccessible::listInterface() const

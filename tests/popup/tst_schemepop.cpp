@@ -4,6 +4,7 @@
 
 #include "SchemepopBase.h"
 #include "UPMComm.h"
+#include "formfixture.h"
 
 #include "laptopfixture.h"
 #include "popuptesting.h"
@@ -33,7 +34,6 @@ using popuptest::settle;
 
 namespace {
 
-const QString CommonPath = QStringLiteral("/etc/sysconfig/powersave/common");
 const QString Reload = QStringLiteral("/etc/init.d/powersaved");
 const QString IdleTime = QStringLiteral("/opt/nexalt/pm/idletime.sh");
 const QString PowerManager = QStringLiteral("/opt/nexalt/pm/pm.sh");
@@ -124,7 +124,7 @@ private:
 
 } // namespace
 
-class TestSchemepop : public QObject
+class TestSchemepop : public QObject, protected FormFixture
 {
     Q_OBJECT
 
@@ -156,34 +156,24 @@ private slots:
     void activationIsTraced();
 
 private:
-    TForm_FnBase* showForm();
     int rowOf(const QByteArray& scheme) const;
     QColor fillOfRow(int row) const;
     QColor outlineOfRow(int row) const;
     void addScheme(const QByteArray& name);
     void clickRow(int row, Qt::MouseButton button = Qt::LeftButton);
 
-    QByteArray m_common;
-    QStringList m_addedFiles;
     QList<QByteArray> m_hiddenSchemes; // product copies moved aside
-    std::unique_ptr<TForm_FnBase> m_form;
 };
 
 void TestSchemepop::initTestCase()
 {
     QVERIFY(laptop::inside());
-    m_common = laptop::readFile(CommonPath);
+    keepConfiguration();
 }
 
 void TestSchemepop::cleanup()
 {
-    m_form.reset();
-    Form_FnBase = nullptr;
-    laptop::writeFile(CommonPath, m_common);
-    for (const QString& path : std::as_const(m_addedFiles)) {
-        QFile::remove(path);
-    }
-    m_addedFiles.clear();
+    restoreLaptop();
     for (const QByteArray& name : std::as_const(m_hiddenSchemes)) {
         QFile::rename(QStringLiteral("/opt/nexalt/pm/scheme/hidden_") + name,
                       QStringLiteral("/opt/nexalt/pm/scheme/scheme_") + name);
@@ -194,18 +184,6 @@ void TestSchemepop::cleanup()
     laptop::setBehaviour(QStringLiteral("pm.sh"), 0, 0);
     laptop::setBehaviour(QStringLiteral("powersaved.reload"), 0, 0);
     laptop::clearCalls();
-}
-
-TForm_FnBase* TestSchemepop::showForm()
-{
-    m_form = std::make_unique<TForm_FnBase>();
-    Form_FnBase = m_form.get();
-    m_form->show();
-    if (!QTest::qWaitForWindowExposed(m_form.get())) {
-        return nullptr;
-    }
-    settle();
-    return m_form.get();
 }
 
 int TestSchemepop::rowOf(const QByteArray& scheme) const
