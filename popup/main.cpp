@@ -1,6 +1,7 @@
 // schemepop: the hot-key popup that switches the power scheme of the power
 // source in use. It takes no arguments and always ends with status 0.
 
+#include "EnvironmentOverride.h"
 #include "SchemepopBase.h"
 
 #include <QApplication>
@@ -10,14 +11,15 @@
 namespace {
 
 // The layout is in screen pixels: no high-DPI scaling of any kind may
-// rescale it, whatever the environment or the X resources say.
-void keepScreenPixels()
+// rescale it, whatever the environment or the X resources say. Qt reads
+// these variables only while the application object is being constructed.
+void keepScreenPixels(EnvironmentOverride& environment)
 {
-    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
-    qunsetenv("QT_SCALE_FACTOR");
-    qunsetenv("QT_SCREEN_SCALE_FACTORS");
-    qunsetenv("QT_USE_PHYSICAL_DPI");
-    qunsetenv("QT_DEVICE_PIXEL_RATIO");
+    environment.set("QT_ENABLE_HIGHDPI_SCALING", "0");
+    environment.unset("QT_SCALE_FACTOR");
+    environment.unset("QT_SCREEN_SCALE_FACTORS");
+    environment.unset("QT_USE_PHYSICAL_DPI");
+    environment.unset("QT_DEVICE_PIXEL_RATIO");
 }
 
 } // namespace
@@ -25,10 +27,14 @@ void keepScreenPixels()
 int main(int argc, char* argv[])
 {
     (void)argc;
-    keepScreenPixels();
+    EnvironmentOverride startup;
+    keepScreenPixels(startup);
     // Arguments are ignored, the toolkit's own options included.
     static int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
+    // The reload, the idle-time restart and the power manager run with the
+    // environment the program was started with.
+    startup.restore();
 
     auto form = std::make_unique<TForm_FnBase>();
     Form_FnBase = form.get();
