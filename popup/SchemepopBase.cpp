@@ -2,7 +2,6 @@
 
 #include "UPMComm.h"
 
-#include <QCursor>
 #include <QFont>
 #include <QPainter>
 
@@ -237,13 +236,17 @@ void TForm_FnBase::LstBx_SchemeClick()
     if (m_activating) {
         return;
     }
-    BusyGuard busy(m_activating);
-    // The row is always the one under the pointer, never the selected one.
-    const QPoint pos = LstBx_Scheme->viewport()->mapFromGlobal(QCursor::pos());
-    const int row = LstBx_Scheme->itemAtPos(pos);
+    // Only a press and release on a row activate it: the other notifications
+    // (keys, selection changes, the hover selection being cleared while the
+    // pointer rests on a row) name no clicked row. The row comes from the
+    // click's own events, never from the selection, and never from the
+    // pointer's screen position mapped through the window, whose position
+    // Qt may have wrong.
+    const int row = LstBx_Scheme->clickedRow();
     if (row < 0) {
         return;
     }
+    BusyGuard busy(m_activating);
     runHandler([this, row] { activateScheme(row); });
 }
 

@@ -3,12 +3,13 @@
 #include "AccessibleFactory.h"
 
 #include <QAccessible>
-#include <QCursor>
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
+
+#include <utility>
 
 namespace {
 
@@ -73,11 +74,17 @@ void TListBox::setItemIndex(int index)
     if (index < 0) {
         clearSelection();
     } else {
+        // The current row follows (arrow keys go on from it), but the view
+        // must not scroll to it: the owner selects the row under the
+        // pointer, and scrolling would move another row under it.
+        const bool autoScrolls = hasAutoScroll();
+        setAutoScroll(false);
         setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+        setAutoScroll(autoScrolls);
     }
     m_ownSelection = false;
     if (index < 0) {
-        emit Click();
+        raiseClick(-1);
     }
 }
 
@@ -118,6 +125,16 @@ void TListBox::checkedRowsChanged()
     m_checkedAnnounced = checked;
 }
 
+QPoint TListBox::viewportToScreen(const QPoint& pos) const
+{
+    return viewport()->mapToGlobal(pos) + m_screenCorrection;
+}
+
+QPoint TListBox::screenToViewport(const QPoint& pos) const
+{
+    return viewport()->mapFromGlobal(pos - m_screenCorrection);
+}
+
 int TListBox::itemAtPos(const QPoint& pos) const
 {
     if (!isVisible() || !viewport()->rect().contains(pos)) {
@@ -150,6 +167,15 @@ void TListBox::paintRow(QPainter* painter, const QStyleOptionViewItem& option,
     painter->restore();
 }
 
+void TListBox::raiseClick(int clickedRow)
+{
+    // A receiver may run a nested event loop (a message box) in which the
+    // list raises Click again: each delivery sees its own clicked row.
+    const int outer = std::exchange(m_clickedRow, clickedRow);
+    emit Click();
+    m_clickedRow = outer;
+}
+
 void TListBox::mousePressEvent(QMouseEvent* event)
 {
     if (!(event->button() & clickButtons)) {
@@ -157,6 +183,7 @@ void TListBox::mousePressEvent(QMouseEvent* event)
         return;
     }
     m_pressed |= event->button();
+    m_pressedRow = itemAtPos(event->position().toPoint());
     QListWidget::mousePressEvent(event);
 }
 
@@ -182,8 +209,10 @@ void TListBox::mouseReleaseEvent(QMouseEvent* event)
     m_pressed &= ~Qt::MouseButtons(button);
     // The view's own release handling is left out: it would select (or
     // clear) again at the release point. Rows are selected by presses only.
-    if (viewport()->rect().contains(event->position().toPoint())) {
-        emit Click();
+    const QPoint pos = event->position().toPoint();
+    if (viewport()->rect().contains(pos)) {
+        const int row = itemAtPos(pos);
+        raiseClick(row == m_pressedRow ? row : -1);
     }
 }
 
@@ -197,15 +226,43 @@ void TListBox::selectionChanged(const QItemSelection& selected, const QItemSelec
 {
     QListWidget::selectionChanged(selected, deselected);
     if (!m_ownSelection) {
-        emit Click();
+        raiseClick(-1);
     }
+}
+
+bool TListBox::viewportEvent(QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::MouseMove:
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        notePointer(static_cast<const QSinglePointEvent*>(event));
+        break;
+    case QEvent::Leave:
+        m_pointer.reset();
+        break;
+    default:
+        break;
+    }
+    return QListWidget::viewportEvent(event);
+}
+
+void TListBox::notePointer(const QSinglePointEvent* event)
+{
+    // Enter events are left out: Qt computes their local position by
+    // mapping through the window.
+    const QPoint pos = event->position().toPoint();
+    m_pointer = pos;
+    m_screenCorrection = event->globalPosition().toPoint() - viewport()->mapToGlobal(pos);
 }
 
 void TListBox::pointerMovedByScrolling()
 {
     // Scrolling moves the rows under a resting pointer: report the pointer
     // where it now lies over the rows.
-    if (viewport()->underMouse()) {
-        emit MouseMove(viewport()->mapFromGlobal(QCursor::pos()));
+    if (viewport()->underMouse() && m_pointer) {
+        emit MouseMove(*m_pointer);
     }
 }

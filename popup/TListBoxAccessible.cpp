@@ -49,8 +49,7 @@ int TListBoxAccessible::indexOfChild(const QAccessibleInterface* child) const
 
 QAccessibleInterface* TListBoxAccessible::childAt(int x, int y) const
 {
-    const QWidget* viewport = list()->viewport();
-    const int row = list()->itemAtPos(viewport->mapFromGlobal(QPoint(x, y)));
+    const int row = list()->itemAtPos(list()->screenToViewport(QPoint(x, y)));
     return row < 0 ? nullptr : child(row);
 }
 
@@ -98,7 +97,7 @@ QRect TListBoxRowAccessible::rect() const
     const QWidget* viewport = m_list->viewport();
     const QRect item = m_list->visualItemRect(m_list->item(m_row));
     const QRect row(0, item.top(), viewport->width(), item.height());
-    return QRect(viewport->mapToGlobal(row.topLeft()), row.size());
+    return QRect(m_list->viewportToScreen(row.topLeft()), row.size());
 }
 
 QAccessible::State TListBoxRowAccessible::state() const

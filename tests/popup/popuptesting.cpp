@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
+#include <QMouseEvent>
 #include <QWidget>
 
 namespace popuptest {
@@ -18,6 +19,14 @@ void pointAt(QWidget* widget, const QPoint& local)
 {
     QCursor::setPos(widget->mapToGlobal(local));
     settle();
+}
+
+void moveOverStaleWindow(QWidget* widget, const QPoint& local)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(local),
+                     QPointF(widget->mapToGlobal(local) + StaleWindowOffset), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(widget, &move);
 }
 
 MessageBoxCatcher::MessageBoxCatcher()

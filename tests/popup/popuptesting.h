@@ -21,6 +21,16 @@ void pointAt(QWidget* widget, const QPoint& local);
 // Delivers posted and window-system events.
 void settle();
 
+// Where a reparenting window manager really puts a frameless window while Qt
+// still believes it at 0,0: the offset of its real screen position.
+inline const QPoint StaleWindowOffset(382, 332);
+
+// Delivers a pointer move over `widget` at `local` as the X server reports
+// it when Qt's idea of the window's position is StaleWindowOffset off: the
+// local position is right, the screen position is the real one. The
+// platform's cursor stays where it was.
+void moveOverStaleWindow(QWidget* widget, const QPoint& local);
+
 // Records every message box that opens while it lives and closes it with its
 // default (OK) button.
 class MessageBoxCatcher : public QObject

@@ -109,6 +109,7 @@ private slots:
     void rowsAreNamedInOrderWithTheActiveOneChecked();
     void rowsLieWherePaintedAndSelectionFollowsThePointer();
     void rowsScrolledOutOfSightAreOffscreen();
+    void rowsLieWhereThePointerFindsThemWithAStaleWindow();
     void checkedStateChangesAreAnnounced();
     void nothingIsAnnouncedWithoutAssistiveTechnology();
     void pressingTheButtonsDoesWhatClicksDo();
@@ -266,6 +267,26 @@ void TestPopupAccessible::rowsScrolledOutOfSightAreOffscreen()
     QVERIFY(!list->child(list->childCount() - 1)->state().offscreen);
     QCOMPARE(list->child(list->childCount() - 1)->rect().bottom(),
              m_form->LstBx_Scheme->viewport()->mapToGlobal(QPoint(0, 244)).y());
+}
+
+void TestPopupAccessible::rowsLieWhereThePointerFindsThemWithAStaleWindow()
+{
+    QVERIFY(showForm());
+    QAccessibleInterface* list = listInterface();
+    QWidget* viewport = m_form->LstBx_Scheme->viewport();
+    // The window really stands StaleWindowOffset away from where Qt
+    // believes it: the pointer events over the list tell where.
+    popuptest::moveOverStaleWindow(viewport, rowCentre(2));
+    for (int i = 0; i < list->childCount(); ++i) {
+        const QRect expected(viewport->mapToGlobal(QPoint(0, i * 35)) +
+                                 popuptest::StaleWindowOffset,
+                             QSize(516, 35));
+        QCOMPARE(list->child(i)->rect(), expected);
+        QCOMPARE(list->childAt(expected.center().x(), expected.center().y()), list->child(i));
+    }
+    const QPoint belowRows = viewport->mapToGlobal(QPoint(258, list->childCount() * 35 + 5)) +
+                             popuptest::StaleWindowOffset;
+    QVERIFY(!list->childAt(belowRows.x(), belowRows.y()));
 }
 
 void TestPopupAccessible::checkedStateChangesAreAnnounced()

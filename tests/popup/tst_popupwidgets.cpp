@@ -10,8 +10,10 @@
 #include "popuptesting.h"
 
 #include <QPainter>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <QWheelEvent>
 
 namespace {
 
@@ -65,6 +67,9 @@ private slots:
     void listClickNeedsReleaseInside();
     void listReportsPointerAndPaintsThroughOwner();
     void listFindsOnlyExistingRows();
+    void listNamesTheClickedRowOnlyForPressAndRelease();
+    void listHoverSelectionNeverScrolls();
+    void listScrollTracksThePointerOfItsEvents();
 };
 
 void TestPopupWidgets::glyphFrameIsCentredAndClipped()
@@ -264,6 +269,14 @@ struct ListFixture
         list->setFocus();
     }
 
+    // Ten rows: seven whole ones and five pixels of the eighth are visible.
+    void addRowsToScroll()
+    {
+        for (const char* name : {"six", "seven", "eight", "nine", "ten"}) {
+            list->addItem(QString::fromLatin1(name));
+        }
+    }
+
     QPoint rowCentre(int row) const { return QPoint(258, row * 35 + 17); }
 };
 
@@ -400,6 +413,86 @@ void TestPopupWidgets::listFindsOnlyExistingRows()
     QCOMPARE(f.list->itemAtPos(QPoint(-1, 10)), -1);
     f.list->hide();
     QCOMPARE(f.list->itemAtPos(QPoint(10, 10)), -1);
+}
+
+void TestPopupWidgets::listNamesTheClickedRowOnlyForPressAndRelease()
+{
+    ListFixture f;
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QList<int> clicked; // clickedRow() at every Click
+    QObject::connect(f.list, &TListBox::Click, f.list,
+                     [&] { clicked.append(f.list->clickedRow()); });
+    QWidget* viewport = f.list->viewport();
+
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, f.rowCentre(2));
+    QTest::mouseClick(viewport, Qt::MiddleButton, {}, f.rowCentre(2));
+    // The press on row 2 selected it: only the release notifies.
+    QCOMPARE(clicked, (QList<int>{-1, 2, 2}));
+    QCOMPARE(f.list->clickedRow(), -1);
+
+    // Pressed on one row, released on another or below the rows: no row.
+    clicked.clear();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, f.rowCentre(2));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, f.rowCentre(3));
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, QPoint(100, 230));
+    QCOMPARE(clicked, (QList<int>{-1, -1}));
+
+    // Notifications of keys and of the owner clearing a row name none.
+    clicked.clear();
+    f.list->setItemIndex(1);
+    QTest::keyClick(f.list, Qt::Key_Down);
+    f.list->setItemIndex(-1);
+    QCOMPARE(clicked, (QList<int>{-1, -1}));
+}
+
+void TestPopupWidgets::listHoverSelectionNeverScrolls()
+{
+    ListFixture f;
+    f.addRowsToScroll();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QScrollBar* bar = f.list->verticalScrollBar();
+    QVERIFY(bar->maximum() > 0);
+
+    f.list->setItemIndex(7); // the partly visible eighth row
+    QCOMPARE(f.list->itemIndex(), 7);
+    f.list->setItemIndex(9);
+    QCOMPARE(bar->value(), 0);
+
+    // The keys still scroll to the row they select.
+    f.list->setItemIndex(6);
+    QTest::keyClick(f.list, Qt::Key_Down);
+    QCOMPARE(f.list->itemIndex(), 7);
+    QVERIFY(bar->value() > 0);
+}
+
+void TestPopupWidgets::listScrollTracksThePointerOfItsEvents()
+{
+    ListFixture f;
+    f.addRowsToScroll();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window));
+    QWidget* viewport = f.list->viewport();
+    popuptest::pointAt(viewport, QPoint(100, 60));
+    QSignalSpy moves(f.list, &TListBox::MouseMove);
+
+    // Qt maps screen positions through a stale window position: after a
+    // scroll the pointer is where the last event over the list put it.
+    popuptest::moveOverStaleWindow(viewport, QPoint(100, 130));
+    f.list->verticalScrollBar()->setValue(1);
+    QCOMPARE(moves.last().at(0).toPoint(), QPoint(100, 130));
+
+    const QPoint at(120, 200);
+    QWheelEvent wheel(QPointF(at),
+                      QPointF(viewport->mapToGlobal(at) + popuptest::StaleWindowOffset), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(viewport, &wheel);
+    QVERIFY(f.list->verticalScrollBar()->value() > 1);
+    QCOMPARE(moves.last().at(0).toPoint(), at);
+
+    // Gone from the list: a scroll reports nothing.
+    popuptest::pointAt(&f.window, QPoint(50, 280));
+    const qsizetype seen = moves.count();
+    f.list->verticalScrollBar()->setValue(0);
+    QCOMPARE(moves.count(), seen);
 }
 
 QTEST_MAIN(TestPopupWidgets)

@@ -146,7 +146,8 @@ private slots:
     void powerManagerBlocksThenCloses();
     void rightClickChangesNothing();
     void clickBelowLastRowDoesNothing();
-    void arrowKeyActivatesRowUnderPointer();
+    void onlyPressAndReleaseOnARowActivate();
+    void clickTakesTheRowFromItsEvents();
     void clickActivatesScheme_data();
     void clickActivatesScheme();
     void unreadableStateIsReadAgainBeforeWriting();
@@ -644,13 +645,14 @@ void TestSchemepop::clickBelowLastRowDoesNothing()
     QCOMPARE(laptop::readFile(CommonPath), m_common);
 }
 
-void TestSchemepop::arrowKeyActivatesRowUnderPointer()
+void TestSchemepop::onlyPressAndReleaseOnARowActivate()
 {
     TForm_FnBase* form = showForm();
     QVERIFY(form);
     form->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form));
     QCOMPARE(QApplication::focusWidget(), form->LstBx_Scheme);
+    QWidget* viewport = form->LstBx_Scheme->viewport();
 
     // Pointer outside the list: the key's notification finds no row.
     pointAt(form, QPoint(100, 340));
@@ -659,13 +661,41 @@ void TestSchemepop::arrowKeyActivatesRowUnderPointer()
     QVERIFY(form->isVisible());
     QVERIFY(laptop::calls().isEmpty());
 
-    // Pointer resting on "presentation": the key selects another row, the
-    // row under the pointer is activated.
+    // Pointer resting on "presentation": neither an arrow key nor the grey
+    // row being cleared (the pointer leaving and coming back quickly, a
+    // message box closing) activates it, nor a press there released on
+    // another row.
     const int row = rowOf("presentation");
-    pointAt(form->LstBx_Scheme->viewport(), rowCentre(row));
+    const int other = row == 0 ? 1 : 0;
+    pointAt(viewport, rowCentre(row));
     QTest::keyClick(form->LstBx_Scheme, row == 0 ? Qt::Key_Down : Qt::Key_Up);
+    form->LstBx_Scheme->setItemIndex(row);
+    form->LstBx_SchemeMouseLeave();
+    QTest::mousePress(viewport, Qt::LeftButton, {}, rowCentre(row));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, rowCentre(other));
     settle();
-    QVERIFY(!form->isVisible());
+    QVERIFY(form->isVisible());
+    QVERIFY(form->LstBx_Scheme->isVisible());
+    QVERIFY(laptop::calls().isEmpty());
+    QCOMPARE(laptop::readFile(CommonPath), m_common);
+
+    QVERIFY(endsProgram([&] { clickRow(row); }));
+    QCOMPARE(laptop::readFile(CommonPath), commonWith(m_common, "presentation", "powersave"));
+}
+
+void TestSchemepop::clickTakesTheRowFromItsEvents()
+{
+    TForm_FnBase* form = showForm();
+    QVERIFY(form);
+    QWidget* viewport = form->LstBx_Scheme->viewport();
+    // Qt's idea of the window's position is stale: mapped through it, the
+    // pointer's screen position lies outside the list, while the events
+    // over the list give the row.
+    const int row = rowOf("presentation");
+    pointAt(form, QPoint(5, 5));
+    popuptest::moveOverStaleWindow(viewport, rowCentre(row));
+    QVERIFY(endsProgram([&] { QTest::mouseClick(viewport, Qt::LeftButton, {}, rowCentre(row)); }));
+    QCOMPARE(form->CurrentScheme, QByteArray("presentation"));
     QCOMPARE(laptop::readFile(CommonPath), commonWith(m_common, "presentation", "powersave"));
 }
 
