@@ -185,6 +185,79 @@ scenario_window_manager() {
     check_calls
 }
 
+# Starts a window manager and waits until it manages the screen.
+start_window_manager() { # command...
+    "$@" >"$WORK/wm.log" 2>&1 &
+    wait_until 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+        fail "$1 did not start"
+}
+
+# Under a window manager that reparents the frameless popup: every start
+# activates the row that is clicked, whatever Qt believes about the window's
+# position. Twenty starts in a row, the row and the power source changing.
+activations_under() { # window-manager command...
+    start_window_manager "$@"
+    local schemes=(performance powersave presentation) ac=performance battery=powersave
+    local i scheme row
+    for ((i = 0; i < 20; i++)); do
+        scheme=${schemes[i % 3]}
+        if ((i % 2)); then
+            "$LAPTOP_SRC/batterysim" mains off >/dev/null
+            battery=$scheme
+        else
+            "$LAPTOP_SRC/batterysim" mains on >/dev/null
+            ac=$scheme
+        fi
+        : >"$LAPTOP_DIR/calls.log"
+        echo "start $i: $scheme, battery $battery, mains scheme $ac"
+        start_popup one
+        wait_popup one
+        wait_until 10 is_active "$WID" || fail "start $i: popup not activated"
+        row=$(row_of "$scheme")
+        xdotool mousemove --sync $((X + 100)) $((Y + 340)) \
+            mousemove --sync $((X + 258)) $((Y + 55 + 35 * row + 17)) click 1
+        wait_exit one
+        ((STATUS == 0)) || fail "start $i: exit status $STATUS"
+        check_common "$ac" "$battery"
+        check_calls "$RELOAD" "$IDLETIME"
+    done
+}
+
+scenario_activations_openbox() { activations_under openbox --sm-disable; }
+scenario_activations_icewm() { activations_under icewm; }
+
+# The commands run with the environment the program was started with, not
+# with the one it gave itself to keep the toolkit from scaling.
+scenario_environment() {
+    local program
+    for program in /etc/init.d/powersaved /opt/nexalt/pm/idletime.sh; do
+        mkdir -p "$WORK/real"
+        mv "$program" "$WORK/real/${program##*/}"
+        printf '#!/bin/bash
+env | grep ^QT_ | sort >%q
+exec %q "$@"
+' \
+            "$WORK/${program##*/}.env" "$WORK/real/${program##*/}" >"$program"
+        chmod 755 "$program"
+    done
+    # Some of the variables that the program changes are set, some not.
+    local started=(-u QT_ENABLE_HIGHDPI_SCALING -u QT_SCREEN_SCALE_FACTORS
+        QT_SCALE_FACTOR=2 QT_USE_PHYSICAL_DPI=1 QT_DEVICE_PIXEL_RATIO=)
+    env "${started[@]}" env | grep ^QT_ | sort >"$WORK/expected.env"
+    start_popup one "${started[@]}"
+    wait_popup one
+    check_window
+    click_row presentation
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_common presentation powersave
+    for program in powersaved idletime.sh; do
+        [[ -f $WORK/$program.env ]] || fail "$program did not run"
+        diff "$WORK/expected.env" "$WORK/$program.env" >&2 ||
+            fail "$program ran with another environment"
+    done
+}
+
 # The program refuses to run setuid.
 scenario_setuid() {
     cp "$SCHEMEPOP" /tmp/schemepop-setuid
