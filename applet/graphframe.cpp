@@ -52,9 +52,11 @@ constexpr int labelAverageTimeToEmpty = 17;
 constexpr int labelAverageTimeToFull = 18;
 constexpr int labelFullyCharged = 27;
 
+// Through the applet's own catalogue, not the process's default domain:
+// another applet in the same panel may insert a catalogue after this one.
 QString translated(const char* text)
 {
-    return QString::fromUtf8(gettext(text));
+    return QString::fromUtf8(dgettext(m_strIFace, text));
 }
 
 // The path of battery n's state file.
@@ -712,8 +714,11 @@ void GraphFrame::insertSchemeEntries()
 {
     // TRANSLATORS: the scheme files' name pattern; keep it unchanged.
     const QString nameFilter = translated(I18N_NOOP("scheme_")) + translated(I18N_NOOP("*"));
+    // Matched with case, as the shell matches its patterns: QDir's name
+    // filters ignore case unless told otherwise.
     const QDir schemes(QString::fromLatin1(m_strPMSchemePath), nameFilter,
-                       QDir::Size | QDir::Reversed, QDir::Files | QDir::NoSymLinks | QDir::Hidden);
+                       QDir::Size | QDir::Reversed,
+                       QDir::Files | QDir::NoSymLinks | QDir::Hidden | QDir::CaseSensitive);
     const int slotCount = int(sizeof m_sMenuID.menuID / sizeof m_sMenuID.menuID[0]);
     for (const QString& fileName : schemes.entryList()) {
         // The first schemes in menu order fill the slots; the rest are not offered.

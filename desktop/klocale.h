@@ -6,7 +6,9 @@
 /// Message catalogues over the C library's gettext. Inserting a catalogue
 /// binds its text domain (in UTF-8) and makes it the default domain, so plain
 /// gettext() calls find its texts; removing it restores the domain inserted
-/// before it (or the program's own).
+/// before it (or the program's own). The default domain is one per process, so
+/// code that shares its process with other catalogues (applets in one panel)
+/// translates through its own domain with dgettext().
 class KLocale
 {
 public:

@@ -192,10 +192,25 @@ QAction* KPopupMenu::actionForId(int id) const
 
 void KPopupMenu::setItemChecked(int id, bool checked)
 {
-    if (QAction* action = actionForId(id)) {
+    const auto it = m_items.find(id);
+    if (it == m_items.end() || !it->action)
+        return;
+    it->checked = checked;
+    QAction* action = it->action;
+    if (!action->isCheckable()) {
         action->setCheckable(true);
-        action->setChecked(checked);
+        // Triggering a checkable action toggles it before anyone hears of
+        // the choice; the mark is put back at once.
+        connect(action, &QAction::toggled, this, [this, id] { keepCheckMark(id); });
     }
+    action->setChecked(checked);
+}
+
+void KPopupMenu::keepCheckMark(int id)
+{
+    const auto it = m_items.constFind(id);
+    if (it != m_items.constEnd() && it->action && it->action->isChecked() != it->checked)
+        it->action->setChecked(it->checked);
 }
 
 bool KPopupMenu::isItemChecked(int id) const

@@ -37,6 +37,8 @@ public:
     /// The item's text, or a null QString when no item has this id.
     QString text(int id) const;
     void changeItem(int id, const QString& text);
+    /// Only this sets an item's check mark: choosing an item leaves its mark
+    /// as it is, as in Qt 3 menus (a checkable QAction would toggle it).
     void setItemChecked(int id, bool checked);
     bool isItemChecked(int id) const;
     void setItemEnabled(int id, bool enabled);
@@ -65,6 +67,7 @@ private:
         QPointer<QAction> action;
         QString text;
         bool owned = true; // false for a submenu's action, which the submenu owns
+        bool checked = false;
     };
 
     int claimId(int id);
@@ -72,6 +75,7 @@ private:
     void placeAction(QAction* action, int index);
     int idOf(const QAction* action) const;
     void forgetItem(int id);
+    void keepCheckMark(int id);
 
     QMap<int, Item> m_items;
 };

@@ -201,6 +201,9 @@ private Q_SLOTS:
                     schemeDir + QStringLiteral("scheme_link"));
         laptop::writeFile(schemeDir + QStringLiteral("other_file"), "x");
         laptop::writeFile(schemeDir + QStringLiteral(".scheme_hidden"), "x");
+        // The pattern scheme_* is matched with case, as the shell does.
+        for (const char* other : {"SCHEME_foo", "Scheme_bar", "Scheme_old_scheme_x"})
+            laptop::writeFile(schemeDir + QLatin1String(other), "x");
         makeGauge();
         QCOMPARE(menuLines(menu()), (QStringList{title, QStringLiteral("plain")} + fixedTail));
         QDir(schemeDir).removeRecursively();
@@ -348,6 +351,12 @@ private Q_SLOTS:
 
         choose(QStringLiteral("performance")); // already marked
         verifyNothingChanged(realisticConfig, old);
+        QVERIFY(menu()->isItemChecked(menuId(menu(), QStringLiteral("performance"))));
+        choose(QStringLiteral("performance"));
+        QVERIFY(menu()->isItemChecked(menuId(menu(), QStringLiteral("performance"))));
+        leftClick();
+        QVERIFY(menu()->isItemChecked(menuId(menu(), QStringLiteral("performance"))));
+        verifyNothingChanged(realisticConfig, old);
         choose(QStringLiteral("showcase")); // holds "show"
         verifyNothingChanged(realisticConfig, old);
         QVERIFY(!menu()->isItemChecked(menuId(menu(), QStringLiteral("showcase"))));
@@ -455,6 +464,8 @@ private Q_SLOTS:
     {
         QVERIFY(!qEnvironmentVariable("LANGUAGE").isEmpty());
         KGlobal::locale()->insertCatalogue(QStringLiteral("OvraIface"));
+        // A second applet in the same panel adds its catalogue after ours.
+        KGlobal::locale()->insertCatalogue(QStringLiteral("ovradesktopother"));
         makeGauge();
         QCOMPARE(
             menuLines(menu()),
@@ -492,6 +503,7 @@ private Q_SLOTS:
         QByteArray expected = realisticConfig;
         expected.replace("AC_SCHEME=\"performance\"", "AC_SCHEME=\"presentation\"");
         QCOMPARE(laptop::readFile(configPath), expected);
+        KGlobal::locale()->removeCatalogue(QStringLiteral("ovradesktopother"));
         KGlobal::locale()->removeCatalogue(QStringLiteral("OvraIface"));
     }
 };

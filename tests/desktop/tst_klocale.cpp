@@ -51,6 +51,11 @@ void TestKLocale::laterCatalogueWinsUntilRemoved()
     locale->insertCatalogue(QStringLiteral("ovradesktoptest"));
     locale->insertCatalogue(QStringLiteral("ovradesktopother"));
     QCOMPARE(plainGettext("Hello"), QStringLiteral("Hallo aus dem zweiten Katalog"));
+    // Each catalogue keeps its own texts, in UTF-8, through its own domain.
+    QCOMPARE(QString::fromUtf8(dgettext("ovradesktoptest", "Hello")),
+             QString::fromUtf8("Grüß dich"));
+    QCOMPARE(QString::fromUtf8(dgettext("ovradesktopother", "Hello")),
+             QStringLiteral("Hallo aus dem zweiten Katalog"));
     // Texts only the first has are still found through translate().
     QCOMPARE(locale->translate("&Quit"), QStringLiteral("&Beenden"));
 

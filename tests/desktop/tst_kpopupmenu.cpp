@@ -31,6 +31,7 @@ private Q_SLOTS:
     void removeItemForgetsOnlyThatItem();
     void textOfUnknownIdIsNull();
     void checkedState();
+    void choosingAnItemLeavesItsMark();
     void activationReportsTheId();
     void slotsReceiveTheIdOrNothing();
     void submenuItemsAreNotReportedByTheParent();
@@ -128,6 +129,33 @@ void TestKPopupMenu::checkedState()
     QVERIFY(menu.isItemChecked(b));
     menu.setItemChecked(999, true); // no such item: nothing happens
     QVERIFY(!menu.isItemChecked(999));
+}
+
+// As in Qt 3, only setItemChecked moves a mark; the activated slot decides.
+void TestKPopupMenu::choosingAnItemLeavesItsMark()
+{
+    KPopupMenu menu;
+    const int a = menu.insertItem(QStringLiteral("a"));
+    const int b = menu.insertItem(QStringLiteral("b"));
+    menu.setItemChecked(a, true);
+    menu.setItemChecked(b, false);
+    QList<bool> markWhenReported;
+    connect(&menu, &KPopupMenu::activated, &menu,
+            [&](int id) { markWhenReported << menu.isItemChecked(id); });
+    menu.actionForId(a)->trigger();
+    QVERIFY(menu.isItemChecked(a));
+    menu.actionForId(b)->trigger();
+    QVERIFY(!menu.isItemChecked(b));
+    QCOMPARE(markWhenReported, (QList<bool>{true, false}));
+
+    // The slot moves the mark itself.
+    connect(&menu, &KPopupMenu::activated, &menu, [&](int id) {
+        menu.setItemChecked(a, id == a);
+        menu.setItemChecked(b, id == b);
+    });
+    menu.actionForId(b)->trigger();
+    QVERIFY(menu.isItemChecked(b));
+    QVERIFY(!menu.isItemChecked(a));
 }
 
 void TestKPopupMenu::activationReportsTheId()

@@ -17,16 +17,37 @@ unset NO_AT_BRIDGE
 launcher_pid=$!
 trap 'kill "$launcher_pid" 2>/dev/null || true; wait "$launcher_pid" 2>/dev/null || true' EXIT
 
-bus_ready() {
-    dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus \
-        org.a11y.Bus.GetAddress 2>/dev/null | grep -q 'string "unix:'
-}
-for _ in $(seq 100); do
-    bus_ready && break
-    kill -0 "$launcher_pid" 2>/dev/null || { echo "atspi-session.sh: the bus launcher ended" >&2; exit 2; }
-    sleep 0.1
-done
-bus_ready || { echo "atspi-session.sh: no accessibility bus after 10 s" >&2; exit 2; }
+# Every call here waits for its answer as long as it takes: a loaded machine
+# answers late, not never. Qt's bridge makes the same calls blocking, each
+# given up after D-Bus's default of 25 s (and the bridge then stays off), so
+# the program starts only once every one of them has been answered here.
+call() { dbus-send --print-reply=literal --reply-timeout=2147483647 "$@"; }
+
+# The launcher owns org.a11y.Bus first and starts the accessibility bus from
+# the same callback, so a call made once the name is there is answered after
+# the bus runs. Waits for the name, or for the launcher's end.
+gdbus wait --session org.a11y.Bus &
+waiter_pid=$!
+wait -n "$launcher_pid" "$waiter_pid" || true
+if kill -0 "$waiter_pid" 2>/dev/null; then
+    kill "$waiter_pid"
+    echo "atspi-session.sh: the bus launcher ended" >&2
+    exit 2
+fi
+address=$(call --session --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus.GetAddress) ||
+    { echo "atspi-session.sh: no accessibility bus" >&2; exit 2; }
+address=$(echo $address)
+[[ $address == unix:* ]] || { echo "atspi-session.sh: odd bus address '$address'" >&2; exit 2; }
+enabled=$(call --session --dest=org.a11y.Bus /org/a11y/bus org.freedesktop.DBus.Properties.Get \
+    string:org.a11y.Status string:IsEnabled)
+[[ $enabled == *"boolean true"* ]] || { echo "atspi-session.sh: accessibility is off: $enabled" >&2; exit 2; }
+
+# The registry starts on its first call (bus activation). Programs call it
+# while they bring up their bridge, Qt's waiting 25 s at most for it, and
+# screen readers list programs through it: start it now and wait for it.
+call --bus="$address" --dest=org.a11y.atspi.Registry /org/a11y/atspi/accessible/root \
+    org.freedesktop.DBus.Peer.Ping >/dev/null ||
+    { echo "atspi-session.sh: the accessibility registry does not answer" >&2; exit 2; }
 
 export OVRA_ATSPI=1
 "$@"
