@@ -25,6 +25,10 @@ public:
         None   // the hosting panel offers the applet's actions itself
     };
 
+    /// The applets' height in panelhost's panel of its default height, and
+    /// the bar a host gives an applet where it has no height of its own.
+    static constexpr int defaultHeight = 36;
+
     AppletContainer(const AppletInfo& info, const QString& configFile, QWidget* parent,
                     Handle handle = Handle::Shown);
     ~AppletContainer() override;
