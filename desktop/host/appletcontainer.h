@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include "appletinfo.h"
 
 #include <kpanelapplet.h>
@@ -14,7 +16,7 @@ class AppletHandle;
 /// own width constraints. It lays out again when the applet asks for it
 /// (updateLayout), when the applet's size constraints change, and when it is
 /// shown or hidden.
-class AppletContainer : public QWidget
+class OVRADESKTOP_EXPORT AppletContainer : public QWidget
 {
     Q_OBJECT
 
