@@ -5,6 +5,7 @@
 #include <QDBusArgument>
 #include <QDBusMetaType>
 #include <QDBusVariant>
+#include <QDataStream>
 #include <QHash>
 
 namespace DCOPTypes {
