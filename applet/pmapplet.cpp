@@ -68,7 +68,7 @@ void echoConfigFile(const QString& configFile)
 
 } // namespace
 
-extern "C" KPanelApplet* init(QWidget* parent, const QString& configFile)
+extern "C" KDE_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile)
 {
     if (!JudgeBatModule())
         return nullptr;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include "dcopobject.h"
 
 #include <QDBusConnection>
@@ -15,7 +17,7 @@ class DCOPObjectAdaptor;
 /// application registers as the service "org.kde.APPNAME" ("-PID" appended
 /// when another process holds the name) and each DCOP object is exported as
 /// the D-Bus object "/OBJID". Calls run on the GUI thread, one at a time.
-class DCOPClient : public QObject
+class OVRADESKTOP_EXPORT DCOPClient : public QObject
 {
     Q_OBJECT
 

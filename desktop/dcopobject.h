@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QByteArray>
 #include <QList>
 
@@ -11,7 +13,7 @@ typedef QList<QByteArray> QCStringList;
 /// "org.kde.DCOP.OBJID" of the service "org.kde.APPNAME") and unregisters when
 /// destroyed. Calls arrive on the GUI thread, one at a time, as a signature
 /// such as "setPos(int)" with their arguments in QDataStream (big-endian) form.
-class DCOPObject
+class OVRADESKTOP_EXPORT DCOPObject
 {
 public:
     explicit DCOPObject(const QCString& objId);

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QByteArray>
 #include <QList>
 
 /// One entry of a DCOP object's function list, such as "void setPos(int pos)":
 /// the reply type, the function name and the parameter types and names.
-struct DCOPSignature
+struct OVRADESKTOP_EXPORT DCOPSignature
 {
     bool valid = false;
     QByteArray replyType;
@@ -20,4 +22,4 @@ struct DCOPSignature
 };
 
 /// Reduces a C++ parameter or reply type to its DCOP form ("const QString&" -> "QString").
-QByteArray normalizedDcopType(const QByteArray& type);
+OVRADESKTOP_EXPORT QByteArray normalizedDcopType(const QByteArray& type);

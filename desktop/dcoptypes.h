@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -14,23 +16,24 @@ class QDataStream;
 namespace DCOPTypes {
 
 /// The D-Bus signature of a DCOP type; empty for "void".
-QString dbusSignature(const QByteArray& type);
+OVRADESKTOP_EXPORT QString dbusSignature(const QByteArray& type);
 /// True when the type has a mapping of its own (not the raw "ay").
-bool isKnown(const QByteArray& type);
-bool isVoid(const QByteArray& type);
+OVRADESKTOP_EXPORT bool isKnown(const QByteArray& type);
+OVRADESKTOP_EXPORT bool isVoid(const QByteArray& type);
 
 /// Writes a value received over D-Bus in the type's DCOP encoding.
-bool encode(const QByteArray& type, const QVariant& value, QDataStream& out);
+OVRADESKTOP_EXPORT bool encode(const QByteArray& type, const QVariant& value, QDataStream& out);
 /// Reads a value in the type's DCOP encoding as a D-Bus value.
-bool decode(const QByteArray& type, QDataStream& in, QVariant& value);
+OVRADESKTOP_EXPORT bool decode(const QByteArray& type, QDataStream& in, QVariant& value);
 
 /// Converts command-line text to a D-Bus value of the type; false with a
 /// reason when the text is not a value of that type.
-bool fromText(const QByteArray& type, const QString& text, QVariant& value, QString* error);
+OVRADESKTOP_EXPORT bool fromText(const QByteArray& type, const QString& text, QVariant& value,
+                                 QString* error);
 /// The lines with which the dcop command prints a reply value.
-QStringList toText(const QVariant& value);
+OVRADESKTOP_EXPORT QStringList toText(const QVariant& value);
 
 /// Registers the container types used above with QtDBus; safe to call often.
-void registerMetaTypes();
+OVRADESKTOP_EXPORT void registerMetaTypes();
 
 } // namespace DCOPTypes

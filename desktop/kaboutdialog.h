@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QDialog>
 #include <QPixmap>
 #include <QString>
@@ -7,7 +9,7 @@
 class QLabel;
 
 /// An about box with the title, version, author and logo of a program.
-class KAboutDialog : public QDialog
+class OVRADESKTOP_EXPORT KAboutDialog : public QDialog
 {
     Q_OBJECT
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 class KLocale;
 
 /// Access to the desktop's process-wide objects.
-class KGlobal
+class OVRADESKTOP_EXPORT KGlobal
 {
 public:
     /// The process's locale; created on first use and kept for the process's life.

@@ -1,12 +1,15 @@
 #pragma once
 
+#include "kdemacros.h"
+#include "ovradesktop_export.h"
+
 #include <QFrame>
 #include <QString>
 
 /// A panel applet as the KDE 3 panel knew it: a frame that the panel embeds,
 /// sizes through widthForHeight()/heightForWidth() and offers the actions
 /// declared in its flags (About, Help, Preferences, Report Bug).
-class KPanelApplet : public QFrame
+class OVRADESKTOP_EXPORT KPanelApplet : public QFrame
 {
     Q_OBJECT
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QKeySequence>
 #include <QMap>
 #include <QMenu>
@@ -13,7 +15,7 @@ class QAction;
 /// the item's id; id -1 asks for an automatic one (negative, unique in the
 /// process, so it never clashes with small positive ids chosen by callers).
 /// An index of -1 or beyond the end appends.
-class KPopupMenu : public QMenu
+class OVRADESKTOP_EXPORT KPopupMenu : public QMenu
 {
     Q_OBJECT
 

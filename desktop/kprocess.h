@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -13,7 +15,7 @@ class QProcess;
 /// optionally run through a shell, its end reported through the event loop.
 /// Deleting a KProcess whose child still runs leaves the child running; the
 /// child is still reaped when it ends, so it never lingers as a zombie.
-class KProcess : public QObject
+class OVRADESKTOP_EXPORT KProcess : public QObject
 {
     Q_OBJECT
 

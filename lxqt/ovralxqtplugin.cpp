@@ -3,7 +3,6 @@
 #include "appletcontainer.h"
 #include "appletinfo.h"
 #include "appletpaths.h"
-#include "panelwindow.h"
 #include "pluginmenuactions.h"
 #include "pluginpaths.h"
 
@@ -120,7 +119,7 @@ void OvraLxqtPlugin::placeApplet()
         m_container->setMinimumHeight(0);
         m_container->setMaximumHeight(QWIDGETSIZE_MAX);
     } else {
-        m_container->setFixedHeight(PanelWindow::defaultAppletHeight);
+        m_container->setFixedHeight(AppletContainer::defaultHeight);
     }
     m_container->relayout();
 }

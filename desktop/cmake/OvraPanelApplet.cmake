@@ -12,21 +12,21 @@
 #   build tree's panelhost and adds the install rules. The entry's
 #   X-KDE-Library names the library without suffix (e.g. libovraapplet).
 
-# Cached so that every directory of the project sees them. The libraries of a
-# Qt 5 build go to a folder of their own, so that both builds can be installed
-# side by side; the desktop entries are the same for both.
+# Included by the top-level CMakeLists.txt, so that every folder sees these
+# folders. The libraries of a Qt 5 build go to a folder of their own, so that
+# both builds can be installed side by side; the desktop entries are the same
+# for both.
 if(OVRA_QT5)
     set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/qt5/applets)
 else()
     set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/applets)
 endif()
-set(OVRA_INSTALL_APPLET_DATADIR ${CMAKE_INSTALL_DATADIR}/ovra/applets CACHE INTERNAL
-    "Applet desktop entries, relative to the install prefix")
-set(OVRA_INSTALL_APPLET_PLUGINDIR ${plugindir} CACHE INTERNAL
-    "Applet libraries, relative to the install prefix")
+# Applet desktop entries and libraries, relative to the install prefix.
+set(OVRA_INSTALL_APPLET_DATADIR ${CMAKE_INSTALL_DATADIR}/ovra/applets)
+set(OVRA_INSTALL_APPLET_PLUGINDIR ${plugindir})
 unset(plugindir)
-set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets CACHE INTERNAL
-    "Applet desktop entries in the build tree")
+# Applet desktop entries in the build tree.
+set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets)
 
 function(ovra_add_panel_applet)
     cmake_parse_arguments(A "NO_INSTALL" "TARGET;DESKTOP_FILE" "" ${ARGN})

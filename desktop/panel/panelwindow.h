@@ -1,11 +1,11 @@
 #pragma once
 
+#include "appletcontainer.h"
 #include "appletinfo.h"
 
 #include <QList>
 #include <QWidget>
 
-class AppletContainer;
 class QHBoxLayout;
 
 /// The panel: a dock window along the bottom edge of the screen holding a row
@@ -24,6 +24,8 @@ public:
     static constexpr int margin = 2;
     /// The height of the applets in a panel of the default height.
     static constexpr int defaultAppletHeight = defaultHeight - 2 * margin;
+    static_assert(defaultAppletHeight == AppletContainer::defaultHeight,
+                  "hosts without a panel of their own size applets as this panel does");
 
     /// configPath: the panel's own configuration file; empty for none.
     PanelWindow(const QString& configPath, QWidget* parent = nullptr);

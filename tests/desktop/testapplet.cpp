@@ -175,7 +175,7 @@ void TestApplet::mousePressEvent(QMouseEvent* event)
         m_menu->popup(OvraQt::globalPos(event));
 }
 
-extern "C" Q_DECL_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile)
+extern "C" KDE_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile)
 {
     // Lets the tests check that the panel survives an applet that declines to start.
     if (std::getenv("OVRA_TESTAPPLET_NULL"))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include "appletinfo.h"
 
 #include <QString>
@@ -11,7 +13,7 @@ class QWidget;
 /// `extern "C" KPanelApplet* init(QWidget* parent, const QString& configFile)`.
 /// Libraries stay loaded for the life of the process: objects an applet
 /// leaves behind (queued events, static data) may still use its code.
-class AppletLoader
+class OVRADESKTOP_EXPORT AppletLoader
 {
 public:
     /// The applet, or null with a message in error (missing library, no

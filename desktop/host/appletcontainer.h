@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include "appletinfo.h"
 
 #include <kpanelapplet.h>
@@ -14,7 +16,7 @@ class AppletHandle;
 /// own width constraints. It lays out again when the applet asks for it
 /// (updateLayout), when the applet's size constraints change, and when it is
 /// shown or hidden.
-class AppletContainer : public QWidget
+class OVRADESKTOP_EXPORT AppletContainer : public QWidget
 {
     Q_OBJECT
 
@@ -24,6 +26,10 @@ public:
         Shown, // the grip with the applet's menu (panelhost)
         None   // the hosting panel offers the applet's actions itself
     };
+
+    /// The applets' height in panelhost's panel of its default height, and
+    /// the bar a host gives an applet where it has no height of its own.
+    static constexpr int defaultHeight = 36;
 
     AppletContainer(const AppletInfo& info, const QString& configFile, QWidget* parent,
                     Handle handle = Handle::Shown);

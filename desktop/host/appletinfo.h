@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QString>
 #include <QStringList>
 
 /// What a panel applet's desktop entry says: its name, comment and icon, and
 /// the library (X-KDE-Library, e.g. "libovraapplet") that holds its init().
-struct AppletInfo
+struct OVRADESKTOP_EXPORT AppletInfo
 {
     QString desktopFile; // absolute path of the entry
     QString name;

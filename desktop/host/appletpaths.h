@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include "appletinfo.h"
 
 #include <QList>
@@ -10,7 +12,7 @@
 /// prepends come first; then those beside the running program (the build
 /// tree, or the installation it belongs to), the user's and the configured
 /// installation's.
-class AppletPaths
+class OVRADESKTOP_EXPORT AppletPaths
 {
 public:
     static QStringList dataDirs();

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QWidget>
 
 /// The grip at the left of each applet. Its right-click menu offers what the
 /// applet's action flags declare (About, Help, Preferences, Report Bug) and
 /// always "Remove".
-class AppletHandle : public QWidget
+class OVRADESKTOP_EXPORT AppletHandle : public QWidget
 {
     Q_OBJECT
 

@@ -1,0 +1,109 @@
+#!/bin/bash
+# tools/check-rings on a small made-up tree: a tree that keeps the rings
+# passes every rule; each kind of violation, added alone, fails its rule with
+# a line naming the file, and passes the other rules.
+#   check-rings-test.sh CHECK_RINGS
+set -uo pipefail
+check=${1:?usage: check-rings-test.sh CHECK_RINGS}
+tree=$(mktemp -d "${TMPDIR:-/tmp}/check-rings.XXXXXX")
+trap 'rm -rf "$tree"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*"
+    failures=$((failures + 1))
+}
+
+put() { # FILE LINE...
+    mkdir -p "$tree/$(dirname "$1")"
+    local file=$1
+    shift
+    printf '%s\n' "$@" >"$tree/$file"
+}
+
+# A tree that keeps the rings: lxqt/ uses the desktop library's host, applet/
+# has a header named like one of common/'s, comments name what code may not.
+put common/UPMComm.h '#include <QString>'
+put common/ConfigFile.cpp '#include "UPMComm.h"' '#include <QFile>'
+put common/CMakeLists.txt 'add_library(upmcomm STATIC ConfigFile.cpp)' \
+    'target_link_libraries(upmcomm PUBLIC Qt6::Core)'
+put applet/comm.h '#pragma once'
+put applet/schemeconfig.h '#pragma once'
+put applet/pmapplet.cpp '#include "comm.h"' '#include "schemeconfig.h"' '#include <kpanelapplet.h>'
+put applet/CMakeLists.txt '# not linked: upmcomm' 'add_library(ovraapplet SHARED pmapplet.cpp)' \
+    'target_link_libraries(ovraapplet PUBLIC ovradesktop Qt6::Widgets)'
+put desktop/kpanelapplet.h '#include <QFrame>'
+put desktop/host/appletcontainer.h '#include "kpanelapplet.h"'
+put desktop/CMakeLists.txt 'add_library(ovradesktop SHARED host/appletcontainer.cpp)'
+put desktop/panel/panelwindow.h '#include "appletcontainer.h"'
+put desktop/panel/CMakeLists.txt 'add_library(ovrapanel STATIC panelwindow.cpp)' \
+    'add_executable(panelhost main.cpp)'
+put lxqt/ovralxqtplugin.cpp '#include "appletcontainer.h"' '#include <ilxqtpanelplugin.h>'
+put lxqt/CMakeLists.txt '# loads the applet as panelhost does' \
+    'add_library(ovra MODULE ovralxqtplugin.cpp)' 'target_link_libraries(ovra PRIVATE ovradesktop)'
+put popup/main.cpp '#include <QApplication>'
+put laptop/batterysim.h '#pragma once'
+put laptop/CMakeLists.txt 'add_executable(batterysim batterysim.cpp)'
+put tests/support/laptopfixture.h '#pragma once'
+put tests/support/CMakeLists.txt 'add_library(ovra_testsupport STATIC laptopfixture.cpp)'
+put tests/applet/tst_gauge.cpp '#include "laptopfixture.h"' '#include "UPMComm.h"'
+put qtwidgets/QMessageBox '#include "qmessagebox.h"'
+put qtwidgets/QWidget '#include "qwidget.h"'
+widgets=(--widgets-include "$tree/qtwidgets")
+
+out=$("$check" "${widgets[@]}" "$tree" 2>&1) || fail "a tree that keeps the rings fails: $out"
+
+# violation RULE FILE EXPECTED-TEXT LINE...: FILE (added, or extended by the
+# lines) breaks RULE alone; the report names the file and the text.
+violation() {
+    local rule=$1 file=$2 expected=$3
+    shift 3
+    local saved=
+    [[ -f $tree/$file ]] && saved=$(cat "$tree/$file")
+    mkdir -p "$tree/$(dirname "$file")"
+    printf '%s\n' "$@" >>"$tree/$file"
+    out=$("$check" "${widgets[@]}" --rule "$rule" "$tree" 2>&1)
+    if [[ $? -ne 1 ]]; then
+        fail "$rule: $file ($*) passes"
+    elif [[ $out != *"check-rings: $rule: $file"*"$expected"* ]]; then
+        fail "$rule: $file ($*): report does not name it: $out"
+    fi
+    if ! other=$("$check" "${widgets[@]}" --except "$rule" "$tree" 2>&1); then
+        fail "$rule: $file ($*) breaks other rules too: $other"
+    fi
+    if [[ -n $saved ]]; then printf '%s\n' "$saved" >"$tree/$file"; else rm "$tree/$file"; fi
+}
+
+violation applet_common applet/graphframe.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
+violation applet_common applet/graphframe.cpp '../common/x.h of common/' '#include "../common/x.h"'
+violation applet_common applet/CMakeLists.txt 'links upmcomm' \
+    'target_link_libraries(ovraapplet PRIVATE upmcomm)'
+violation desktop_applet desktop/host/appletloader.cpp 'comm.h of applet/' '#include "comm.h"'
+violation desktop_applet desktop/panel/main.cpp 'applet/pmapplet.h of applet/' \
+    '#include <applet/pmapplet.h>'
+violation desktop_applet desktop/panel/CMakeLists.txt 'links ovraapplet' \
+    'add_dependencies(panelhost ovraapplet)'
+violation test_support popup/main.cpp 'laptopfixture.h of tests/support/' '#include "laptopfixture.h"'
+violation test_support forms/TForm.cpp 'batterysim.h of laptop/' '#include "batterysim.h"'
+violation test_support shellconf/CMakeLists.txt 'links ovra_testsupport' \
+    'target_link_libraries(shellconf PRIVATE ovra_testsupport)'
+violation test_support desktop/kprocess.cpp 'tests/support/x.h of tests/support/' \
+    '#include "../tests/support/x.h"'
+violation common_widgets common/ErrorBox.cpp 'QMessageBox of Qt Widgets' '#include <QMessageBox>'
+violation common_widgets common/ErrorBox.cpp 'QtWidgets/QWidget of Qt Widgets' \
+    '#include <QtWidgets/QWidget>'
+violation common_widgets common/CMakeLists.txt 'links Qt Widgets' \
+    'target_link_libraries(upmcomm PUBLIC Qt6::Widgets)'
+violation lxqt_panelhost lxqt/ovralxqtplugin.cpp 'panelwindow.h of desktop/panel/' \
+    '#include "panelwindow.h"'
+violation lxqt_panelhost lxqt/CMakeLists.txt 'links ovrapanel' \
+    'target_link_libraries(ovra PRIVATE ovrapanel)'
+violation lxqt_panelhost lxqt/CMakeLists.txt 'links panelhost' 'add_dependencies(ovra panelhost)'
+
+"$check" --rule no_such_rule "$tree" >/dev/null 2>&1
+[[ $? -eq 2 ]] || fail "an unknown rule is not a usage error"
+
+if ((failures)); then
+    echo "$failures failure(s)"
+    exit 1
+fi
+echo "check-rings: every rule catches its violations"
