@@ -11,6 +11,8 @@
 #include <kprocess.h>
 #include <ovraqtcompat.h>
 
+#include <ShellCommand.h>
+
 #include <QDir>
 #include <QFile>
 #include <QFont>
@@ -632,19 +634,23 @@ void GraphFrame::make_rmenu()
 
 bool GraphFrame::execShell(const char* command)
 {
-    const pid_t pid = fork();
-    if (pid < 0)
+    return execShell(command, shellconf::CommandTimeLimit);
+}
+
+bool GraphFrame::execShell(const char* command, std::chrono::milliseconds bound)
+{
+    // The command's exit status is not looked at; a command that does not
+    // end in time is left running and said on standard error.
+    switch (shellconf::runShellCommand(command, bound)) {
+    case shellconf::CommandEnd::StillRunning:
+        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
+                     double(bound.count()) / 1000.0, command);
+        return false;
+    case shellconf::CommandEnd::NotStarted:
         return false; // no child was made: there is nothing to wait for
-    if (pid == 0) {
-        // Only async-signal-safe calls between fork and exec. Without root
-        // rights setuid fails and the command runs as the panel's user.
-        if (setuid(0) != 0) {
-        }
-        execl("/bin/sh", "sh", "-c", command, static_cast<char*>(nullptr));
-        _exit(127); // never return into the panel's code
-    }
-    int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    case shellconf::CommandEnd::Failed:
+    case shellconf::CommandEnd::Succeeded:
+        break;
     }
     return true;
 }
@@ -788,24 +794,11 @@ QString GraphFrame::get_CurScheme()
 void GraphFrame::changeScheme(QString strScheme)
 {
     const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
-    // TRANSLATORS: the configuration file's syntax; keep these unchanged.
-    const QByteArray keyLine = key + translated(I18N_NOOP("=\"")).toLatin1() +
-                               QFile::encodeName(strScheme) +
-                               translated(I18N_NOOP("\"")).toLatin1();
-
-    // The file is rewritten only when it could be read: replacing it with
-    // what an unreadable file gave would wipe the daemon's configuration.
-    QFile file(QString::fromLatin1(m_strCommFile));
-    if (file.open(QIODevice::ReadWrite)) {
-        const QByteArray strFullFile = file.readAll();
-        const bool readWhole = file.error() == QFileDevice::NoError;
-        file.close();
-        if (readWhole && file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            file.write(replaceSchemeLines(strFullFile, key, keyLine));
-            file.close();
-        }
-    }
-
+    const QByteArray value = QFile::encodeName(strScheme);
+    // A refused name changes nothing, so there is nothing to reload. A file
+    // that could not be read or written still gets the reload, as before.
+    if (writeSchemeValue(m_strCommFile, key, value) == SchemeWrite::Refused)
+        return;
     execShell(m_strUpdatePS);
     execShell(m_strIdletimeRestart);
 }

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QString>
 
+#include <chrono>
 #include <optional>
 
 class KPanelApplet;
@@ -52,8 +53,10 @@ public:
     // Launches the power-manager program unless a launch still runs.
     void start_PM();
     void make_rmenu();
-    // Runs a command through /bin/sh and waits for it.
+    // Runs a command through /bin/sh and waits for it, at most 30 s; false
+    // when it could not be started or did not end in time (left running).
     static bool execShell(const char* command);
+    static bool execShell(const char* command, std::chrono::milliseconds bound);
     // Runs a command and keeps the start of its standard output in buf.
     static bool execShell(const char* command, char* buf, int size);
 

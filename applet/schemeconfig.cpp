@@ -1,78 +1,78 @@
 #include "schemeconfig.h"
 
+#include <AssignmentLine.h>
+#include <ConfigText.h>
+#include <ReplaceFile.h>
+
+#include <QFile>
+
+#include <cstdio>
+#include <string_view>
+
 namespace {
 
-// One line of a text: its content and where its line end begins (the
-// carriage return of a "\r\n" line end included).
-struct Line
+std::string_view view(const QByteArray& bytes)
 {
-    int begin;
-    int contentEnd;
-    int next; // start of the following line
-};
-
-// Calls f for every line of text; a last line without a line feed counts too.
-template <typename F> void forEachLine(const QByteArray& text, F f)
-{
-    int begin = 0;
-    while (begin < text.size()) {
-        int newline = text.indexOf('\n', begin);
-        const int next = newline < 0 ? text.size() : newline + 1;
-        int contentEnd = newline < 0 ? text.size() : newline;
-        if (newline >= 0 && contentEnd > begin && text.at(contentEnd - 1) == '\r')
-            --contentEnd;
-        f(Line{begin, contentEnd, next});
-        begin = next;
-    }
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
 }
 
-QByteArray contentOf(const QByteArray& text, const Line& line)
+void complain(const QByteArray& text)
 {
-    return text.mid(line.begin, line.contentEnd - line.begin);
+    std::fprintf(stderr, "ovraapplet: %s\n", text.constData());
 }
 
 } // namespace
 
-bool isCommentLine(const QByteArray& line)
-{
-    for (const char c : line) {
-        if (c == '#')
-            return true;
-        if (c != ' ' && c != '\t')
-            return false;
-    }
-    return false;
-}
-
 QByteArray readSchemeValue(const QByteArray& text, const QByteArray& key)
 {
-    QByteArray value;
-    bool found = false;
-    forEachLine(text, [&](const Line& line) {
-        if (found)
-            return;
-        const QByteArray content = contentOf(text, line);
-        if (!content.contains(key) || isCommentLine(content))
-            return;
-        found = true;
-        value = content.left(content.size() - 1).mid(key.size() + 2);
-    });
-    return value;
+    const auto values = shellconf::keyValues(view(text), view(key));
+    if (values.empty() || !values.front())
+        return QByteArray();
+    return QByteArray::fromStdString(*values.front());
 }
 
-QByteArray replaceSchemeLines(const QByteArray& text, const QByteArray& key,
-                              const QByteArray& keyLine)
+bool isSafeSchemeValue(const QByteArray& value)
 {
-    QByteArray result;
-    result.reserve(text.size() + keyLine.size());
-    forEachLine(text, [&](const Line& line) {
-        const QByteArray content = contentOf(text, line);
-        if (content.contains(key) && !isCommentLine(content)) {
-            result += keyLine;
-            result += text.mid(line.contentEnd, line.next - line.contentEnd);
-        } else {
-            result += text.mid(line.begin, line.next - line.begin);
-        }
-    });
-    return result;
+    return shellconf::isSafeValue(view(value));
+}
+
+QByteArray setSchemeValue(const QByteArray& text, const QByteArray& key, const QByteArray& value)
+{
+    return QByteArray::fromStdString(shellconf::setKeyValue(view(text), view(key), view(value)));
+}
+
+SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const QByteArray& value)
+{
+    if (!isSafeSchemeValue(value)) {
+        complain(
+            "scheme name not written to " + QByteArray(fileName) +
+            " (it holds a quote, $, a backquote, a backslash or a control character): " + value);
+        return SchemeWrite::Refused;
+    }
+    // Read-only: opening for writing would create a missing file empty.
+    QFile file(QString::fromLocal8Bit(fileName));
+    if (!file.exists()) {
+        complain("configuration " + QByteArray(fileName) + " is missing; not created");
+        return SchemeWrite::Failed;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        complain("could not read " + QByteArray(fileName) + ": " +
+                 file.errorString().toLocal8Bit());
+        return SchemeWrite::Failed;
+    }
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        complain("could not read " + QByteArray(fileName) + ": " +
+                 file.errorString().toLocal8Bit());
+        return SchemeWrite::Failed;
+    }
+    file.close();
+    const QByteArray updated = setSchemeValue(text, key, value);
+    if (updated == text)
+        return SchemeWrite::Written;
+    if (const auto failure = shellconf::replaceFileContents(fileName, view(updated))) {
+        complain(QByteArray::fromStdString(failure->message()));
+        return SchemeWrite::Failed;
+    }
+    return SchemeWrite::Written;
 }

@@ -2,10 +2,12 @@
 // them in place, and replacing a file's content.
 #include "PowersavePaths.h"
 #include "RawFile.h"
+#include "ReplaceFile.h"
 #include "SchemeKeys.h"
 #include "UPMComm.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include <unistd.h>
 
@@ -43,7 +45,8 @@ bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
     return true;
 }
 
-void UpdateSchemeKeys(const QByteArray& acScheme, const QByteArray& batteryScheme)
+void UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
+                      const std::optional<QByteArray>& batteryScheme)
 {
     const QByteArray text = ReadFileBytes(powersave::CommonFile);
     WriteTextFile(powersave::CommonFile, UpdateSchemeKeysText(text, acScheme, batteryScheme));
@@ -56,6 +59,10 @@ bool WriteTextFile(const QByteArray& fileName, const QByteArray& text)
     if (getuid() == 0) {
         ExecCmd("chmod 666 " + shellWord(fileName));
     }
-    WriteFileBytes(fileName, text);
+    const auto failure = shellconf::replaceFileContents(
+        fileName.toStdString(), std::string_view(text.constData(), std::size_t(text.size())));
+    if (failure) {
+        throw EInOutError(failure->action.c_str(), fileName, failure->code);
+    }
     return true;
 }

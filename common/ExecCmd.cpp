@@ -1,46 +1,46 @@
 // The shell command runner.
+#include "ShellCommand.h"
 #include "UPMComm.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <QApplication>
 
-#include <sys/types.h>
-#include <sys/wait.h>
-#include <unistd.h>
+#include <cstdio>
 
 namespace {
 
-constexpr int ShellNotStarted = 127;
-
-// In the forked child: becomes root where the program's effective user id
-// allows it (otherwise the shell keeps the caller's ids), then turns into
-// the shell. Never returns into the program, not even when exec fails.
-[[noreturn]] void runShellInChild(const char* command)
+// Tells the user about a command given up on: in the error box where there
+// is a window system, otherwise on standard error.
+void reportStillRunning(const QByteArray& command, std::chrono::milliseconds bound)
 {
-    [[maybe_unused]] const int becameRoot = setuid(0);
-    execl("/bin/sh", "sh", "-c", command, static_cast<char*>(nullptr));
-    _exit(ShellNotStarted);
+    const QString text =
+        QStringLiteral("The command did not finish within %1 s and was left running: %2")
+            .arg(bound.count() / 1000.0)
+            .arg(QString::fromLocal8Bit(command));
+    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        ShowErrorBox(text);
+    } else {
+        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
+    }
 }
 
 } // namespace
 
 bool ExecCmd(const QByteArray& command)
 {
-    const char* line = command.constData();
-    if (getuid() == 0) {
-        return std::system(line) == 0;
+    return ExecCmd(command, shellconf::CommandTimeLimit);
+}
+
+bool ExecCmd(const QByteArray& command, std::chrono::milliseconds bound)
+{
+    switch (shellconf::runShellCommand(command.constData(), bound)) {
+    case shellconf::CommandEnd::Succeeded:
+        return true;
+    case shellconf::CommandEnd::StillRunning:
+        reportStillRunning(command, bound);
+        return false;
+    case shellconf::CommandEnd::Failed:
+    case shellconf::CommandEnd::NotStarted:
+        break;
     }
-    const pid_t child = fork();
-    if (child < 0) {
-        return false; // no child: nothing to wait for
-    }
-    if (child == 0) {
-        runShellInChild(line);
-    }
-    int status = 0;
-    pid_t waited;
-    do {
-        waited = waitpid(child, &status, 0);
-    } while (waited < 0 && errno == EINTR);
-    return waited == child && status == 0;
+    return false;
 }

@@ -15,7 +15,7 @@ class OpenFile
 {
 public:
     OpenFile(const QByteArray& fileName, int flags, const char* action)
-        : m_fileName(fileName), m_fd(::open(fileName.constData(), flags | O_CLOEXEC, 0644))
+        : m_fileName(fileName), m_fd(::open(fileName.constData(), flags | O_CLOEXEC))
     {
         if (m_fd < 0) {
             throw EInOutError(action, m_fileName, errno);
@@ -49,23 +49,6 @@ public:
         }
     }
 
-    void writeAll(const QByteArray& bytes)
-    {
-        const char* data = bytes.constData();
-        qsizetype left = bytes.size();
-        while (left > 0) {
-            const ssize_t n = ::write(m_fd, data, static_cast<size_t>(left));
-            if (n < 0) {
-                if (errno == EINTR) {
-                    continue;
-                }
-                throw EInOutError("write", m_fileName, errno);
-            }
-            data += n;
-            left -= n;
-        }
-    }
-
     void close()
     {
         const int fd = m_fd;
@@ -94,11 +77,4 @@ QByteArray ReadFileBytes(const QByteArray& fileName)
     QByteArray bytes = file.readAll();
     file.close();
     return bytes;
-}
-
-void WriteFileBytes(const QByteArray& fileName, const QByteArray& bytes)
-{
-    OpenFile file(fileName, O_WRONLY | O_CREAT | O_TRUNC, "create");
-    file.writeAll(bytes);
-    file.close();
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Whole-file reads and writes over the system's file calls. Every failure
+// Whole-file reads over the system's file calls. Every failure
 // raises EInOutError with the file's name and errno.
 
 #include <QByteArray>
@@ -9,7 +9,3 @@ bool FileExists(const QByteArray& fileName);
 
 // All bytes of a file.
 QByteArray ReadFileBytes(const QByteArray& fileName);
-
-// Creates the file (mode rw-r--r-- less the umask) or truncates it, then
-// writes the bytes unchanged.
-void WriteFileBytes(const QByteArray& fileName, const QByteArray& bytes);

@@ -1,41 +1,64 @@
 #include "SchemeKeys.h"
-#include "KeyLine.h"
 #include "PowersavePaths.h"
-#include "TextLines.h"
-#include "UPMComm.h"
 
-void ReadSchemeKeys(const QByteArray& text, QByteArray& acScheme, QByteArray& batteryScheme)
+#include "AssignmentLine.h"
+#include "ConfigText.h"
+
+#include <string_view>
+
+namespace {
+
+std::string_view view(const QByteArray& bytes)
 {
-    for (const QByteArray& line : SplitTextLines(text)) {
-        QByteArray value;
-        if (ParseKeyLine(line, powersave::AcSchemeKey, value, 0)) {
-            // An AC_SCHEME line is never tested for the other key.
-            if (!value.isEmpty()) {
-                acScheme = value;
-            }
-        } else if (ParseKeyLine(line, powersave::BatterySchemeKey, value, 0) && !value.isEmpty()) {
-            batteryScheme = value;
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
+void readLastValue(const QByteArray& text, const char* key, QByteArray& variable)
+{
+    for (const auto& value : shellconf::keyValues(view(text), key)) {
+        if (value && !value->empty()) {
+            variable = QByteArray::fromStdString(*value);
         }
     }
 }
 
-QByteArray UpdateSchemeKeysText(const QByteArray& text, const QByteArray& acScheme,
-                                const QByteArray& batteryScheme)
+QByteArray withKeySet(const QByteArray& text, const char* key,
+                      const std::optional<QByteArray>& value)
 {
-    QByteArray result;
-    result.reserve(text.size() + 64);
-    for (QByteArray line : SplitTextLines(text)) {
-        // Comments keep their bytes, even when they name a key.
-        if (!IsCommentLine(line)) {
-            if (line.contains(powersave::AcSchemeKey)) {
-                line = FormatKeyLine(powersave::AcSchemeKey, acScheme);
-            }
-            if (line.contains(powersave::BatterySchemeKey)) {
-                line = FormatKeyLine(powersave::BatterySchemeKey, batteryScheme);
-            }
-        }
-        result += line;
-        result += '\n';
+    if (!value) {
+        return text;
     }
-    return result;
+    return QByteArray::fromStdString(shellconf::setKeyValue(view(text), key, view(*value)));
+}
+
+void requireSafe(const std::optional<QByteArray>& name)
+{
+    if (name && !shellconf::isSafeValue(view(*name))) {
+        throw UnsafeSchemeName(*name);
+    }
+}
+
+} // namespace
+
+UnsafeSchemeName::UnsafeSchemeName(const QByteArray& name)
+    : std::runtime_error("Scheme name not written to " + std::string(powersave::CommonFile) +
+                         " (it holds a quote, $, a backquote, a backslash or a control "
+                         "character): " +
+                         name.toStdString())
+{
+}
+
+void ReadSchemeKeys(const QByteArray& text, QByteArray& acScheme, QByteArray& batteryScheme)
+{
+    readLastValue(text, powersave::AcSchemeKey, acScheme);
+    readLastValue(text, powersave::BatterySchemeKey, batteryScheme);
+}
+
+QByteArray UpdateSchemeKeysText(const QByteArray& text, const std::optional<QByteArray>& acScheme,
+                                const std::optional<QByteArray>& batteryScheme)
+{
+    requireSafe(acScheme);
+    requireSafe(batteryScheme);
+    return withKeySet(withKeySet(text, powersave::AcSchemeKey, acScheme),
+                      powersave::BatterySchemeKey, batteryScheme);
 }

@@ -43,7 +43,8 @@ bool SchemeAvailable(const QByteArray& name)
     return FileExists(powersave::ProductSchemePrefix + name);
 }
 
-void WriteSchemes(const QByteArray& acScheme, const QByteArray& batteryScheme)
+void WriteSchemes(const std::optional<QByteArray>& acScheme,
+                  const std::optional<QByteArray>& batteryScheme)
 {
     UpdateSchemeKeys(acScheme, batteryScheme);
     if (!ExecCmd(powersave::ReloadCommand)) {

@@ -11,6 +11,9 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
+#include <optional>
+
 #ifndef OVRA_USE_ROOT_BATTERY_PATH
 #define OVRA_USE_ROOT_BATTERY_PATH 0
 #endif
@@ -23,16 +26,24 @@ constexpr bool UseRootBatteryPath = OVRA_USE_ROOT_BATTERY_PATH != 0;
 bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode);
 QByteArray FormatKeyLine(const QByteArray& key, const QByteArray& value);
 bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme);
-// Rewrites both keys in place: the file half of WriteSchemes.
-void UpdateSchemeKeys(const QByteArray& acScheme, const QByteArray& batteryScheme);
+// The file half of WriteSchemes: sets each key that has a value and leaves
+// the other one as the file has it now. A name that cannot be written
+// safely raises UnsafeSchemeName and leaves the file untouched.
+void UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
+                      const std::optional<QByteArray>& batteryScheme);
+// Replaces the file's content through a new file renamed over it, so that a
+// failure leaves the old content whole (EInOutError says why).
 bool WriteTextFile(const QByteArray& fileName, const QByteArray& text);
 
 // Messages.
 void ShowFileError(const QByteArray& message, const QByteArray& fileName, int code);
 void ShowErrorBox(const QString& message);
 
-// Shell commands.
+// Shell commands. True when the command ended with exit code 0. A command
+// that runs longer than the bound (30 s for the first form) is left running,
+// the user is told in an error box, and the result is false.
 bool ExecCmd(const QByteArray& command);
+bool ExecCmd(const QByteArray& command, std::chrono::milliseconds bound);
 
 // Battery state.
 bool ReadBatState(int n, RBatState& rec);
@@ -45,4 +56,7 @@ void SplitFloatUnit(const QByteArray& text, double& number, QByteArray& unit);
 // Schemes.
 QList<QByteArray> ListSchemes();
 bool SchemeAvailable(const QByteArray& name);
-void WriteSchemes(const QByteArray& acScheme, const QByteArray& batteryScheme);
+// Sets the keys given (nullopt: that key is left as the file has it), then
+// reloads the daemon and restarts the idle-time script.
+void WriteSchemes(const std::optional<QByteArray>& acScheme,
+                  const std::optional<QByteArray>& batteryScheme);

@@ -253,8 +253,8 @@ void TForm_FnBase::LstBx_SchemeClick()
 void TForm_FnBase::activateScheme(int row)
 {
     // When reading the state failed part way through at showing time, the
-    // scheme of the other power source was never read: read everything
-    // again now rather than write back a value that was never read.
+    // power source may be unknown: read it again. Only the key of the power
+    // source is written; the other one stays as the file has it.
     if (!m_schemeStateRead) {
         readSchemeState();
     }
@@ -263,9 +263,9 @@ void TForm_FnBase::activateScheme(int row)
     CurrentScheme = schemeOfRow(LstBx_Scheme->item(row));
     LstBx_Scheme->checkedRowsChanged();
     if (PowerState == 0) {
-        WriteSchemes(CurrentScheme, BatteryScheme);
+        WriteSchemes(CurrentScheme, std::nullopt);
     } else {
-        WriteSchemes(ACScheme, CurrentScheme);
+        WriteSchemes(std::nullopt, CurrentScheme);
     }
     close();
 }

@@ -1,17 +1,25 @@
 // The common routines on the simulated laptop, run by root: files, error
 // boxes, the shell runner, the battery probe, the scheme list and activation.
+#include "SchemeKeys.h"
 #include "UPMComm.h"
 #include "laptopfixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,6 +43,26 @@ QStringList boxesShownBy(const std::function<void()>& work)
     closer.start(10);
     work();
     return texts;
+}
+
+// Children of this process that have ended and were never waited for.
+int zombieChildren()
+{
+    int zombies = 0;
+    const QString self = QString::number(getpid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // "pid (name) state ppid ...": the name may hold blanks.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1] == self.toLatin1() && fields[0] == "Z") {
+            ++zombies;
+        }
+    }
+    return zombies;
 }
 
 mode_t modeOf(const QByteArray& path)
@@ -61,6 +89,12 @@ private slots:
     void listSchemes();
     void writeSchemes_data();
     void writeSchemes();
+    void writeSchemesLeavesTheOtherKey();
+    void unsafeNameTouchesNothing();
+    void fullDiskKeepsTheOldFile();
+    void twoWritersNeverCutTheFile();
+    void symlinkedFileAndOwner();
+    void execCmdTimeLimit();
 };
 
 // Every test starts from the laptop's own common file and an empty call log.
@@ -248,6 +282,151 @@ void TestCommonAsRoot::writeSchemes()
     QByteArray ac, battery;
     QVERIFY(ReadCurrentSchemes(ac, battery));
     QCOMPARE(ac + '/' + battery, QByteArray("powersave/powersave"));
+}
+
+void TestCommonAsRoot::writeSchemesLeavesTheOtherKey()
+{
+    // Another program changed the battery key after the popup read it: only
+    // the key of the power source is set, the other one stays as the file
+    // has it now.
+    laptop::writeFile(CommonFile, "AC_SCHEME=\"performance\"\r\n"
+                                  "BATTERY_SCHEME=\"changed meanwhile\" # by hand\r\n");
+    WriteSchemes("acoustic", std::nullopt);
+    QCOMPARE(laptop::readFile(CommonFile),
+             QByteArray("AC_SCHEME=\"acoustic\"\n"
+                        "BATTERY_SCHEME=\"changed meanwhile\" # by hand\r\n"));
+    WriteSchemes(std::nullopt, "powersave");
+    QCOMPARE(laptop::readFile(CommonFile), QByteArray("AC_SCHEME=\"acoustic\"\n"
+                                                      "BATTERY_SCHEME=\"powersave\" # by hand\n"));
+}
+
+void TestCommonAsRoot::unsafeNameTouchesNothing()
+{
+    // A scheme file named to run a command as root when the daemon sources
+    // the file: refused before anything is written or run.
+    const QByteArray before = laptop::readFile(CommonFile);
+    for (const QByteArray& name : {QByteArray("$(touch /tmp/pwned)"), QByteArray("a\"b\nc")}) {
+        try {
+            WriteSchemes(name, std::nullopt);
+            QFAIL("no error raised");
+        } catch (const UnsafeSchemeName& e) {
+            QVERIFY(QByteArray(e.what()).contains(CommonFile));
+        }
+    }
+    QCOMPARE(laptop::readFile(CommonFile), before);
+    QCOMPARE(modeOf(CommonFile), mode_t(0644));
+    QVERIFY(laptop::calls().isEmpty());
+    QVERIFY(!QFile::exists("/tmp/pwned"));
+}
+
+void TestCommonAsRoot::fullDiskKeepsTheOldFile()
+{
+    // A tiny file system over the daemon's directory: the new text does not
+    // fit beside the old one. The old file stays whole, no temporary file is
+    // left, the error says why and no command runs.
+    const QByteArray dir = "/etc/sysconfig/powersave";
+    QVERIFY(::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0);
+    struct Unmount
+    {
+        const char* dir;
+        ~Unmount() { ::umount(dir); }
+    } unmount{dir.constData()};
+    const QByteArray before = "AC_SCHEME=\"performance\"\n# " + QByteArray(40000, 'x') + '\n';
+    laptop::writeFile(CommonFile, before);
+    try {
+        WriteSchemes("powersave", std::nullopt);
+        QFAIL("no error raised");
+    } catch (const EInOutError& e) {
+        QCOMPARE(e.errorCode(), ENOSPC);
+        QCOMPARE(e.fileName(), CommonFile);
+        QVERIFY(QByteArray(e.what()).contains("No space left on device"));
+    }
+    const QByteArray after = laptop::readFile(CommonFile);
+    const QStringList left = QDir(QString::fromLatin1(dir))
+                                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    QCOMPARE(after, before);
+    QCOMPARE(left, QStringList{"common"});
+    QStringList run;
+    for (const laptop::Call& call : laptop::calls()) {
+        run << call.shellCommand;
+    }
+    QCOMPARE(run, QStringList()); // chmod is no stand-in; the daemon commands did not run
+}
+
+void TestCommonAsRoot::twoWritersNeverCutTheFile()
+{
+    // Two processes set the key over and over while this one reads: every
+    // read finds one whole version of the file.
+    const QByteArray tail = "# " + QByteArray(20000, 'y') + '\n';
+    laptop::writeFile(CommonFile, "AC_SCHEME=\"start\"\n" + tail);
+    const auto whole = [&tail](const QByteArray& text) {
+        return text == "AC_SCHEME=\"start\"\n" + tail || text == "AC_SCHEME=\"first\"\n" + tail ||
+               text == "AC_SCHEME=\"second\"\n" + tail;
+    };
+    QList<pid_t> writers;
+    for (const char* name : {"first", "second"}) {
+        const pid_t pid = fork();
+        if (pid == 0) {
+            for (int i = 0; i < 40; ++i) {
+                UpdateSchemeKeys(QByteArray(name), std::nullopt);
+            }
+            _exit(0);
+        }
+        writers << pid;
+    }
+    int cut = 0;
+    int reads = 0;
+    for (int running = 2; running > 0;) {
+        cut += whole(laptop::readFile(CommonFile)) ? 0 : 1;
+        ++reads;
+        running = 0;
+        for (const pid_t pid : writers) {
+            running += ::kill(pid, 0) == 0 && ::waitpid(pid, nullptr, WNOHANG) == 0 ? 1 : 0;
+        }
+    }
+    QVERIFY(reads > 1);
+    QCOMPARE(cut, 0);
+    QVERIFY(whole(laptop::readFile(CommonFile)));
+}
+
+void TestCommonAsRoot::symlinkedFileAndOwner()
+{
+    // Through a symbolic link the file it points to is replaced; the link
+    // stays, the owner stays, the mode is the one chmod gave it.
+    const QByteArray target = "/etc/sysconfig/powersave/common.real";
+    laptop::writeFile(target, "AC_SCHEME=old\n");
+    QVERIFY(::chown(target.constData(), 65534, 65534) == 0);
+    QVERIFY(QFile::remove(CommonFile) &&
+            ::symlink(target.constData(), CommonFile.constData()) == 0);
+    WriteSchemes("new", std::nullopt);
+    QCOMPARE(QFileInfo(CommonFile).symLinkTarget(), QString::fromLatin1(target));
+    QCOMPARE(laptop::readFile(target), QByteArray("AC_SCHEME=\"new\"\n"));
+    struct stat status;
+    QVERIFY(::stat(target.constData(), &status) == 0);
+    QCOMPARE(status.st_uid, uid_t(65534));
+    QCOMPARE(status.st_mode & 07777, mode_t(0666));
+}
+
+void TestCommonAsRoot::execCmdTimeLimit()
+{
+    // A reload that takes longer than the bound: the runner gives up on it,
+    // the user is told which command did not finish, and the command runs
+    // on to its end without being killed or left a zombie.
+    laptop::setBehaviour("powersaved.reload", 0, 3);
+    const QByteArray reload = "/etc/init.d/powersaved reload &>/dev/null";
+    QElapsedTimer clock;
+    clock.start();
+    bool result = true;
+    const QStringList boxes =
+        boxesShownBy([&] { result = ExecCmd(reload, std::chrono::milliseconds(300)); });
+    QVERIFY(!result);
+    QVERIFY(clock.elapsed() < 2500);
+    QCOMPARE(boxes.size(), 1);
+    QVERIFY2(boxes[0].contains(reload) && boxes[0].contains("0.3 s"), qPrintable(boxes[0]));
+    QVERIFY(ExecCmd("true")); // nothing waits on the old command
+    QVERIFY(laptop::waitFor([] { return laptop::calls().size() == 1; }, 10000));
+    QVERIFY(laptop::waitFor([] { return zombieChildren() == 0; }));
+    QCOMPARE(laptop::calls().constFirst().shellCommand, QString::fromLatin1(reload));
 }
 
 QTEST_MAIN(TestCommonAsRoot)

@@ -14,6 +14,9 @@ private slots:
     void parseKeyLine();
     void readingRules();
     void keyUpdate();
+    void handEditedLines_data();
+    void handEditedLines();
+    void unsafeNames();
     void numbers();
     void batteryLines();
 };
@@ -83,19 +86,89 @@ void TestCommonFormats::keyUpdate()
                         "#\n"
                         "# The scheme used on mains power; see BATTERY_SCHEME too.\n"
                         "#AC_SCHEME=\"powersave\"\n"
-                        "POWERSAVED_POLLING_INTERVAL=\"2\"\n"
+                        "POWERSAVED_POLLING_INTERVAL=\"2\"\r\n"
                         "AC_SCHEME=\"presentation\"\n"
                         "  # AC_SCHEME=\"acoustic\"\n"
                         "\n"
                         "BATTERY_SCHEME=\"\"\n"
-                        "AC_SCHEME=\"presentation\"\n"
-                        "X=\"ab\"\n"
+                        "AC_SCHEME = performance # duplicate, other form\n"
+                        "X=\"a\rb\"\n"
                         "\xff\xfe binary \x01\n"
-                        "LAST=\"no line feed\"\n"));
+                        "LAST=\"no line feed\""));
     // A missing key is not added; an empty text stays empty.
     QCOMPARE(UpdateSchemeKeysText("AC_SCHEME=\"a\"\n\r\n", "b", "c"),
-             QByteArray("AC_SCHEME=\"b\"\n\n"));
+             QByteArray("AC_SCHEME=\"b\"\n\r\n"));
     QCOMPARE(UpdateSchemeKeysText("", "b", "c"), QByteArray(""));
+}
+
+void TestCommonFormats::handEditedLines_data()
+{
+    // Set AC_SCHEME to "acoustic", or BATTERY_SCHEME to "quiet" where the
+    // line names it: only the value word changes.
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QByteArray>("read");    // what ReadSchemeKeys gives, "-" for nothing
+    QTest::addColumn<QByteArray>("written"); // the line after the update
+    const auto row = [](const char* name, const char* line, const char* read, const char* written) {
+        QTest::newRow(name) << QByteArray(line) << QByteArray(read) << QByteArray(written);
+    };
+    row("trailing comment", "BATTERY_SCHEME=\"powersave\" # quiet on battery", "powersave",
+        "BATTERY_SCHEME=\"quiet\" # quiet on battery");
+    row("blanks after the quote", "BATTERY_SCHEME=\"powersave\"  ", "powersave",
+        "BATTERY_SCHEME=\"quiet\"  ");
+    row("unquoted", "AC_SCHEME=performance", "performance", "AC_SCHEME=\"acoustic\"");
+    row("export", "export AC_SCHEME=\"performance\"", "performance",
+        "export AC_SCHEME=\"acoustic\"");
+    row("blanks and export", "  export\tAC_SCHEME='perf ormance'\t# x", "perf ormance",
+        "  export\tAC_SCHEME=\"acoustic\"\t# x");
+    row("mixed quoting", "AC_SCHEME=per\"form\"'ance'\\!;OTHER=1", "performance!",
+        "AC_SCHEME=\"acoustic\";OTHER=1");
+    row("hash inside the word", "AC_SCHEME=\"a\"#b", "a#b", "AC_SCHEME=\"acoustic\"");
+    row("same value kept", "AC_SCHEME=acoustic  # as it was", "acoustic",
+        "AC_SCHEME=acoustic  # as it was");
+    row("carriage return", "AC_SCHEME=\"performance\"\r", "performance", "AC_SCHEME=\"acoustic\"");
+    row("carriage return, same value", "AC_SCHEME=\"acoustic\"\r", "acoustic",
+        "AC_SCHEME=\"acoustic\"");
+    row("carriage return in a comment", "AC_SCHEME=\"acoustic\" #\r", "acoustic",
+        "AC_SCHEME=\"acoustic\" #\r");
+    row("expansion", "AC_SCHEME=\"$(touch pwned)\"", "-", "AC_SCHEME=\"acoustic\"");
+    row("other key before", "OLD_AC_SCHEME=\"legacy\"", "-", "OLD_AC_SCHEME=\"legacy\"");
+    row("key as a prefix", "AC_SCHEMES=\"a b\"", "-", "AC_SCHEMES=\"a b\"");
+    row("key inside a name", "MY_BATTERY_SCHEME=x", "-", "MY_BATTERY_SCHEME=x");
+    row("blank before =", "AC_SCHEME =x", "-", "AC_SCHEME =x");
+    row("comment", "# AC_SCHEME=\"x\"", "-", "# AC_SCHEME=\"x\"");
+    row("command after", "AC_SCHEME=x true", "-", "AC_SCHEME=x true");
+    row("open quote", "AC_SCHEME=\"x", "-", "AC_SCHEME=\"x");
+    row("continued line", "AC_SCHEME=x\\", "-", "AC_SCHEME=x\\");
+}
+
+void TestCommonFormats::handEditedLines()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, read);
+    QFETCH(QByteArray, written);
+    const bool battery = line.contains("BATTERY");
+    // Between two other lines, with CRLF ends that must stay.
+    const QByteArray text = "A=1\r\n" + line + "\nB=\"2\" # \r\n";
+    QByteArray ac = "-", bat = "-";
+    ReadSchemeKeys(text, ac, bat);
+    QCOMPARE(battery ? bat : ac, read);
+    const QByteArray updated = battery ? UpdateSchemeKeysText(text, std::nullopt, "quiet")
+                                       : UpdateSchemeKeysText(text, "acoustic", std::nullopt);
+    QCOMPARE(updated, "A=1\r\n" + written + "\nB=\"2\" # \r\n");
+}
+
+void TestCommonFormats::unsafeNames()
+{
+    // Names that would not read back from double quotes, or would run
+    // something when the daemon sources the file, are refused.
+    for (const char* name : {"$(touch pwned)", "a\"b", "`id`", "a\\b", "two\nlines", "cr\r"}) {
+        QVERIFY_THROWS_EXCEPTION(UnsafeSchemeName,
+                                 UpdateSchemeKeysText("AC_SCHEME=\"x\"\n", name, std::nullopt));
+        QVERIFY_THROWS_EXCEPTION(UnsafeSchemeName, UpdateSchemeKeysText("", std::nullopt, name));
+    }
+    // A key left alone is never looked at, whatever the file holds.
+    QCOMPARE(UpdateSchemeKeysText("AC_SCHEME=\"$(x)\"\nBATTERY_SCHEME=a\n", std::nullopt, "b"),
+             QByteArray("AC_SCHEME=\"$(x)\"\nBATTERY_SCHEME=\"b\"\n"));
 }
 
 void TestCommonFormats::numbers()

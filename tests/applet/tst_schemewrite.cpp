@@ -1,0 +1,186 @@
+// How the applet writes the daemon's configuration: on generated hand-edited
+// files bash reads the chosen scheme for the key of the power source, the
+// other key as before and every other line keeps its bytes; unsafe names,
+// a missing file and a full disk leave the file as it was; a command that
+// does not end is given up on.
+#include "configcases.h"
+#include "gaugehost.h"
+#include "laptopfixture.h"
+#include "streamcapture.h"
+
+#include <schemeconfig.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QtTest>
+
+#include <functional>
+
+#include <sys/mount.h>
+#include <unistd.h>
+
+namespace {
+
+const QString configPath = QStringLiteral("/etc/sysconfig/powersave/common");
+
+const char* keyName(configcases::Key key)
+{
+    return key == configcases::Key::Ac ? "AC_SCHEME" : "BATTERY_SCHEME";
+}
+
+QStringList shellCommands()
+{
+    QStringList commands;
+    for (const laptop::Call& call : laptop::calls())
+        commands << call.shellCommand;
+    return commands;
+}
+
+// Children of this process that have ended and were never waited for.
+int zombieChildren()
+{
+    int zombies = 0;
+    const QByteArray self = QByteArray::number(getpid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1] == self && fields[0] == "Z")
+            ++zombies;
+    }
+    return zombies;
+}
+
+} // namespace
+
+class TestSchemeWrite : public QObject, protected GaugeHost
+{
+    Q_OBJECT
+
+    // Runs update on every case and checks the results with one bash program.
+    void checkAll(const QList<configcases::Case>& cases,
+                  const std::function<QByteArray(const configcases::Case&)>& update)
+    {
+        QList<QByteArray> texts;
+        for (const configcases::Case& c : cases)
+            texts << c.text;
+        for (const configcases::Case& c : cases)
+            texts << update(c);
+        const QList<configcases::Sourced> sourced = configcases::sourceAll(texts);
+        QCOMPARE(sourced.size(), texts.size());
+        const int n = int(cases.size());
+        for (int i = 0; i < n; ++i) {
+            const QString wrong =
+                configcases::mismatch(cases[i], texts[n + i], sourced[i], sourced[n + i]);
+            QVERIFY2(wrong.isEmpty(),
+                     qPrintable(QStringLiteral("case %1: %2\nbefore:\n%3\nafter:\n%4")
+                                    .arg(i)
+                                    .arg(wrong, QString::fromLatin1(cases[i].text),
+                                         QString::fromLatin1(texts[n + i]))));
+        }
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(laptop::inside()); }
+    void init()
+    {
+        laptop::mains(true);
+        laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
+        makeGauge();
+        laptop::clearCalls();
+    }
+    void cleanup() { m_host.reset(); }
+
+    void propertyOnTheText()
+    {
+        checkAll(configcases::generate(400, 4), [](const configcases::Case& c) {
+            return setSchemeValue(c.text, keyName(c.key), c.newValue);
+        });
+    }
+
+    // The real switch on the laptop's file, on mains power and on battery.
+    void propertyThroughTheSwitch()
+    {
+        checkAll(configcases::generate(20, 44), [this](const configcases::Case& c) {
+            laptop::mains(c.key == configcases::Key::Ac);
+            laptop::writeFile(configPath, c.text);
+            m_frame->changeScheme(QString::fromLatin1(c.newValue));
+            return laptop::readFile(configPath);
+        });
+    }
+
+    void refusedNames()
+    {
+        const QByteArray before = laptop::readFile(configPath);
+        for (const char* name : {"$(touch /tmp/pwned)", "a\"b", "line\nend", "back\\slash"}) {
+            StreamCapture err(STDERR_FILENO);
+            m_frame->changeScheme(QString::fromLatin1(name));
+            const QByteArray said = err.finish();
+            QVERIFY2(said.startsWith("ovraapplet: scheme name not written to "
+                                     "/etc/sysconfig/powersave/common"),
+                     said.constData());
+        }
+        QCOMPARE(laptop::readFile(configPath), before);
+        QCOMPARE(shellCommands(), QStringList()); // nothing changed: no reload
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/pwned")));
+    }
+
+    void missingConfigNotCreated()
+    {
+        QVERIFY(QFile::remove(configPath));
+        StreamCapture err(STDERR_FILENO);
+        m_frame->changeScheme(QStringLiteral("powersave"));
+        QCOMPARE(err.finish(), QByteArray("ovraapplet: configuration "
+                                          "/etc/sysconfig/powersave/common is missing; not "
+                                          "created\n"));
+        QVERIFY(!QFile::exists(configPath));
+    }
+
+    void fullDiskKeepsTheFile()
+    {
+        const QByteArray dir = "/etc/sysconfig/powersave";
+        QVERIFY(::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0);
+        struct Unmount
+        {
+            const char* dir;
+            ~Unmount() { ::umount(dir); }
+        } unmount{dir.constData()};
+        const QByteArray before = "AC_SCHEME=\"performance\"\n# " + QByteArray(40000, 'x') + '\n';
+        laptop::writeFile(configPath, before);
+        StreamCapture err(STDERR_FILENO);
+        m_frame->changeScheme(QStringLiteral("powersave"));
+        const QByteArray said = err.finish();
+        QCOMPARE(said, QByteArray("ovraapplet: Could not write file "
+                                  "/etc/sysconfig/powersave/common: No space left on device\n"));
+        QCOMPARE(laptop::readFile(configPath), before);
+        QCOMPARE(QDir(QString::fromLatin1(dir))
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 QStringList{QStringLiteral("common")});
+    }
+
+    // A command that runs past the bound: false, a line on standard error,
+    // the command goes on to its end and is reaped; later commands run.
+    void commandTimeLimit()
+    {
+        QFile::remove(QStringLiteral("/tmp/late"));
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture err(STDERR_FILENO);
+        const bool result =
+            GraphFrame::execShell("sleep 2; echo done >/tmp/late", std::chrono::milliseconds(300));
+        const QByteArray said = err.finish();
+        QVERIFY(!result);
+        QVERIFY(clock.elapsed() < 1800);
+        QCOMPARE(said, QByteArray("ovraapplet: command did not finish within 0.3 s, left "
+                                  "running: sleep 2; echo done >/tmp/late\n"));
+        QVERIFY(GraphFrame::execShell("true"));
+        QVERIFY(laptop::waitFor([] { return QFile::exists(QStringLiteral("/tmp/late")); }, 10000));
+        QVERIFY(laptop::waitFor([] { return zombieChildren() == 0; }));
+    }
+};
+
+QTEST_MAIN(TestSchemeWrite)
+#include "tst_schemewrite.moc"

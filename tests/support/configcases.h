@@ -1,0 +1,58 @@
+#pragma once
+// Generated power daemon configurations for property tests of the scheme
+// key update: hand-edited shell in many forms, and what bash makes of it.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace configcases {
+
+enum class Key
+{
+    Ac,
+    Battery
+};
+
+struct Case
+{
+    QByteArray text;
+    QList<int> acLines;      // lines (0-based) that assign AC_SCHEME
+    QList<int> batteryLines; // lines that assign BATTERY_SCHEME
+    QByteArray newValue;     // a scheme name that may be written
+    Key key = Key::Ac;       // the key to set
+};
+
+// count cases from a fixed seed: comments, blank lines, other keys (also
+// OLD_AC_SCHEME, AC_SCHEMES, MY_BATTERY_SCHEME), duplicates, "export",
+// values in double, single or no quotes, trailing blanks and comments,
+// line feeds with or without carriage returns.
+QList<Case> generate(int count, unsigned seed);
+
+// What bash gives a key after sourcing a text.
+struct KeyValue
+{
+    bool set = false;
+    QByteArray value;
+    bool operator==(const KeyValue& other) const
+    {
+        return set == other.set && value == other.value;
+    }
+};
+struct Sourced
+{
+    KeyValue ac;
+    KeyValue battery;
+};
+
+// Sources every text in a bash of its own (one bash program for all of
+// them) and returns both keys' values, in the texts' order.
+QList<Sourced> sourceAll(const QList<QByteArray>& texts);
+
+// Empty when `after` is right for `c`: bash reads the new value for the key
+// set (or as before when no line assigns it), the other key as before, and
+// every line that does not assign the key set has its bytes.
+QString mismatch(const Case& c, const QByteArray& after, const Sourced& bashBefore,
+                 const Sourced& bashAfter);
+
+} // namespace configcases
