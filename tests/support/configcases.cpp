@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <optional>
 #include <random>
 
 namespace configcases {
@@ -59,19 +60,19 @@ public:
         }
     }
 
-    QByteArray keyLine(const char* key)
+    KeyLine keyLine(Key key)
     {
         static const char* const prefixes[] = {"", "", "  ", "\t", "export ", " export\t"};
-        static const char* const suffixes[] = {"",
-                                               "",
-                                               "  ",
-                                               "\t",
-                                               " # quiet on battery",
-                                               "#x",
-                                               "; OTHER_SET=1",
-                                               " ;",
-                                               "\t# \"quoted\""};
-        return pick(prefixes) + QByteArray(key) + '=' + word(name()) + pick(suffixes);
+        // clang-format off
+        static const char* const suffixes[] = {"", "", "  ", "\t", " # quiet on battery", "#x",
+                                               "; OTHER_SET=1", " ;", "\t# \"quoted\""};
+        // clang-format on
+        KeyLine line;
+        line.key = key;
+        line.prefix = pick(prefixes);
+        line.value = name();
+        line.suffix = pick(suffixes);
+        return line;
     }
 
     QByteArray otherLine()
@@ -99,18 +100,30 @@ public:
         const int lines = below(12);
         for (int i = 0; i < lines; ++i) {
             const int kind = below(5);
-            if (kind == 0) {
-                c.acLines << i;
-                c.text += keyLine("AC_SCHEME");
-            } else if (kind == 1) {
-                c.batteryLines << i;
-                c.text += keyLine("BATTERY_SCHEME");
+            QByteArray text;
+            std::optional<KeyLine> assignment;
+            if (kind < 2) {
+                assignment = keyLine(kind == 0 ? Key::Ac : Key::Battery);
+                (kind == 0 ? c.acLines : c.batteryLines) << i;
+                const QByteArray name = kind == 0 ? "AC_SCHEME" : "BATTERY_SCHEME";
+                text =
+                    assignment->prefix + name + '=' + word(assignment->value) + assignment->suffix;
+                if (assignment->suffix.startsWith('#')) {
+                    // Glued to the word, "#" is no comment: bash reads it.
+                    assignment->value += assignment->suffix;
+                    assignment->suffix.clear();
+                }
             } else {
-                c.text += otherLine();
+                text = otherLine();
             }
             const bool last = i == lines - 1;
-            if (!last || below(3) != 0) {
-                c.text += below(3) == 0 ? "\r\n" : "\n";
+            const QByteArray end =
+                !last || below(3) != 0 ? QByteArray(below(3) == 0 ? "\r\n" : "\n") : QByteArray();
+            c.text += text + end;
+            if (assignment) {
+                assignment->line = i;
+                assignment->end = end;
+                c.keyLines << *assignment;
             }
         }
         static const char* const values[] = {"presentation", "powersave", "a b", "x#y", "it's", ""};
@@ -218,6 +231,21 @@ QString mismatch(const Case& c, const QByteArray& after, const Sourced& bashBefo
     for (int i = 0; i < lines.size(); ++i) {
         if (!setLines.contains(i) && lines[i] != before[i]) {
             return QStringLiteral("line %1 changed: %2").arg(i).arg(QString::fromLatin1(lines[i]));
+        }
+    }
+    for (const KeyLine& k : c.keyLines) {
+        if (k.key != c.key) {
+            continue;
+        }
+        const QByteArray& got = lines[k.line];
+        const QByteArray rewritten = k.prefix + (ac ? "AC_SCHEME" : "BATTERY_SCHEME") + "=\"" +
+                                     c.newValue + '"' + k.suffix + (k.end.isEmpty() ? "" : "\n");
+        // Already the value, and no carriage return to take into it.
+        const bool keep = k.value == c.newValue && k.end != "\r\n";
+        if (keep ? got != before[k.line] : got != rewritten && got != before[k.line]) {
+            return QStringLiteral("line %1 of the key set became: %2")
+                .arg(k.line)
+                .arg(QString::fromLatin1(got));
         }
     }
     return QString();

@@ -14,9 +14,21 @@ enum class Key
     Battery
 };
 
+// A generated assignment line in its parts.
+struct KeyLine
+{
+    int line = 0;
+    Key key = Key::Ac;
+    QByteArray prefix; // blanks and "export"
+    QByteArray value;  // what bash reads from the word
+    QByteArray suffix; // blanks, comment, "; ..."
+    QByteArray end;    // "\n", "\r\n" or nothing
+};
+
 struct Case
 {
     QByteArray text;
+    QList<KeyLine> keyLines;
     QList<int> acLines;      // lines (0-based) that assign AC_SCHEME
     QList<int> batteryLines; // lines that assign BATTERY_SCHEME
     QByteArray newValue;     // a scheme name that may be written
@@ -50,8 +62,11 @@ struct Sourced
 QList<Sourced> sourceAll(const QList<QByteArray>& texts);
 
 // Empty when `after` is right for `c`: bash reads the new value for the key
-// set (or as before when no line assigns it), the other key as before, and
-// every line that does not assign the key set has its bytes.
+// set (or as before when no line assigns it), the other key as before,
+// every line that does not assign the key set has its bytes, and one that
+// does has them too or has only its value word replaced by the new value in
+// double quotes (keeping them where it already gave the value, line feed
+// only).
 QString mismatch(const Case& c, const QByteArray& after, const Sourced& bashBefore,
                  const Sourced& bashAfter);
 
