@@ -30,24 +30,6 @@ namespace {
 
 const QString pmScript = QStringLiteral("/opt/nexalt/pm/pm.sh");
 
-// Children of this process that have ended but were never waited for.
-int zombieChildren()
-{
-    int zombies = 0;
-    const QString self = QString::number(getpid());
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs | QDir::System)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // pid (comm) state ppid ...; comm may hold blanks, so read after the last ')'.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[0] == "Z" && fields[1] == self.toLatin1())
-            ++zombies;
-    }
-    return zombies;
-}
-
 } // namespace
 
 class TestCommands : public QObject, protected GaugeHost
@@ -118,7 +100,7 @@ private Q_SLOTS:
         m_frame->start_PM();
         QVERIFY(laptop::waitFor([this] { return !m_frame->launchRunning(); }, 10000));
         QCOMPARE(laptop::callsOf(pmScript).size(), 2);
-        QCOMPARE(zombieChildren(), 0);
+        QCOMPARE(laptop::zombieChildren(), 0);
     }
 
     // Destroying the gauge during a launch neither kills nor waits for it,
@@ -134,7 +116,7 @@ private Q_SLOTS:
         m_host.reset();
         QVERIFY(clock.elapsed() < 2000); // the script takes 3 s
         QVERIFY(laptop::waitFor([] { return laptop::callsOf(pmScript).size() == 1; }, 10000));
-        QVERIFY(laptop::waitFor([] { return zombieChildren() == 0; }, 5000));
+        QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }, 5000));
         laptop::setBehaviour(QStringLiteral("pm.sh"), 0, 0);
     }
 
@@ -147,7 +129,7 @@ private Q_SLOTS:
         QCOMPARE(laptop::readFile(QStringLiteral("/tmp/waited")), QByteArray("done\n"));
         // The status of the command is not the runner's result.
         QVERIFY(GraphFrame::execShell("exit 3"));
-        QCOMPARE(zombieChildren(), 0);
+        QCOMPARE(laptop::zombieChildren(), 0);
     }
 
     void execShellCaptures()
@@ -168,7 +150,7 @@ private Q_SLOTS:
         std::memset(buf, 'Z', sizeof buf);
         QVERIFY(!GraphFrame::execShell("printf abc", buf, 1));
         QCOMPARE(buf[0], 'Z');
-        QCOMPARE(zombieChildren(), 0);
+        QCOMPARE(laptop::zombieChildren(), 0);
     }
 
     // Without a shell the child ends at once and never runs the caller's code.

@@ -37,23 +37,6 @@ QStringList shellCommands()
     return commands;
 }
 
-// Children of this process that have ended and were never waited for.
-int zombieChildren()
-{
-    int zombies = 0;
-    const QByteArray self = QByteArray::number(getpid());
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1] == self && fields[0] == "Z")
-            ++zombies;
-    }
-    return zombies;
-}
-
 } // namespace
 
 class TestSchemeWrite : public QObject, protected GaugeHost
@@ -178,7 +161,7 @@ private Q_SLOTS:
                                   "running: sleep 2; echo done >/tmp/late\n"));
         QVERIFY(GraphFrame::execShell("true"));
         QVERIFY(laptop::waitFor([] { return QFile::exists(QStringLiteral("/tmp/late")); }, 10000));
-        QVERIFY(laptop::waitFor([] { return zombieChildren() == 0; }));
+        QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }));
     }
 };
 

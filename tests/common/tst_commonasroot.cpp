@@ -45,26 +45,6 @@ QStringList boxesShownBy(const std::function<void()>& work)
     return texts;
 }
 
-// Children of this process that have ended and were never waited for.
-int zombieChildren()
-{
-    int zombies = 0;
-    const QString self = QString::number(getpid());
-    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly)) {
-            continue;
-        }
-        // "pid (name) state ppid ...": the name may hold blanks.
-        const QByteArray text = stat.readAll();
-        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1] == self.toLatin1() && fields[0] == "Z") {
-            ++zombies;
-        }
-    }
-    return zombies;
-}
-
 mode_t modeOf(const QByteArray& path)
 {
     struct stat status;
@@ -425,7 +405,7 @@ void TestCommonAsRoot::execCmdTimeLimit()
     QVERIFY2(boxes[0].contains(reload) && boxes[0].contains("0.3 s"), qPrintable(boxes[0]));
     QVERIFY(ExecCmd("true")); // nothing waits on the old command
     QVERIFY(laptop::waitFor([] { return laptop::calls().size() == 1; }, 10000));
-    QVERIFY(laptop::waitFor([] { return zombieChildren() == 0; }));
+    QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }));
     QCOMPARE(laptop::calls().constFirst().shellCommand, QString::fromLatin1(reload));
 }
 

@@ -10,6 +10,8 @@
 
 #include <stdexcept>
 
+#include <unistd.h>
+
 namespace laptop {
 namespace {
 
@@ -149,6 +151,25 @@ bool waitFor(const std::function<bool()>& cond, int timeoutMs)
         QThread::msleep(10);
     }
     return true;
+}
+
+int zombieChildren()
+{
+    int zombies = 0;
+    const QByteArray self = QByteArray::number(getpid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // "pid (name) state ppid ...": the name may hold blanks.
+        const QByteArray text = stat.readAll();
+        const QList<QByteArray> fields = text.mid(text.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1] == self && fields[0] == "Z") {
+            ++zombies;
+        }
+    }
+    return zombies;
 }
 
 } // namespace laptop

@@ -44,4 +44,7 @@ void mains(bool attached);
 // Runs the event loop until cond() holds or the time is up; returns cond().
 bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000);
 
+// Children of this process that have ended and were never waited for.
+int zombieChildren();
+
 } // namespace laptop
