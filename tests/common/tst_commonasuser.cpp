@@ -3,6 +3,7 @@
 #include "UPMComm.h"
 #include "laptopfixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTest>
 
@@ -22,6 +23,7 @@ private slots:
     void execFailureEndsTheChild();
     void forkFailure();
     void writeTextFileKeepsThePermissions();
+    void writeTextFileInAFolderNotWritable();
     void commonFileNotWritable();
 };
 
@@ -88,6 +90,33 @@ void TestCommonAsUser::writeTextFileKeepsThePermissions()
     struct stat status;
     QCOMPARE(::stat(path.constData(), &status), 0);
     QCOMPARE(status.st_mode & 07777, mode_t(0640));
+}
+
+void TestCommonAsUser::writeTextFileInAFolderNotWritable()
+{
+    // A file opened up for all in a folder the user may not write (the
+    // daemon's folder after chmod 666): rewritten in place, longer and
+    // shorter, keeping its inode and mode and leaving nothing else behind.
+    const QByteArray folder = "/tmp/closed-folder";
+    const QByteArray path = folder + "/common";
+    QCOMPARE(::mkdir(folder.constData(), 0755), 0);
+    laptop::writeFile(path, "AC_SCHEME=\"performance\"\n");
+    QCOMPARE(::chmod(path.constData(), 0666), 0);
+    QCOMPARE(::chmod(folder.constData(), 0555), 0);
+    struct stat before;
+    QCOMPARE(::stat(path.constData(), &before), 0);
+    for (const QByteArray& text : {QByteArray("AC_SCHEME=\"powersave\"\nBATTERY_SCHEME=\"x\"\n"),
+                                   QByteArray("A=1\n"), QByteArray()}) {
+        QVERIFY(WriteTextFile(path, text));
+        QCOMPARE(laptop::readFile(path), text);
+        struct stat after;
+        QCOMPARE(::stat(path.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode & 07777, mode_t(0666));
+    }
+    QCOMPARE(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{"common"});
+    ::chmod(folder.constData(), 0755);
 }
 
 void TestCommonAsUser::commonFileNotWritable()
