@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ovradesktop_export.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -9,7 +11,7 @@
 /// before it (or the program's own). The default domain is one per process, so
 /// code that shares its process with other catalogues (applets in one panel)
 /// translates through its own domain with dgettext().
-class KLocale
+class OVRADESKTOP_EXPORT KLocale
 {
 public:
     KLocale();
@@ -32,4 +34,4 @@ private:
 };
 
 /// Translates a text through the inserted catalogues.
-QString i18n(const char* text);
+OVRADESKTOP_EXPORT QString i18n(const char* text);
