@@ -27,15 +27,10 @@ bool encodeInteger(const QVariant& value, QDataStream& out)
     return true;
 }
 
-bool encodeBool(const QVariant& value, QDataStream& out)
+/// A value written as QDataStream writes T, the variant converted to T first.
+template <typename T> bool encodeValue(const QVariant& value, QDataStream& out)
 {
-    out << value.toBool();
-    return true;
-}
-
-bool encodeDouble(const QVariant& value, QDataStream& out)
-{
-    out << value.toDouble();
+    out << value.value<T>();
     return true;
 }
 
@@ -49,21 +44,9 @@ bool encodeFloat(const QVariant& value, QDataStream& out)
     return true;
 }
 
-bool encodeString(const QVariant& value, QDataStream& out)
-{
-    out << value.toString();
-    return true;
-}
-
 bool encodeCString(const QVariant& value, QDataStream& out)
 {
     out << value.toString().toUtf8();
-    return true;
-}
-
-bool encodeStringList(const QVariant& value, QDataStream& out)
-{
-    out << value.toStringList();
     return true;
 }
 
@@ -86,12 +69,6 @@ QList<int> intListOf(const QVariant& value)
 bool encodeIntList(const QVariant& value, QDataStream& out)
 {
     out << intListOf(value);
-    return true;
-}
-
-bool encodeByteArray(const QVariant& value, QDataStream& out)
-{
-    out << value.toByteArray();
     return true;
 }
 
@@ -306,14 +283,14 @@ const Conversion int64Type{"x", encodeInteger<qint64, qlonglong, &QVariant::toLo
                            decodeValue<qlonglong>, int64FromText, nullptr};
 const Conversion uint64Type{"t", encodeInteger<quint64, qulonglong, &QVariant::toULongLong>,
                             decodeValue<qulonglong>, uint64FromText, nullptr};
-const Conversion boolType{"b", encodeBool, decodeValue<bool>, boolFromText, nullptr};
-const Conversion doubleType{"d", encodeDouble, decodeValue<double>, doubleFromText, nullptr};
+const Conversion boolType{"b", encodeValue<bool>, decodeValue<bool>, boolFromText, nullptr};
+const Conversion doubleType{"d", encodeValue<double>, decodeValue<double>, doubleFromText, nullptr};
 const Conversion floatType{"d", encodeFloat, decodeFloat, doubleFromText, nullptr};
-const Conversion stringType{"s", encodeString, decodeString, stringFromText, nullptr};
+const Conversion stringType{"s", encodeValue<QString>, decodeString, stringFromText, nullptr};
 const Conversion cstringType{"s", encodeCString, decodeCString, stringFromText, nullptr};
-const Conversion byteArrayType{"ay", encodeByteArray, decodeValue<QByteArray>, byteArrayFromText,
-                               nullptr};
-const Conversion stringListType{"as", encodeStringList, decodeValue<QStringList>,
+const Conversion byteArrayType{"ay", encodeValue<QByteArray>, decodeValue<QByteArray>,
+                               byteArrayFromText, nullptr};
+const Conversion stringListType{"as", encodeValue<QStringList>, decodeValue<QStringList>,
                                 stringListFromText, nullptr};
 const Conversion cstringListType{"as", encodeCStringList, decodeCStringList, stringListFromText,
                                  nullptr};
