@@ -25,18 +25,24 @@ QMenu* AppletHandle::createMenu()
     auto* menu = new QMenu;
     menu->setObjectName(QStringLiteral("appletHandleMenu"));
     menu->setTitle(m_appletName);
-    if (m_actions & KPanelApplet::About)
-        connect(menu->addAction(tr("&About")), &QAction::triggered, this,
-                &AppletHandle::aboutRequested);
-    if (m_actions & KPanelApplet::Help)
-        connect(menu->addAction(tr("&Help")), &QAction::triggered, this,
-                &AppletHandle::helpRequested);
-    if (m_actions & KPanelApplet::Preferences)
-        connect(menu->addAction(tr("&Preferences...")), &QAction::triggered, this,
-                &AppletHandle::preferencesRequested);
-    if (m_actions & KPanelApplet::ReportBug)
-        connect(menu->addAction(tr("Report &Bug...")), &QAction::triggered, this,
-                &AppletHandle::reportBugRequested);
+    // The entries of the actions the applet declares, in the panel's order.
+    struct Entry
+    {
+        int action;
+        const char* text;
+        void (AppletHandle::*requested)();
+    };
+    static constexpr Entry entries[] = {
+        {KPanelApplet::About, QT_TR_NOOP("&About"), &AppletHandle::aboutRequested},
+        {KPanelApplet::Help, QT_TR_NOOP("&Help"), &AppletHandle::helpRequested},
+        {KPanelApplet::Preferences, QT_TR_NOOP("&Preferences..."),
+         &AppletHandle::preferencesRequested},
+        {KPanelApplet::ReportBug, QT_TR_NOOP("Report &Bug..."), &AppletHandle::reportBugRequested},
+    };
+    for (const Entry& entry : entries) {
+        if (m_actions & entry.action)
+            connect(menu->addAction(tr(entry.text)), &QAction::triggered, this, entry.requested);
+    }
     if (!menu->isEmpty())
         menu->addSeparator();
     connect(menu->addAction(tr("&Remove")), &QAction::triggered, this,
