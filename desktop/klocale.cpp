@@ -2,11 +2,11 @@
 
 #include "installpaths.h"
 #include "kglobal.h"
+#include "libraryfolder.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-#include <dlfcn.h>
 #include <libintl.h>
 
 namespace {
@@ -14,10 +14,7 @@ namespace {
 // The folder holding this library: build/lib in the build tree, PREFIX/lib... once installed.
 QString libraryDirectory()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&libraryDirectory), &info) == 0 || !info.dli_fname)
-        return QString();
-    return QFileInfo(QString::fromLocal8Bit(info.dli_fname)).absolutePath();
+    return folderOfLibraryHolding(reinterpret_cast<const void*>(&libraryDirectory));
 }
 
 bool hasCatalogue(const QString& directory, const QString& catalogue)

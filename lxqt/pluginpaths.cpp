@@ -1,18 +1,11 @@
 #include "pluginpaths.h"
 
 #include "appletpaths.h"
-
-#include <QFile>
-#include <QFileInfo>
-
-#include <dlfcn.h>
+#include "libraryfolder.h"
 
 QString PluginPaths::pluginFolder()
 {
-    Dl_info info{};
-    if (dladdr(reinterpret_cast<void*>(&PluginPaths::pluginFolder), &info) == 0 || !info.dli_fname)
-        return QString();
-    return QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
+    return folderOfLibraryHolding(reinterpret_cast<const void*>(&PluginPaths::pluginFolder));
 }
 
 void PluginPaths::searchBesidePlugin()

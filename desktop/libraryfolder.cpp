@@ -1,0 +1,14 @@
+#include "libraryfolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <dlfcn.h>
+
+QString folderOfLibraryHolding(const void* address)
+{
+    Dl_info info{};
+    if (dladdr(address, &info) == 0 || !info.dli_fname)
+        return QString();
+    return QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
+}
