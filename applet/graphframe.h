@@ -2,21 +2,26 @@
 // The battery gauge that fills the panel applet: it reads the battery module's
 // state files, paints the charge as a battery-shaped bar with a mains icon,
 // keeps a tool tip, refreshes every five seconds and offers the scheme menu.
+// The widget owns and wires the pieces: the readings (batteryreadings), the
+// painter (gaugepainter), the scheme menu (schememenu) and the shell runner
+// (execshell).
+
+#include "batteryreadings.h"
+#include "schememenu.h"
 
 #include <QFrame>
 #include <QString>
 
 #include <chrono>
+#include <memory>
 #include <optional>
 
+class GaugePainter;
 class KPanelApplet;
 class KPopupMenu;
 class KProcess;
-class QFont;
 class QMouseEvent;
 class QPaintEvent;
-class QPainter;
-class QPixmap;
 class QResizeEvent;
 class QTimer;
 
@@ -25,27 +30,8 @@ class GraphFrame : public QFrame
     Q_OBJECT
 
 public:
-    // One battery's readings.
-    struct s_batInfo
-    {
-        float lastFullC; // capacity at the last full charge
-        float nowC;      // remaining capacity, same unit
-        int toFulltime;  // minutes until full
-        int toNulltime;  // minutes until empty
-        int perC;        // charge in percent
-        int status;      // status index: -1 no reading, 0 charging, 1 on battery, 2 full
-        bool bAC;        // true unless running on the battery
-        int iTime;       // the time that applies now
-    };
-
-    // Ids of the scheme entries of the left menu.
-    struct s_menuID
-    {
-        int menuID[20]; // slots 0 to count - 1 are in use, in menu order
-        int curID;      // the entry with the check mark; 100 while none has it
-        int count;
-        int beginID; // menu position of the first scheme entry
-    };
+    using s_batInfo = BatteryInfo;
+    using s_menuID = SchemeMenuIDs;
 
     GraphFrame(QWidget* parent, const char* name);
     ~GraphFrame() override;
@@ -89,12 +75,12 @@ public:
     int batteryCount() const { return m_iBatNum; }
     bool showsPercentage() const { return m_bShowPer; }
     bool launchRunning() const { return m_processPM != nullptr; }
-    const s_menuID& menuIDs() const { return m_sMenuID; }
-    int showPercentageID() const { return m_iShowPerID; }
-    int showTimeID() const { return m_iShowTimeID; }
-    KPopupMenu* leftMenu() const { return m_lMenu; }
-    KPopupMenu* secondMenu() const { return m_rMenu; }
-    KPopupMenu* showMenu() const { return m_subMenu; }
+    const s_menuID& menuIDs() const { return m_schemeMenu->ids(); }
+    int showPercentageID() const { return m_schemeMenu->showPercentageID(); }
+    int showTimeID() const { return m_schemeMenu->showTimeID(); }
+    KPopupMenu* leftMenu() const { return m_schemeMenu->menu(); }
+    KPopupMenu* secondMenu() const { return m_rMenu.get(); }
+    KPopupMenu* showMenu() const { return m_schemeMenu->displayMenu(); }
     // The charge in percent that the tool tip gives since the last refresh;
     // none without a battery or when two batteries' capacities are unknown.
     std::optional<int> tipPercentage() const { return m_tipPer; }
@@ -116,29 +102,16 @@ private Q_SLOTS:
 private:
     // Keeps the width in step with the power source; returns the status index.
     int takeStatus(int acIndex, bool fullyCharged);
-    // The text font: the widget's own, black weight and expanded.
-    QFont heavyFont() const;
-    void paintNoBattery(QPainter& painter);
-    // Row of the scheme tables: 0 on mains power (charging or full), 1 otherwise.
-    int powerSourceRow();
-    void insertSchemeEntries();
-    bool isSchemeEntry(int menuID) const;
-    void moveCheckMark(int menuID);
-    QString toolTipPercentage(std::optional<int> per);
+    void showPercentage(bool bShowPer);
 
     bool m_bOldStatus;
     int m_iBatNum;
-    s_menuID m_sMenuID;
     bool m_bShowPer;
-    int m_iShowPerID;
-    int m_iShowTimeID;
     KPanelApplet* m_parent;
-    KPopupMenu* m_lMenu;
-    KPopupMenu* m_rMenu;
-    KPopupMenu* m_subMenu;
+    std::unique_ptr<SchemeMenu> m_schemeMenu;
+    std::unique_ptr<KPopupMenu> m_rMenu;
+    std::unique_ptr<GaugePainter> m_painter;
     QTimer* update_timer;
     KProcess* m_processPM;
-    QPixmap* main_icon;
-    QPixmap* m_iconAC;
     std::optional<int> m_tipPer;
 };

@@ -1,0 +1,212 @@
+#include "schememenu.h"
+
+#include "comm.h"
+#include "execshell.h"
+#include "pmapplet.h"
+#include "schemeconfig.h"
+#include "translated.h"
+
+#include <kpopupmenu.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPixmap>
+
+#include <utility>
+
+#include <unistd.h>
+
+namespace {
+
+// A scheme name that fits into the configuration's double-quoted value:
+// control characters, quotes, backslashes, '$' and '`' would break the line
+// or change what the daemon's shell reads.
+bool isWritableSchemeName(const QString& name)
+{
+    for (const QChar c : name) {
+        if (c.unicode() < 32 || c.unicode() == 127 || c == QLatin1Char('"') ||
+            c == QLatin1Char('\\') || c == QLatin1Char('$') || c == QLatin1Char('`'))
+            return false;
+    }
+    return !name.isEmpty();
+}
+
+} // namespace
+
+SchemeMenu::SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions)
+    : m_statusIndex(std::move(statusIndex)), m_actions(actions),
+      m_titleIcon(load_qpixmap(m_strMainIconPath))
+{
+    m_ids.count = 0;
+    m_ids.curID = 100;
+}
+
+SchemeMenu::~SchemeMenu() = default;
+
+void SchemeMenu::make(bool bFull, bool showPer)
+{
+    if (bFull) {
+        m_ids.count = 0;
+        m_ids.beginID = 1;
+        if (m_menu)
+            m_menu->clear();
+        else
+            m_menu = std::make_unique<KPopupMenu>(nullptr, m_strMainMenu);
+        m_menu->insertTitle(m_titleIcon ? *m_titleIcon : QPixmap(), translated(m_strMenuTitle), -1,
+                            0);
+    } else {
+        for (int i = 0; i < m_ids.count; ++i)
+            m_menu->removeItem(m_ids.menuID[i]);
+        m_ids.count = 0;
+    }
+
+    insertSchemeEntries();
+    markCurrent();
+    if (bFull)
+        makeFixedEntries(showPer);
+}
+
+void SchemeMenu::makeFixedEntries(bool showPer)
+{
+    QObject::connect(m_menu.get(), SIGNAL(activated(int)), m_actions.receiver,
+                     m_actions.entryActivated, Qt::UniqueConnection);
+    m_menu->insertSeparator(100);
+
+    if (m_displayMenu)
+        m_displayMenu->clear();
+    else
+        m_displayMenu = std::make_unique<KPopupMenu>(
+            nullptr, translated(m_strArrayMenu[0]).toUtf8().constData());
+    m_showPerID = m_displayMenu->insertItem(translated(m_strArrayMenu[1]), m_actions.receiver,
+                                            m_actions.showPercentage);
+    m_showTimeID = m_displayMenu->insertItem(translated(m_strArrayMenu[2]), m_actions.receiver,
+                                             m_actions.showTime);
+    m_displayMenu->setItemChecked(showPer ? m_showPerID : m_showTimeID, true);
+
+    m_menu->insertItem(translated(m_strArrayMenu[0]), m_displayMenu.get());
+    m_menu->insertSeparator();
+    m_menu->insertItem(translated(m_strArrayMenu[3]), m_actions.receiver, m_actions.launch);
+}
+
+void SchemeMenu::insertSchemeEntries()
+{
+    // TRANSLATORS: the scheme files' name pattern; keep it unchanged.
+    const QString nameFilter = translated(I18N_NOOP("scheme_")) + translated(I18N_NOOP("*"));
+    // Matched with case, as the shell matches its patterns: QDir's name
+    // filters ignore case unless told otherwise.
+    const QDir schemes(QString::fromLatin1(m_strPMSchemePath), nameFilter,
+                       QDir::Size | QDir::Reversed,
+                       QDir::Files | QDir::NoSymLinks | QDir::Hidden | QDir::CaseSensitive);
+    const int slotCount = int(sizeof m_ids.menuID / sizeof m_ids.menuID[0]);
+    for (const QString& fileName : schemes.entryList()) {
+        // The first schemes in menu order fill the slots; the rest are not offered.
+        if (m_ids.count == slotCount)
+            break;
+        const QByteArray path = QByteArray(m_strPMSchemePath) + QFile::encodeName(fileName);
+        if (access(path.constData(), F_OK) != 0)
+            continue;
+        if (!fileName.contains(QLatin1String(m_strSchemeFileHead)))
+            continue;
+        const QString name = fileName.mid(7);
+        if (!isWritableSchemeName(name))
+            continue;
+        const int id = m_menu->insertItem(name, -1, m_ids.beginID + m_ids.count);
+        m_ids.menuID[m_ids.count++] = id;
+    }
+}
+
+bool SchemeMenu::isSchemeEntry(int menuID) const
+{
+    for (int i = 0; i < m_ids.count; ++i) {
+        if (m_ids.menuID[i] == menuID)
+            return true;
+    }
+    return false;
+}
+
+void SchemeMenu::markCurrent()
+{
+    const QString schemeName = currentScheme();
+    for (int i = 0; i < m_ids.count; ++i) {
+        if (m_menu->text(m_ids.menuID[i]) == schemeName)
+            moveCheckMark(m_ids.menuID[i]);
+    }
+}
+
+void SchemeMenu::moveCheckMark(int menuID)
+{
+    if (menuID == m_ids.curID)
+        return;
+    if (m_ids.curID != 100)
+        m_menu->setItemChecked(m_ids.curID, false);
+    m_ids.curID = menuID;
+    m_menu->setItemChecked(menuID, true);
+}
+
+int SchemeMenu::powerSourceRow()
+{
+    const int status = m_statusIndex();
+    return status == 0 || status == 2 ? 0 : 1;
+}
+
+QString SchemeMenu::currentScheme()
+{
+    const int index = powerSourceRow();
+    QString strScheme;
+    QFile file(QString::fromLatin1(m_strCommFile));
+    if (file.open(QIODevice::ReadOnly)) {
+        strScheme = QFile::decodeName(readSchemeValue(file.readAll(), m_strArrayKeyScheme[index]));
+        file.close();
+    }
+    if (strScheme.isEmpty())
+        strScheme = QString::fromLatin1(m_strArrayDefScheme[index]);
+    return strScheme;
+}
+
+void SchemeMenu::changeScheme(const QString& strScheme)
+{
+    const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
+    const QByteArray value = QFile::encodeName(strScheme);
+    // A refused name changes nothing, so there is nothing to reload. A file
+    // that could not be read or written still gets the reload, as before.
+    if (writeSchemeValue(m_strCommFile, key, value) == SchemeWrite::Refused)
+        return;
+    execShell(m_strUpdatePS);
+    execShell(m_strIdletimeRestart);
+}
+
+void SchemeMenu::choose(int menuID)
+{
+    if (menuID == m_ids.curID)
+        return;
+    if (m_ids.curID != 100)
+        m_menu->setItemChecked(m_ids.curID, false);
+    changeScheme(m_menu->text(menuID));
+    m_ids.curID = menuID;
+    m_menu->setItemChecked(menuID, true);
+}
+
+void SchemeMenu::activate(int menuID)
+{
+    const QString strItem = m_menu->text(menuID);
+    if (strItem.isNull())
+        return;
+    // An entry holding one of the fixed entries' texts is no scheme.
+    for (const char* fixed : m_strArrayMenu) {
+        if (strItem.contains(QString::fromUtf8(fixed)))
+            return;
+    }
+    // Only scheme entries choose a scheme: the title and the fixed entries,
+    // in whatever language they read, are known by their ids.
+    if (!isSchemeEntry(menuID))
+        return;
+    choose(menuID);
+}
+
+void SchemeMenu::checkDisplay(bool showPer)
+{
+    if (!m_displayMenu)
+        return;
+    m_displayMenu->setItemChecked(m_showTimeID, !showPer);
+    m_displayMenu->setItemChecked(m_showPerID, showPer);
+}

@@ -1,0 +1,83 @@
+#pragma once
+// The left menu: its title, an entry per scheme file with the check mark on
+// the scheme in force, the display submenu and the launch of the power
+// manager; and the switch of the scheme that an entry chooses.
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class KPopupMenu;
+class QObject;
+class QPixmap;
+
+// Ids of the scheme entries of the menu.
+struct SchemeMenuIDs
+{
+    int menuID[20]; // slots 0 to count - 1 are in use, in menu order
+    int curID;      // the entry with the check mark; 100 while none has it
+    int count;
+    int beginID; // menu position of the first scheme entry
+};
+
+// Where the menu's activations go: a receiver and its slots.
+struct SchemeMenuActions
+{
+    const QObject* receiver;
+    const char* entryActivated; // takes the id of the activated entry
+    const char* showPercentage;
+    const char* showTime;
+    const char* launch;
+};
+
+class SchemeMenu
+{
+public:
+    // statusIndex gives the status index of battery 0: it picks the row of
+    // the scheme tables for the power source.
+    SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions);
+    ~SchemeMenu();
+    SchemeMenu(const SchemeMenu&) = delete;
+    SchemeMenu& operator=(const SchemeMenu&) = delete;
+
+    // Builds the whole menu (bFull) or only its scheme entries anew, and
+    // marks the scheme in force.
+    void make(bool bFull, bool showPer);
+    // Marks the entry of the scheme in force; marking is bookkeeping only.
+    void markCurrent();
+    // The scheme in force for the current power source.
+    QString currentScheme();
+    // Writes the scheme into the key of the current power source and reloads the daemon.
+    void changeScheme(const QString& strScheme);
+    // The user chose a scheme entry: mark it and apply its scheme.
+    void choose(int menuID);
+    // An activated entry: a scheme entry chooses its scheme, others nothing.
+    void activate(int menuID);
+    // The display submenu's check mark on the percentage or on the time.
+    void checkDisplay(bool showPer);
+
+    KPopupMenu* menu() const { return m_menu.get(); }
+    KPopupMenu* displayMenu() const { return m_displayMenu.get(); }
+    const SchemeMenuIDs& ids() const { return m_ids; }
+    int showPercentageID() const { return m_showPerID; }
+    int showTimeID() const { return m_showTimeID; }
+
+private:
+    // Row of the scheme tables: 0 on mains power (charging or full), 1 otherwise.
+    int powerSourceRow();
+    void makeFixedEntries(bool showPer);
+    void insertSchemeEntries();
+    bool isSchemeEntry(int menuID) const;
+    void moveCheckMark(int menuID);
+
+    std::function<int()> m_statusIndex;
+    SchemeMenuActions m_actions;
+    SchemeMenuIDs m_ids{};
+    int m_showPerID = 0;
+    int m_showTimeID = 0;
+    std::unique_ptr<QPixmap> m_titleIcon;
+    // The submenu outlives the menu that shows it.
+    std::unique_ptr<KPopupMenu> m_displayMenu;
+    std::unique_ptr<KPopupMenu> m_menu;
+};
