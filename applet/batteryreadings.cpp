@@ -1,5 +1,7 @@
 #include "batteryreadings.h"
 
+#include "TextLines.h"
+#include "UniqueFd.h"
 #include "comm.h"
 #include "translated.h"
 
@@ -35,42 +37,6 @@ struct StateFilePath
     char path[32];
 };
 
-// Owns a file descriptor and closes it.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor()
-    {
-        if (m_fd >= 0)
-            ::close(m_fd);
-    }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-    int get() const { return m_fd; }
-
-private:
-    int m_fd;
-};
-
-// Calls f for every line of text, without its line end ("\n" or "\r\n").
-template <typename F> void forEachLine(const QByteArray& text, F f)
-{
-    std::string_view rest(text.constData(), size_t(text.size()));
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        if (end == std::string_view::npos) {
-            rest = std::string_view();
-        } else {
-            rest.remove_prefix(end + 1);
-            if (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-        }
-        f(line);
-    }
-}
-
 bool contains(std::string_view line, std::string_view word)
 {
     return line.find(word) != std::string_view::npos;
@@ -94,6 +60,11 @@ std::string_view cutReading(std::string_view line, size_t labelLength, size_t un
     while (!value.empty() && isBlank(value.back()))
         value.remove_suffix(1);
     return value;
+}
+
+std::string_view bytesView(const QByteArray& bytes)
+{
+    return std::string_view(bytes.constData(), size_t(bytes.size()));
 }
 
 QByteArray bytesOf(std::string_view text)
@@ -129,7 +100,7 @@ void readValues(const QByteArray& text, BatteryInfo& info)
 
     // A matching test replaces the line by its cut text, which the tests
     // after it see.
-    forEachLine(text, [&](std::string_view line) {
+    shellconf::forEachLineContent(bytesView(text), [&](std::string_view line) {
         for (const Reading& reading : readings) {
             const std::string_view label = m_ArrayBatState[reading.label];
             if (!contains(line, label))
@@ -162,7 +133,7 @@ int countBatteries()
 
 std::optional<QByteArray> readStateFile(int index)
 {
-    const FileDescriptor fd(::open(StateFilePath(index).path, O_RDONLY | O_CLOEXEC));
+    const shellconf::UniqueFd fd(::open(StateFilePath(index).path, O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         return std::nullopt;
     QByteArray text;
@@ -182,7 +153,7 @@ PowerState readStatus(const std::optional<QByteArray>& text)
 {
     PowerState state{-1, false};
     if (text) {
-        forEachLine(*text, [&](std::string_view line) {
+        shellconf::forEachLineContent(bytesView(*text), [&](std::string_view line) {
             if (contains(line, m_ArrayBatState[labelACAttached])) {
                 for (int i = 0; i < 2; ++i) {
                     if (contains(line, m_strACstatus[i]))

@@ -1,5 +1,6 @@
 #include "RawFile.h"
 #include "EInOutError.h"
+#include "UniqueFd.h"
 
 #include <cerrno>
 
@@ -9,33 +10,25 @@
 
 namespace {
 
-// An open file descriptor. close() reports its error; the destructor only
-// releases a descriptor left open by an error on the way.
+// An open file. close() reports its error; a descriptor left open by an
+// error on the way is only released.
 class OpenFile
 {
 public:
     OpenFile(const QByteArray& fileName, int flags, const char* action)
         : m_fileName(fileName), m_fd(::open(fileName.constData(), flags | O_CLOEXEC))
     {
-        if (m_fd < 0) {
+        if (!m_fd) {
             throw EInOutError(action, m_fileName, errno);
         }
     }
-    ~OpenFile()
-    {
-        if (m_fd >= 0) {
-            ::close(m_fd);
-        }
-    }
-    OpenFile(const OpenFile&) = delete;
-    OpenFile& operator=(const OpenFile&) = delete;
 
     QByteArray readAll()
     {
         QByteArray bytes;
         char buffer[4096];
         for (;;) {
-            const ssize_t n = ::read(m_fd, buffer, sizeof buffer);
+            const ssize_t n = ::read(m_fd.get(), buffer, sizeof buffer);
             if (n == 0) {
                 return bytes;
             }
@@ -51,8 +44,7 @@ public:
 
     void close()
     {
-        const int fd = m_fd;
-        m_fd = -1; // closed even when close() fails: never retried
+        const int fd = m_fd.release(); // closed even when close() fails: never retried
         if (::close(fd) != 0) {
             throw EInOutError("close", m_fileName, errno);
         }
@@ -60,7 +52,7 @@ public:
 
 private:
     QByteArray m_fileName;
-    int m_fd;
+    shellconf::UniqueFd m_fd;
 };
 
 } // namespace

@@ -1,40 +1,13 @@
 #include "ConfigText.h"
 #include "AssignmentLine.h"
+#include "TextLines.h"
 
 namespace shellconf {
-
-namespace {
-
-// One line of a text: [begin, contentEnd) is what is read, [contentEnd,
-// next) its line end ("\n", "\r\n" or nothing at the end of the text).
-struct Line
-{
-    std::size_t begin;
-    std::size_t contentEnd;
-    std::size_t next;
-};
-
-template <typename F> void forEachLine(std::string_view text, F&& f)
-{
-    std::size_t begin = 0;
-    while (begin < text.size()) {
-        const std::size_t feed = text.find('\n', begin);
-        const std::size_t next = feed == std::string_view::npos ? text.size() : feed + 1;
-        std::size_t contentEnd = feed == std::string_view::npos ? text.size() : feed;
-        if (feed != std::string_view::npos && contentEnd > begin && text[contentEnd - 1] == '\r') {
-            --contentEnd;
-        }
-        f(Line{begin, contentEnd, next});
-        begin = next;
-    }
-}
-
-} // namespace
 
 std::vector<std::optional<std::string>> keyValues(std::string_view text, std::string_view key)
 {
     std::vector<std::optional<std::string>> values;
-    forEachLine(text, [&](const Line& line) {
+    forEachTextLine(text, [&](const TextLine& line) {
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
         if (auto assignment = parseAssignment(content, key)) {
             values.push_back(std::move(assignment->value));
@@ -47,7 +20,7 @@ std::string setKeyValue(std::string_view text, std::string_view key, std::string
 {
     std::string result;
     result.reserve(text.size() + value.size() + 2);
-    forEachLine(text, [&](const Line& line) {
+    forEachTextLine(text, [&](const TextLine& line) {
         const std::string_view whole = text.substr(line.begin, line.next - line.begin);
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
         const auto assignment = parseAssignment(content, key);
