@@ -1,5 +1,6 @@
 // The common routines on the simulated laptop, run by root: files, error
 // boxes, the shell runner, the battery probe, the scheme list and activation.
+#include "ErrorBox.h"
 #include "SchemeKeys.h"
 #include "UPMComm.h"
 #include "laptopfixture.h"
@@ -58,6 +59,7 @@ class TestCommonAsRoot : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void missingCommonFile();
     void unreadableFiles();
@@ -76,6 +78,12 @@ private slots:
     void symlinkedFileAndOwner();
     void execCmdTimeLimit();
 };
+
+// Messages appear in the standard error box, as in the popup.
+void TestCommonAsRoot::initTestCase()
+{
+    SetErrorPresenter(showErrorBoxOverActiveWindow);
+}
 
 // Every test starts from the laptop's own common file and an empty call log.
 void TestCommonAsRoot::init()
