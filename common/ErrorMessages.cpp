@@ -1,9 +1,11 @@
-// Messages for the user: the error box and the table of file error texts.
+// Messages for the user: the table of file error texts and the presenter
+// that shows them.
 #include "UPMComm.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QMessageBox>
+
+#include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -26,7 +28,26 @@ const char* fileErrorText(int code)
     }
 }
 
+void writeToStandardError(const QString& message)
+{
+    std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+}
+
+ErrorPresenter& installedPresenter()
+{
+    static ErrorPresenter presenter = writeToStandardError;
+    return presenter;
+}
+
 } // namespace
+
+ErrorPresenter SetErrorPresenter(ErrorPresenter presenter)
+{
+    if (!presenter) {
+        presenter = writeToStandardError;
+    }
+    return std::exchange(installedPresenter(), std::move(presenter));
+}
 
 void ShowFileError(const QByteArray& message, const QByteArray& fileName, int code)
 {
@@ -41,8 +62,5 @@ void ShowFileError(const QByteArray& message, const QByteArray& fileName, int co
 
 void ShowErrorBox(const QString& message)
 {
-    // Parented to the active window, so that the box stays above a window
-    // that is kept on top.
-    QMessageBox::critical(QApplication::activeWindow(), QStringLiteral("Error"), message,
-                          QMessageBox::Ok);
+    installedPresenter()(message);
 }

@@ -2,25 +2,17 @@
 #include "ShellCommand.h"
 #include "UPMComm.h"
 
-#include <QApplication>
-
-#include <cstdio>
-
 namespace {
 
-// Tells the user about a command given up on: in the error box where there
-// is a window system, otherwise on standard error.
+// Tells the user about a command given up on, through the installed
+// presenter (standard error when the program installed none).
 void reportStillRunning(const QByteArray& command, std::chrono::milliseconds bound)
 {
     const QString text =
         QStringLiteral("The command did not finish within %1 s and was left running: %2")
             .arg(bound.count() / 1000.0)
             .arg(QString::fromLocal8Bit(command));
-    if (qobject_cast<QApplication*>(QCoreApplication::instance())) {
-        ShowErrorBox(text);
-    } else {
-        std::fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-    }
+    ShowErrorBox(text);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <optional>
 
 #ifndef OVRA_USE_ROOT_BATTERY_PATH
@@ -35,8 +36,15 @@ void UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
 // failure leaves the old content whole (EInOutError says why).
 bool WriteTextFile(const QByteArray& fileName, const QByteArray& text);
 
-// Messages.
+// Messages. The routines word them; how the user sees them is up to the
+// program, which installs a presenter before anything can report. Without
+// one a message goes to standard error.
+using ErrorPresenter = std::function<void(const QString& message)>;
+// Installs the presenter and returns the one it replaces; an empty presenter
+// puts back the default.
+ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
 void ShowFileError(const QByteArray& message, const QByteArray& fileName, int code);
+// Hands the message to the presenter and returns once it has been shown.
 void ShowErrorBox(const QString& message);
 
 // Shell commands. True when the command ended with exit code 0. A command

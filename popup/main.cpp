@@ -2,6 +2,7 @@
 // source in use. It takes no arguments and always ends with status 0.
 
 #include "EnvironmentOverride.h"
+#include "ErrorReporting.h"
 #include "SchemepopBase.h"
 
 #include <QApplication>
@@ -35,6 +36,8 @@ int main(int argc, char* argv[])
     // The reload, the idle-time restart and the power manager run with the
     // environment the program was started with.
     startup.restore();
+    // The form reports while it is being built already.
+    reportErrorsInBoxes();
 
     auto form = std::make_unique<TForm_FnBase>();
     Form_FnBase = form.get();

@@ -1,5 +1,6 @@
 // The common routines on the simulated laptop, run by root: files, error
 // boxes, the shell runner, the battery probe, the scheme list and activation.
+#include "ErrorBox.h"
 #include "SchemeKeys.h"
 #include "UPMComm.h"
 #include "laptopfixture.h"
@@ -58,11 +59,13 @@ class TestCommonAsRoot : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void init();
     void missingCommonFile();
     void unreadableFiles();
     void writeTextFileOpensThePermissions();
     void fileErrorTexts();
+    void messagesReachTheInstalledPresenter();
     void execCmd();
     void execCmdBecomesRoot();
     void batteryProbe();
@@ -76,6 +79,12 @@ private slots:
     void symlinkedFileAndOwner();
     void execCmdTimeLimit();
 };
+
+// Messages appear in the standard error box, as in the popup.
+void TestCommonAsRoot::initTestCase()
+{
+    SetErrorPresenter(showErrorBoxOverActiveWindow);
+}
 
 // Every test starts from the laptop's own common file and an empty call log.
 void TestCommonAsRoot::init()
@@ -144,6 +153,43 @@ void TestCommonAsRoot::fileErrorTexts()
     QCOMPARE(texts, QStringList({"Message itself", "Cound not find file: /f",
                                  "Cound not delete file: /f", "Cound not rename file: /f",
                                  "Scheme name exists : /f", "cound not create file: /f"}));
+}
+
+void TestCommonAsRoot::messagesReachTheInstalledPresenter()
+{
+    // Whatever the program installs sees every message, the timed-out
+    // command's too; taking it away again hands back the one it replaced.
+    QStringList seen;
+    const ErrorPresenter box =
+        SetErrorPresenter([&seen](const QString& message) { seen << message; });
+    ShowFileError("ignored", "/f", 2);
+    QVERIFY(!ExecCmd("sleep 1", std::chrono::milliseconds(100)));
+    const ErrorPresenter recorder = SetErrorPresenter(box);
+    QCOMPARE(seen.size(), 2);
+    QCOMPARE(seen[0], QString("Cound not delete file: /f"));
+    QVERIFY2(seen[1].contains("sleep 1") && seen[1].contains("0.1 s"), qPrintable(seen[1]));
+    recorder("once more");
+    QCOMPARE(seen.size(), 3);
+
+    // With none installed a message is a line on standard error.
+    int pipeEnds[2];
+    QVERIFY(::pipe(pipeEnds) == 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], STDERR_FILENO);
+        SetErrorPresenter({});
+        ShowFileError("ignored", "/f", 1);
+        _exit(0);
+    }
+    ::close(pipeEnds[1]);
+    QByteArray written;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
+        written.append(buffer, n);
+    }
+    ::close(pipeEnds[0]);
+    QCOMPARE(::waitpid(child, nullptr, 0), child);
+    QCOMPARE(written, QByteArray("Cound not find file: /f\n"));
 }
 
 void TestCommonAsRoot::execCmd()

@@ -3,6 +3,7 @@
 // it, and after each test the configuration put back and the scheme files the
 // test added removed. Test classes derive from this beside QObject.
 
+#include "ErrorReporting.h"
 #include "SchemepopBase.h"
 #include "laptopfixture.h"
 #include "popuptesting.h"
@@ -37,6 +38,7 @@ protected:
 
     TForm_FnBase* showForm()
     {
+        reportErrorsInBoxes(); // as the program does before it builds the form
         m_form = std::make_unique<TForm_FnBase>();
         Form_FnBase = m_form.get();
         m_form->show();

@@ -21,7 +21,9 @@ put() { # FILE LINE...
 }
 
 # A tree that keeps the rings: lxqt/ uses the desktop library's host, applet/
-# has a header named like one of common/'s, comments name what code may not.
+# has a header named like one of common/'s, comments name what code may not,
+# popup/ builds on forms/ and common/, desktop/ names a folder called like
+# lxqt/'s target.
 put common/UPMComm.h '#include <QString>'
 put common/ConfigFile.cpp '#include "UPMComm.h"' '#include <QFile>'
 put common/CMakeLists.txt 'add_library(upmcomm STATIC ConfigFile.cpp)' \
@@ -41,6 +43,15 @@ put lxqt/ovralxqtplugin.cpp '#include "appletcontainer.h"' '#include <ilxqtpanel
 put lxqt/CMakeLists.txt '# loads the applet as panelhost does' \
     'add_library(ovra MODULE ovralxqtplugin.cpp)' 'target_link_libraries(ovra PRIVATE ovradesktop)'
 put popup/main.cpp '#include <QApplication>'
+put popup/SchemepopBase.h '#include "TForm.h"' '#include "UPMComm.h"'
+put popup/CMakeLists.txt 'add_library(schemepopform STATIC SchemepopBase.cpp)' \
+    'target_link_libraries(schemepopform PUBLIC ovraforms upmcomm)'
+put forms/TForm.h '#include <QWidget>'
+put forms/TForm.cpp '#include "TForm.h"'
+put forms/CMakeLists.txt '# the popup (schemepopform) builds on it' \
+    'add_library(ovraforms STATIC TForm.cpp)' 'target_link_libraries(ovraforms PUBLIC Qt6::Widgets)'
+put desktop/cmake/OvraPanelApplet.cmake 'set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/applets)'
+put lxqt/ovralxqtplugin.h '#include <ilxqtpanelplugin.h>'
 put laptop/batterysim.h '#pragma once'
 put laptop/CMakeLists.txt 'add_executable(batterysim batterysim.cpp)'
 put tests/support/laptopfixture.h '#pragma once'
@@ -98,6 +109,27 @@ violation lxqt_panelhost lxqt/ovralxqtplugin.cpp 'panelwindow.h of desktop/panel
 violation lxqt_panelhost lxqt/CMakeLists.txt 'links ovrapanel' \
     'target_link_libraries(ovra PRIVATE ovrapanel)'
 violation lxqt_panelhost lxqt/CMakeLists.txt 'links panelhost' 'add_dependencies(ovra panelhost)'
+violation forms_toolkit forms/TForm.cpp 'SchemepopBase.h of popup/' '#include "SchemepopBase.h"'
+violation forms_toolkit forms/TForm.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
+violation forms_toolkit forms/TLabel.cpp 'comm.h of applet/' '#include "comm.h"'
+violation forms_toolkit forms/TLabel.cpp 'kpanelapplet.h of desktop/' '#include <kpanelapplet.h>'
+violation forms_toolkit forms/TLabel.cpp '../popup/x.h of popup/' '#include "../popup/x.h"'
+violation forms_toolkit forms/CMakeLists.txt 'links upmcomm' \
+    'target_link_libraries(ovraforms PRIVATE upmcomm)'
+violation forms_toolkit forms/CMakeLists.txt 'links schemepopform' \
+    'add_dependencies(ovraforms schemepopform)'
+violation forms_toolkit forms/CMakeLists.txt 'links ovradesktop' \
+    'target_link_libraries(ovraforms PRIVATE ovradesktop)'
+violation common_forms common/ErrorMessages.cpp 'TForm.h of forms/' '#include "TForm.h"'
+violation common_forms common/ErrorMessages.cpp 'forms/ErrorBox.h of forms/' \
+    '#include <forms/ErrorBox.h>'
+violation common_forms common/CMakeLists.txt 'links ovraforms' \
+    'target_link_libraries(upmcomm PRIVATE ovraforms)'
+violation desktop_lxqt desktop/kglobal.cpp 'ovralxqtplugin.h of lxqt/' '#include "ovralxqtplugin.h"'
+violation desktop_lxqt desktop/host/appletloader.cpp '../../lxqt/x.h of lxqt/' \
+    '#include "../../lxqt/x.h"'
+violation desktop_lxqt desktop/panel/CMakeLists.txt 'links ovra of lxqt/' \
+    'add_dependencies(panelhost ovra)'
 
 "$check" --rule no_such_rule "$tree" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "an unknown rule is not a usage error"

@@ -1,9 +1,9 @@
 #include "TForm.h"
 
 #include "AccessibleFactory.h"
+#include "ErrorBox.h"
 
 #include <QEvent>
-#include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
 
@@ -71,7 +71,7 @@ void TForm::runHandler(const std::function<void()>& work)
     try {
         work();
     } catch (const std::exception& error) {
-        QMessageBox::critical(this, QStringLiteral("Error"), QString::fromLocal8Bit(error.what()));
+        showErrorBox(this, QString::fromLocal8Bit(error.what()));
     }
 }
 

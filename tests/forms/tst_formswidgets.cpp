@@ -1,4 +1,4 @@
-// The popup's building blocks on their own: glyph strips, image buttons with
+// The form toolkit's controls on their own: glyph strips, image buttons with
 // their latch group, clickable labels and the owner-drawn list's
 // notification rules.
 
@@ -48,7 +48,7 @@ QImage paintFrame(const GlyphStrip& strip, const QSize& target, int index)
 
 } // namespace
 
-class TestPopupWidgets : public QObject
+class TestFormsWidgets : public QObject
 {
     Q_OBJECT
 
@@ -72,7 +72,7 @@ private slots:
     void listScrollTracksThePointerOfItsEvents();
 };
 
-void TestPopupWidgets::glyphFrameIsCentredAndClipped()
+void TestFormsWidgets::glyphFrameIsCentredAndClipped()
 {
     // 44 x 44 frames on a 40 x 40 button: two pixels cut off on every side.
     QImage source(176, 44, QImage::Format_RGB32);
@@ -97,7 +97,7 @@ void TestPopupWidgets::glyphFrameIsCentredAndClipped()
     }
 }
 
-void TestPopupWidgets::glyphTransparentColourIsNotPainted()
+void TestFormsWidgets::glyphTransparentColourIsNotPainted()
 {
     QImage source = testStrip(16, 4).toImage();
     source.setPixelColor(16 + 7, 7, Magenta); // inside frame 2
@@ -111,14 +111,14 @@ void TestPopupWidgets::glyphTransparentColourIsNotPainted()
     QCOMPARE(frame1.pixelColor(7, 7), QColor(40, 40, 40));
 }
 
-void TestPopupWidgets::missingGlyphFrameFallsBackToFirst()
+void TestFormsWidgets::missingGlyphFrameFallsBackToFirst()
 {
     const GlyphStrip strip(testStrip(16, 2), 2);
     QCOMPARE(paintFrame(strip, QSize(16, 16), 3).pixelColor(8, 8), QColor(40, 40, 40));
     QCOMPARE(paintFrame(strip, QSize(16, 16), 1).pixelColor(8, 8), QColor(80, 80, 80));
 }
 
-void TestPopupWidgets::speedButtonShowsFrameOfItsState()
+void TestFormsWidgets::speedButtonShowsFrameOfItsState()
 {
     QWidget parent;
     auto* button = new TSpeedButton(&parent);
@@ -155,7 +155,7 @@ void TestPopupWidgets::speedButtonShowsFrameOfItsState()
     QCOMPARE(shownGrey(), 80);
 }
 
-void TestPopupWidgets::latchGroupKeepsAtMostOneButtonDown()
+void TestFormsWidgets::latchGroupKeepsAtMostOneButtonDown()
 {
     QWidget parent;
     auto* a = new TSpeedButton(&parent);
@@ -187,7 +187,7 @@ void TestPopupWidgets::latchGroupKeepsAtMostOneButtonDown()
     QVERIFY(!ungrouped->isDown());
 }
 
-void TestPopupWidgets::clickNeedsLeftOrMiddleReleasedOver_data()
+void TestFormsWidgets::clickNeedsLeftOrMiddleReleasedOver_data()
 {
     QTest::addColumn<Qt::MouseButton>("button");
     QTest::addColumn<QPoint>("releaseAt");
@@ -198,7 +198,7 @@ void TestPopupWidgets::clickNeedsLeftOrMiddleReleasedOver_data()
     QTest::newRow("left released outside") << Qt::LeftButton << QPoint(30, 5) << 0;
 }
 
-void TestPopupWidgets::clickNeedsLeftOrMiddleReleasedOver()
+void TestFormsWidgets::clickNeedsLeftOrMiddleReleasedOver()
 {
     QFETCH(Qt::MouseButton, button);
     QFETCH(QPoint, releaseAt);
@@ -224,7 +224,7 @@ void TestPopupWidgets::clickNeedsLeftOrMiddleReleasedOver()
     QCOMPARE(labelClicks.count(), clicks);
 }
 
-void TestPopupWidgets::labelClicksAndFitsItsText()
+void TestFormsWidgets::labelClicksAndFitsItsText()
 {
     QWidget parent;
     auto* label = new TLabel(&parent);
@@ -282,7 +282,7 @@ struct ListFixture
 
 } // namespace
 
-void TestPopupWidgets::listSelectionByOwnerRaisesClickOnlyWhenClearing()
+void TestFormsWidgets::listSelectionByOwnerRaisesClickOnlyWhenClearing()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -301,7 +301,7 @@ void TestPopupWidgets::listSelectionByOwnerRaisesClickOnlyWhenClearing()
     QCOMPARE(clicks.count(), 1);
 }
 
-void TestPopupWidgets::listUserSelectionRaisesClick()
+void TestFormsWidgets::listUserSelectionRaisesClick()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -327,7 +327,7 @@ void TestPopupWidgets::listUserSelectionRaisesClick()
     QCOMPARE(f.list->itemIndex(), 4);
 }
 
-void TestPopupWidgets::listIgnoresRightButton()
+void TestFormsWidgets::listIgnoresRightButton()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -341,7 +341,7 @@ void TestPopupWidgets::listIgnoresRightButton()
     QCOMPARE(clicks.count(), 0);
 }
 
-void TestPopupWidgets::listClickNeedsReleaseInside()
+void TestFormsWidgets::listClickNeedsReleaseInside()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -366,7 +366,7 @@ void TestPopupWidgets::listClickNeedsReleaseInside()
     QCOMPARE(f.list->itemIndex(), -1);
 }
 
-void TestPopupWidgets::listReportsPointerAndPaintsThroughOwner()
+void TestFormsWidgets::listReportsPointerAndPaintsThroughOwner()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -403,7 +403,7 @@ void TestPopupWidgets::listReportsPointerAndPaintsThroughOwner()
     QVERIFY(f.list->canvas() == nullptr);
 }
 
-void TestPopupWidgets::listFindsOnlyExistingRows()
+void TestFormsWidgets::listFindsOnlyExistingRows()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -415,7 +415,7 @@ void TestPopupWidgets::listFindsOnlyExistingRows()
     QCOMPARE(f.list->itemAtPos(QPoint(10, 10)), -1);
 }
 
-void TestPopupWidgets::listNamesTheClickedRowOnlyForPressAndRelease()
+void TestFormsWidgets::listNamesTheClickedRowOnlyForPressAndRelease()
 {
     ListFixture f;
     QVERIFY(QTest::qWaitForWindowExposed(&f.window));
@@ -445,7 +445,7 @@ void TestPopupWidgets::listNamesTheClickedRowOnlyForPressAndRelease()
     QCOMPARE(clicked, (QList<int>{-1, -1}));
 }
 
-void TestPopupWidgets::listHoverSelectionNeverScrolls()
+void TestFormsWidgets::listHoverSelectionNeverScrolls()
 {
     ListFixture f;
     f.addRowsToScroll();
@@ -465,7 +465,7 @@ void TestPopupWidgets::listHoverSelectionNeverScrolls()
     QVERIFY(bar->value() > 0);
 }
 
-void TestPopupWidgets::listScrollTracksThePointerOfItsEvents()
+void TestFormsWidgets::listScrollTracksThePointerOfItsEvents()
 {
     ListFixture f;
     f.addRowsToScroll();
@@ -495,5 +495,5 @@ void TestPopupWidgets::listScrollTracksThePointerOfItsEvents()
     QCOMPARE(moves.count(), seen);
 }
 
-QTEST_MAIN(TestPopupWidgets)
-#include "tst_popupwidgets.moc"
+QTEST_MAIN(TestFormsWidgets)
+#include "tst_formswidgets.moc"

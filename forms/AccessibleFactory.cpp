@@ -11,7 +11,7 @@
 
 namespace {
 
-QAccessibleInterface* popupControlFactory(const QString& className, QObject* object)
+QAccessibleInterface* formControlFactory(const QString& className, QObject* object)
 {
     if (className == QLatin1String("TListBox")) {
         return new TListBoxAccessible(static_cast<TListBox*>(object));
@@ -34,7 +34,7 @@ void installAccessibleFactory()
     // Installing costs one list entry; the factory itself runs only when
     // assistive technology asks for an interface.
     static const bool installed = [] {
-        QAccessible::installFactory(popupControlFactory);
+        QAccessible::installFactory(formControlFactory);
         return true;
     }();
     (void)installed;

@@ -1,5 +1,5 @@
 #pragma once
-// Makes assistive technology read the popup's own controls (the form, the
+// Makes assistive technology read the toolkit's own controls (the form, the
 // owner-drawn list and the image buttons) through the interfaces made for
 // them. Every such control calls this when it is built; only the first call
 // does anything.
