@@ -1,6 +1,6 @@
 #include "batteryreadings.h"
 
-#include "TextLines.h"
+#include "LineWalk.h"
 #include "UniqueFd.h"
 #include "comm.h"
 #include "translated.h"

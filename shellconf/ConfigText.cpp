@@ -1,6 +1,6 @@
 #include "ConfigText.h"
 #include "AssignmentLine.h"
-#include "TextLines.h"
+#include "LineWalk.h"
 
 namespace shellconf {
 
