@@ -4,6 +4,7 @@
 #include "SchemeKeys.h"
 #include "UPMComm.h"
 #include "laptopfixture.h"
+#include "streamcapture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -172,23 +173,11 @@ void TestCommonAsRoot::messagesReachTheInstalledPresenter()
     QCOMPARE(seen.size(), 3);
 
     // With none installed a message is a line on standard error.
-    int pipeEnds[2];
-    QVERIFY(::pipe(pipeEnds) == 0);
-    const pid_t child = fork();
-    if (child == 0) {
-        ::dup2(pipeEnds[1], STDERR_FILENO);
-        SetErrorPresenter({});
-        ShowFileError("ignored", "/f", 1);
-        _exit(0);
-    }
-    ::close(pipeEnds[1]);
-    QByteArray written;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;) {
-        written.append(buffer, n);
-    }
-    ::close(pipeEnds[0]);
-    QCOMPARE(::waitpid(child, nullptr, 0), child);
+    const ErrorPresenter installed = SetErrorPresenter({});
+    StreamCapture standardError(STDERR_FILENO);
+    ShowFileError("ignored", "/f", 1);
+    const QByteArray written = standardError.finish();
+    SetErrorPresenter(installed);
     QCOMPARE(written, QByteArray("Cound not find file: /f\n"));
 }
 
