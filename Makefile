@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The two commands of the README: `make test` and `make demo`.
 # Both install missing Debian packages, configure and build first.
 #   make test              builds and tests BUILD (Qt 6), then BUILD_QT5 (Qt 5:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The battery module's state files as the gauge reads them, and the texts
 // made of their readings. Every read opens the file afresh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Constants of the panel applet: sizes, paths, command lines and the texts of
 // its menus and tool tip. Shared by the applet shell and the battery gauge.

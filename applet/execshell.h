@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The applet's blocking shell runner: the commands it starts through
 // /bin/sh and waits for.

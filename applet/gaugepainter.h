@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Paints the gauge: the charge as a battery-shaped bar in the colour of its
 // level, with the percentage or the time left in it and the mains icon

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The battery gauge that fills the panel applet: it reads the battery module's
 // state files, paints the charge as a battery-shaped bar with a mains icon,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What assistive technology reads of the battery gauge: a progress bar named
 // "Battery" whose value is the charge in percent and whose description is the

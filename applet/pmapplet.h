@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The panel applet: the factory that the panel calls, the check for the
 // battery module, and the applet object that hosts the battery gauge and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The power daemon's configuration as the applet reads and rewrites it, by
 // the shell's rules: a key's line is a line that bash reads as an assignment

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The left menu: its title, an entry per scheme file with the check mark on
 // the scheme in force, the display submenu and the launch of the power

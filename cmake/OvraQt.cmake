@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Finds Qt. OVRA_QT is the versioned prefix of the Qt targets used by the
 # desktop layer and the applet (Qt6 by default, Qt5 with OVRA_QT5); the popup
 # and the tests of the common routines always use Qt6 and are left out of a

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Helpers for tests that run on the simulated laptop.
 #
 # ovra_add_laptop_test(NAME <name> COMMAND <cmd> [args...]

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The popup's battery reader: battery n's state file and the power source.
 #include "BatteryStateText.h"
 #include "PowersavePaths.h"

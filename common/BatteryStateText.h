@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The battery module's state file format: lines of a label, a colon and a value.
 

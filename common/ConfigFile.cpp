@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The daemon's common settings file: reading the two scheme keys, rewriting
 // them in place, and replacing a file's content.
 #include "PowersavePaths.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The input/output error of the common routines: raised for every failure to
 // open, read, create, write or close a file. The routines never catch it; the

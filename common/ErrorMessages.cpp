@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Messages for the user: the table of file error texts and the presenter
 // that shows them.
 #include "UPMComm.h"

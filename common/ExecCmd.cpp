@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The shell command runner.
 #include "ShellCommand.h"
 #include "UPMComm.h"

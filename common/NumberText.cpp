@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Number conversions that never fail: -1 for an empty text, -2 for a text
 // that is not a number.
 #include "UPMComm.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Fixed paths and command lines of the power daemon and the product. The
 // command lines are passed to the shell exactly as they stand here, spacing

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The readings of one battery state file, as the popup's battery reader
 // stores them. The caller owns the record; text fields start empty.

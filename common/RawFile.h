@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Whole-file reads over the system's file calls. Every failure
 // raises EInOutError with the file's name and errno.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two scheme keys over the bytes of the daemon's common settings file.
 

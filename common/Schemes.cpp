@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Power schemes: the list offered, the product's copies, and activation.
 #include "PowersavePaths.h"
 #include "RawFile.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Common routines of the scheme popup: the power daemon's configuration file,
 // the shell command runner, the battery state probe and scheme activation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "kpanelapplet.h"
 
 KPanelApplet::KPanelApplet(const QString& configFile, Type type, int actions, QWidget* parent,

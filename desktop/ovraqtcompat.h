@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The few places where Qt 5.15 and Qt 6 differ, for the code that builds on
 // both (the desktop layer, the applets and the LXQt plugin). Everything else

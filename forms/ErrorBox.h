@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The standard error box: a modal critical message titled "Error" with one
 // OK button, shown until the user closes it.

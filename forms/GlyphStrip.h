@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A glyph strip: one image holding several equally wide frames side by side.
 // The colour of the strip's bottom-left pixel is its transparent colour:

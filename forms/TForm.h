@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A top-level form whose look and behaviour come from its stored layout: the
 // border, stacking, placement, colours and font are properties that the .ui

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A text label that reports the pointer entering and leaving it and clicks
 // on it (left or middle button, released over the label), and that can stand

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What assistive technology reads of a TListBox: a list whose children are
 // its rows, each a list item named by its text, selectable (the selection is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // An image button drawn from a glyph strip of four frames in a fixed order:
 // normal, disabled, pressed, latched ("down"). Buttons with the same non-zero

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What assistive technology reads of a TSpeedButton: a push button named by
 // its accessible name (the glyph shows no text), which it can press.

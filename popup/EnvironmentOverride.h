@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Changes environment variables of this process for a while and puts each
 // one back as it was (set to its old value, or unset) when restored or

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The popup's one form: the list of power schemes, with buttons that open the
 // power manager or close the popup. Its controls, their looks and the binding

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // schemepop: the hot-key popup that switches the power scheme of the power
 // source in use. It takes no arguments and always ends with status 0.
 

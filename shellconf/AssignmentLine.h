@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // One line of a shell configuration file as bash reads it: is it an
 // assignment to a given key, what value does bash give the key, and how is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A whole shell configuration text: the values bash gives one key, and the
 // text with only that key's value replaced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Walking a text line by line, as the shell and the battery module's readers
 // see lines: a line feed ends a line, a carriage return before it belongs to

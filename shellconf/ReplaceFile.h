@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Replacing an existing file's content so that it is either wholly old or
 // wholly new: a full disk, a crash or a second writer never leave it cut.

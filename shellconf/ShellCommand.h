@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Running one command line through /bin/sh with a bound on the wait.
 

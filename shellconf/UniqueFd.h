@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // An owned file descriptor, closed when it goes out of scope.
 

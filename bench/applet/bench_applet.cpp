@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Benchmark of the panel applet's refresh tick, run on the simulated laptop:
 //   laptop/sandbox --env QT_QPA_PLATFORM=offscreen -- build/bin/bench_applet [--soak N]
 // Prints the CPU time of one tick (the refresh slot with its repaint) with one

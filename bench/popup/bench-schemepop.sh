@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Start-up benchmark of schemepop: the median time from exec to the window
 # being mapped, over RUNS starts under Xvfb on the simulated laptop, beside
 # the same figure for a minimal Qt 6 program that maps a frameless 516 x 360

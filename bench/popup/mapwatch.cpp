@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Times program starts on an X display: from just before fork and exec to the
 // X server's MapNotify of the program's first top-level window.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The benchmark's yardstick: the least a Qt 6 program must do to map a
 // frameless 516 x 360 window holding a list.
 

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Panel applets: where their desktop entries and libraries live.
 #
 # In the build tree an applet's library is built into ${CMAKE_BINARY_DIR}/lib/

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // dcop: the DCOP command line, over the D-Bus session bus.
 
 #include "dcopcommand.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // panelhost: a panel along the bottom edge of the screen that runs KDE 3
 // style panel applets and answers DCOP calls as the application "panelhost".
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The popup's artwork, drawn in code: the masthead and the three glyph strips
 // of its image buttons. drawartwork writes them as the PNG files that ship

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Takes the README's screenshot of the popup: the scheme in force in red, the
 # row under the pointer in grey. Runs schemepop on the simulated laptop's
 # X display and writes popup/doc/schemepop.png.

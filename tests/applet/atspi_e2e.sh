@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # What a screen reader reads of the gauge in a real panel, through the AT-SPI
 # bus: a progress bar "Battery" with the charge as its value and the tool tip
 # as its description, and the changes a refresh announces.

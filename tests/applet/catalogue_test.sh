@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The catalogue OvraIface is complete: the template holds exactly the texts the
 # applet's sources mark, and de.po translates every one of them, none fuzzy.
 # Arguments: SOURCE_DIR PO_DIR XGETTEXT-COMMAND... (sources relative to SOURCE_DIR last)

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The applet's DCOP interface in a real panel under X, driven by dcop and by
 # dbus-send while the panel keeps running: the lists of calls, hide, show,
 # setPos and exit. Arguments: PANELHOST DCOP SCREENPROBE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The gauge inside a bare applet, as a panel holds it. Test classes derive
 // from this beside QObject; the applet owns the gauge, so resetting m_host

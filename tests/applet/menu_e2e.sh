@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The scheme menu in a real panel under X, used with a real pointer: on the
 # battery a click on the gauge opens the menu and a click on "presentation"
 # makes it BATTERY_SCHEME; only that line of the configuration changes, and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Describes a popup menu as lines, for comparing a menu's layout in tests:
 // "title: TEXT", "[x] TEXT" for a checked entry, "TEXT" for an unchecked one,

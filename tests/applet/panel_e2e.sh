@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The applet in a real panel under X: panelhost loads it from its desktop
 # entry, and the gauge is 150 px wide on mains power and 110 px on the battery.
 # Arguments: PANELHOST DCOP SCREENPROBE. With OVRA_SHOT_DIR set, the screenshots

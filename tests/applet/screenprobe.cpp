@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Reads screenshots for the end-to-end tests.
 //
 //   screenprobe gauge FILE.png   ->   "bar=89 icon=yes width=150 x=16 y=993"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What assistive technology reads of the applet, through Qt's accessibility
 // interfaces: the gauge as a progress bar "Battery" whose value and
 // description follow every refresh, the events that announce the changes,

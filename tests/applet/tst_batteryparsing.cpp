@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Property of the state file parser, without a gauge: on generated state
 // texts in the module's format, with its lines in any order, either line end
 // and any run of blanks behind the labels, every reading comes back as

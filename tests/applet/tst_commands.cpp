@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The gauge's commands: the idle-time start at construction, the power-manager
 // launch that never blocks, the two shell runners, the second menu with
 // "&Quit", the display choice and the mouse buttons.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The applet's DCOP interface, called in the process as the DCOP layer calls
 // it: the lists of calls and interfaces, setPos with its argument, hide, show
 // and exit, and calls handed on to the base.

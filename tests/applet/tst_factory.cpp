@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The applet's factory: the battery-module check with its load attempts, the
 // catalogue, the applet it creates and the configuration file's name it echoes.
 // Each case needs its own laptop (with or without the module), so ctest runs

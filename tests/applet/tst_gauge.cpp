@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The gauge's painting, texts, tool tip and refresh timer, for one and two
 // batteries. The gauge is painted into an image and checked pixel by pixel at
 // the fill, the outline, the nub and the mains icon.

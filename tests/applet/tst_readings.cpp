@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The gauge's battery readings: the status index, the readings record, the
 // wear class, and the applet's width following the power source. State files
 // come from the battery simulator (the module's own format) or are written by

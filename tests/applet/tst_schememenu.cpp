@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The gauge's left menu: its layout, the check mark on the scheme in force,
 // switching the scheme of the current power source in the daemon's
 // configuration, and what must never touch the configuration.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // How the applet writes the daemon's configuration: on generated hand-edited
 // files bash reads the chosen scheme for the key of the power source, the
 // other key as before and every other line keeps its bytes; unsafe names,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The applet shell: its sizing for the panel, the gauge covering it, the
 // about dialog, the preferences action, and the emptied state after closeAll.
 

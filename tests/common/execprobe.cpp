@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Runs one command through ExecCmd; exits 0 when it succeeded, 1 otherwise.
 // Lets a test call the runner under other user ids.
 #include "UPMComm.h"

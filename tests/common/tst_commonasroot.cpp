@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The common routines on the simulated laptop, run by root: files, error
 // boxes, the shell runner, the battery probe, the scheme list and activation.
 #include "ErrorBox.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The common routines run by an ordinary user (uid 65534): the shell runner
 // in its forked child, and files the user may not write.
 #include "UPMComm.h"

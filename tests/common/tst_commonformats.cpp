@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The file formats over byte buffers: key lines, the key update, number
 // conversions and the battery state file.
 #include "BatteryStateText.h"

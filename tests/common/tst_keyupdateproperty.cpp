@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Property of the key update: on generated hand-edited configurations, bash
 // reads the new value for the key set and the old one for the other key,
 // and every line that does not assign the key set keeps its bytes. Checked

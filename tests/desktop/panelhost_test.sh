@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # panelhost and dcop as a user runs them: the test applet in a real panel under
 # X, called through dcop and dbus-send. Arguments: PANELHOST DCOP.
 set -u

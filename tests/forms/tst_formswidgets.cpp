@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The form toolkit's controls on their own: glyph strips, image buttons with
 // their latch group, clickable labels and the owner-drawn list's
 // notification rules.

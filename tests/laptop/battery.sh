@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The battery simulator writes the module's files in the module's format and
 # follows what the test sets. Runs inside laptop/sandbox (module loaded).
 set -uo pipefail

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A command on the simulated laptop writes everywhere and then ends: normally,
 # killed, or with the sandbox killed from outside. Every time the real machine
 # stays as it was: none of the files, none of the processes (X server, bus,

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # shellcheck shell=bash
 # Helpers of the laptop's test scripts: one PASS or FAIL line per case, and an
 # exit status that is non-zero when any case failed.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # insmod loads the simulated battery module: /proc/H8 appears on the call that
 # the test allows. Runs inside `laptop/sandbox --no-module`.
 set -uo pipefail

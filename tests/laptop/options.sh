@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The sandbox's options reach the laptop. Runs inside laptop/sandbox with the
 # options named by the first argument.
 set -uo pipefail

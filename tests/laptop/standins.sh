@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Stand-ins of the simulated laptop log every call and return what the test
 # told them. Runs inside laptop/sandbox.
 set -uo pipefail

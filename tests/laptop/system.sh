@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The simulated laptop's system: bash as /bin/sh, a working /proc with the
 # module's directory, private temporary directories, HOME and session bus.
 # Runs inside laptop/sandbox.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # A private X server for the command, apart from every other one, and the
 # screenshot helper. Runs inside `laptop/sandbox --x11`.
 set -uo pipefail

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The plugin with another applet, the desktop layer's test applet, named in
 # its settings: the applet's size follows its widthForHeight() in a
 # horizontal panel and is that of panelhost's bar in a vertical one; its

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Qt 5 build installed with `cmake --install` into a fresh prefix:
 # lxqt-panel, pointed at the prefix's plug-in folders, loads the installed
 # plugin, which finds the installed applet, desktop layer and catalogue

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Shared by the LXQt end-to-end tests: a real lxqt-panel under Xvfb with a
 # panel configuration of the test's own that holds the plugin "ovra" of the
 # build tree. Source it with the arguments

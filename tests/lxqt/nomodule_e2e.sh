@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # lxqt-panel when the battery module never loads: the applet's init returns
 # no applet after its ten load attempts and the error dialog; the panel goes
 # on, says why in its log, and keeps an empty plugin that LXQt's menu for it

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The battery applet in a real lxqt-panel under X, through the plugin "ovra":
 # 150 px wide on mains power and 110 px on the battery, a left click opens the
 # scheme menu, LXQt's "Configure" entry launches the power manager, and

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The battery applet in a vertical lxqt-panel (on the left, 160 px wide): the
 # same horizontal bar as in a horizontal panel, 150 px wide on mains power and
 # 110 px on the battery. Arguments: see lib.sh.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The popup's form on the simulated laptop: shown the way the program shows
 // it, and after each test the configuration put back and the scheme files the

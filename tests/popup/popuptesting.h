@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Helpers for the popup's widget tests: pointer moves through the platform's
 // cursor (so that enter, leave and QCursor::pos() agree with the events), and

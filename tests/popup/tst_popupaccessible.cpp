@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What assistive technology reads of the popup, through Qt's accessibility
 // interfaces on the simulated laptop (offscreen): the window's name, the
 // scheme rows as list items with the active scheme checked, the named image

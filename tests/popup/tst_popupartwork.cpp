@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The popup's shipped pictures: they are what the generator draws, in the
 // sizes and formats the buttons and the masthead rely on, with the
 // transparent colour only where it belongs.

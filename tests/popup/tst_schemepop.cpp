@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The popup's form on the simulated laptop (offscreen): its stored layout,
 // the scheme list's filling, painting and pointer tracking, the buttons and
 // labels, activation of a scheme and the handling of errors.

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # tools/check-rings on a small made-up tree: a tree that keeps the rings
 # passes every rule; each kind of violation, added alone, fails its rule with
 # a line naming the file, and passes the other rules.

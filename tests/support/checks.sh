@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Checks shared by the shell tests. Source it, run checks, end with `finish`:
 # every check prints "ok: ..." or "FAIL: ...", and finish sets the status.
 failures=0

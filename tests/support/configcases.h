@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Generated power daemon configurations for property tests of the scheme
 // key update: hand-edited shell in many forms, and what bash makes of it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Catches what the code under test writes to one of the process's standard
 // streams (by file descriptor, so stdio and direct writes are both caught).

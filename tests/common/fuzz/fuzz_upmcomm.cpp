@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over the file formats: key lines in both modes, the key
 // update with its read-back, and the battery state reader.
 #include "BatteryStateText.h"

@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs COMMAND as it runs beside a screen reader: the AT-SPI accessibility bus
 # is up on the session bus with accessibility switched on, so Qt programs
 # started now bring up their accessibility bridge.

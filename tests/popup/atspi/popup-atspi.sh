@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # What a screen reader reads of the popup, through the AT-SPI bus: the window
 # by its on-screen title, the schemes in the list's order with the active one
 # checked, the row under the pointer selected, the named buttons; pressing

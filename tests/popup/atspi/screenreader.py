@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Reads running programs through AT-SPI, as a screen reader does, and prints
 what it finds: one line per element, its role, its name in double quotes and
 the states a screen reader speaks.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Helpers for the popup's end-to-end tests: run schemepop on the simulated
 # laptop's X display and drive it with the real pointer and keyboard.
 # Sourced by schemepop-e2e.sh; SCHEMEPOP is the program under test.

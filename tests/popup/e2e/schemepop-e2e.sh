@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # End-to-end tests of schemepop on the simulated laptop's X display, driven
 # with the real pointer and keyboard (xdotool).
 #   schemepop-e2e.sh SCHEMEPOP SCENARIO
