@@ -5,13 +5,17 @@
 #                          the desktop layer, the applet and the LXQt plugin)
 #   make demo              the demo with panelhost (Qt 6 build)
 #   make demo PANEL=lxqt   the demo with LXQt's lxqt-panel (Qt 5 build)
+#   make package           Debian packages of both builds, in BUILD/packages
+#                          and BUILD_QT5/packages
+# Both builds are configured for the prefix /usr, where the packages install.
 BUILD     ?= build
 BUILD_QT5 ?= build-qt5
 JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PANEL     ?= panelhost
+PREFIX    ?= /usr
 
-.PHONY: all deps configure build configure-qt5 build-qt5 test test-qt6 test-qt5 demo clean format
+.PHONY: all deps configure build configure-qt5 build-qt5 test test-qt6 test-qt5 demo package clean format
 
 all: build
 
@@ -19,13 +23,14 @@ deps:
 	@tools/install-deps
 
 configure: deps
-	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
 
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 configure-qt5: deps
-	cmake -S . -B $(BUILD_QT5) -G Ninja -DOVRA_QT5=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_QT5) -G Ninja -DOVRA_QT5=ON -DCMAKE_INSTALL_PREFIX=$(PREFIX) \
+	    -DOVRA_QT6_BUILD_DIR=$(abspath $(BUILD)) $(CMAKE_FLAGS)
 
 build-qt5: configure-qt5
 	cmake --build $(BUILD_QT5) -j $(JOBS)
@@ -42,6 +47,11 @@ test:
 	$(MAKE) --no-print-directory test-qt6 || status=1; \
 	$(MAKE) --no-print-directory test-qt5 || status=1; \
 	exit $$status
+
+package: build build-qt5
+	cd $(BUILD) && cpack
+	cd $(BUILD_QT5) && cpack
+	@ls -1 $(BUILD)/packages/*.deb $(BUILD_QT5)/packages/*.deb
 
 ifeq ($(PANEL),lxqt)
 demo: build-qt5

@@ -8,9 +8,10 @@
 # ${OVRA_INSTALL_APPLET_PLUGINDIR} and the entry to ${OVRA_INSTALL_APPLET_DATADIR}.
 #
 # ovra_add_panel_applet(TARGET <shared library target> DESKTOP_FILE <file>
-#                       [NO_INSTALL])
+#                       [NO_INSTALL] [COMPONENT <library's> [ENTRY_COMPONENT <entry's>]])
 #   Links the target against the desktop layer, makes the entry visible to the
-#   build tree's panelhost and adds the install rules. The entry's
+#   build tree's panelhost and adds the install rules, in the install
+#   components given (the entry's defaults to the library's). The entry's
 #   X-KDE-Library names the library without suffix (e.g. libovraapplet).
 
 # Included by the top-level CMakeLists.txt, so that every folder sees these
@@ -30,7 +31,7 @@ unset(plugindir)
 set(OVRA_BUILD_APPLET_DATADIR ${CMAKE_BINARY_DIR}/share/ovra/applets)
 
 function(ovra_add_panel_applet)
-    cmake_parse_arguments(A "NO_INSTALL" "TARGET;DESKTOP_FILE" "" ${ARGN})
+    cmake_parse_arguments(A "NO_INSTALL" "TARGET;DESKTOP_FILE;COMPONENT;ENTRY_COMPONENT" "" ${ARGN})
     if(NOT A_TARGET OR NOT A_DESKTOP_FILE)
         message(FATAL_ERROR "ovra_add_panel_applet needs TARGET and DESKTOP_FILE")
     endif()
@@ -45,8 +46,15 @@ function(ovra_add_panel_applet)
     get_filename_component(entry_path ${A_DESKTOP_FILE} ABSOLUTE)
     configure_file(${entry_path} ${OVRA_BUILD_APPLET_DATADIR}/${entry_name} COPYONLY)
     if(NOT A_NO_INSTALL)
+        if(NOT A_COMPONENT)
+            set(A_COMPONENT Unspecified)
+        endif()
+        if(NOT A_ENTRY_COMPONENT)
+            set(A_ENTRY_COMPONENT ${A_COMPONENT})
+        endif()
         install(TARGETS ${A_TARGET} LIBRARY DESTINATION ${OVRA_INSTALL_APPLET_PLUGINDIR}
-                NAMELINK_SKIP)
-        install(FILES ${entry_path} DESTINATION ${OVRA_INSTALL_APPLET_DATADIR})
+                COMPONENT ${A_COMPONENT} NAMELINK_SKIP)
+        install(FILES ${entry_path} DESTINATION ${OVRA_INSTALL_APPLET_DATADIR}
+                COMPONENT ${A_ENTRY_COMPONENT})
     endif()
 endfunction()
