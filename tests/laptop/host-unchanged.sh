@@ -3,8 +3,9 @@
 # A command on the simulated laptop writes everywhere and then ends: normally,
 # killed, or with the sandbox killed from outside. Every time the real machine
 # stays as it was: none of the files, none of the processes (X server, bus,
-# battery simulator) outlive the run. Runs outside the sandbox, as root or as
-# an ordinary user:  host-unchanged.sh SANDBOX
+# battery simulator) outlive the run. As root, once more with /usr and /var
+# overlaid (--overlay-system), writing into them as dpkg does. Runs outside
+# the sandbox, as root or as an ordinary user:  host-unchanged.sh SANDBOX
 set -uo pipefail
 . "$(dirname "$(readlink -f "$0")")/lib.sh"
 sandbox=${1:?usage: host-unchanged.sh SANDBOX}
@@ -26,7 +27,7 @@ trap 'rm -rf "$share"; ((EUID)) || rm -f "$keep"' EXIT
 # shellcheck disable=SC2016 # expanded inside
 writer='
 for d in /etc /etc/sysconfig/powersave /etc/init.d /opt /opt/nexalt/pm /proc/H8 \
-    /tmp /var/tmp /dev/shm "$HOME" "$XDG_RUNTIME_DIR"; do
+    /tmp /var/tmp /dev/shm "$HOME" "$XDG_RUNTIME_DIR" $SYSTEM_DIRS; do
     echo x >"$d/$MARKER" || exit 90
 done
 mkdir -p "/etc/$MARKER.d/sub" && echo x >"/etc/$MARKER.d/sub/f" || exit 91
@@ -67,11 +68,16 @@ alive() {
         <(process_table) -
 }
 
-run_and_end() { # how: exit | killed | sandbox-killed
-    local how=$1 pid rc procs left i
+# Where dpkg writes, with --overlay-system.
+system_dirs="/usr/bin /usr/lib /usr/share/doc /var/lib/dpkg /var/lib/dpkg/info /var/cache /var/log"
+
+run_and_end() { # how: exit | killed | sandbox-killed [sandbox option...]
+    local how=$1 pid rc procs left i dirs=
+    shift
+    [[ " $* " == *" --overlay-system "* ]] && dirs=$system_dirs
     rm -f "$share/ready"
-    "$sandbox" --x11 --battery-sim --share "$share" --env "MARKER=$marker" --env "KEEP=$keep" \
-        --env "SHARE=$share" --env "END=$how" -- sh -c "$writer" &
+    "$sandbox" --x11 --battery-sim "$@" --share "$share" --env "MARKER=$marker" --env "KEEP=$keep" \
+        --env "SHARE=$share" --env "END=$how" --env "SYSTEM_DIRS=$dirs" -- sh -c "$writer" &
     pid=$!
     for ((i = 0; i < 300; i++)); do
         [[ -e $share/ready ]] || ! kill -0 "$pid" 2>/dev/null && break
@@ -101,8 +107,10 @@ done
 
 check_host() { # label
     local found p
+    # shellcheck disable=SC2086 # a list of folders
     found=$(find /etc /opt /tmp /var/tmp /dev/shm "$HOME" -maxdepth 4 -name "*$marker*" \
-        ! -path "$keep" 2>/dev/null)
+        ! -path "$keep" 2>/dev/null
+        find $system_dirs -maxdepth 1 -name "*$marker*" 2>/dev/null)
     check_eq "$1: no file of the run on the machine" "" "$found"
     check_eq "$1: the deleted file is unchanged" "$keep_sum" "$(sha256sum "$keep" 2>&1)"
     for p in /etc/sysconfig/powersave /etc/init.d/powersaved /opt/nexalt /proc/H8; do
@@ -115,4 +123,8 @@ check_host() { # label
 run_and_end exit
 run_and_end killed
 run_and_end sandbox-killed
+if ((EUID == 0)); then
+    run_and_end exit --overlay-system
+    run_and_end sandbox-killed --overlay-system
+fi
 finish
