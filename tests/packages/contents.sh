@@ -1,0 +1,99 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# What the Debian packages of both builds hold and need: each package's files
+# (no path in two packages), its dependencies, a licence in every package, a
+# manual page and desktop entries that their tools accept, and no library
+# path into the build tree.  contents.sh PACKAGES_DIR SOURCE_DIR
+set -uo pipefail
+. "$(dirname "$0")/../support/checks.sh"
+packages=$1 source=$2
+lib=usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+deb_of() { # package
+    find "$packages" -name "$1_*.deb" | head -1
+}
+# The files (and links) of a package, without its folders and licence.
+files_of() { # package
+    dpkg-deb -c "$(deb_of "$1")" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' |
+        grep -v "^usr/share/doc/$1/copyright\$" | sort | paste -sd' '
+}
+
+expect_files() { # package files...
+    local deb
+    deb=$(deb_of "$1")
+    if [[ -z $deb ]]; then
+        fail "no package $1 in $packages"
+        return
+    fi
+    check_eq "$1: its files" "$(printf '%s\n' "${@:2}" | sort | paste -sd' ')" "$(files_of "$1")"
+    dpkg-deb -c "$deb" | grep " \./usr/share/doc/$1/copyright\$" >/dev/null &&
+        echo "ok: $1: its licence" || fail "$1: no usr/share/doc/$1/copyright"
+}
+
+expect_files schemepop usr/bin/schemepop usr/share/applications/schemepop.desktop \
+    usr/share/man/man1/schemepop.1.gz
+expect_files libovradesktop1 "$lib/libovradesktop.so.1" "$lib/libovradesktop.so.1.0.0"
+expect_files ovraapplet "$lib/ovra/applets/libovraapplet.so.1"
+expect_files ovraapplet-common usr/share/ovra/applets/ovraapplet.desktop \
+    usr/share/locale/de/LC_MESSAGES/OvraIface.mo
+expect_files panelhost usr/bin/panelhost usr/share/applications/panelhost.desktop
+expect_files dcop usr/bin/dcop
+expect_files libovradesktop-qt5-1 "$lib/libovradesktop-qt5.so.1" "$lib/libovradesktop-qt5.so.1.0.0"
+expect_files ovraapplet-qt5 "$lib/ovra/qt5/applets/libovraapplet.so.1"
+expect_files ovra-lxqt-plugin "$lib/lxqt-panel/libovra.so" usr/share/lxqt/lxqt-panel/ovra.desktop
+
+# No file is in two packages: dpkg would refuse to install the second.
+shared=$(for deb in "$packages"/*/*.deb; do
+    dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }'
+done | sort | uniq -d)
+check_eq "no file in two packages" "" "$shared"
+
+field() { dpkg-deb -f "$(deb_of "$1")" "$2"; }
+# Each dependency named is in the package's Depends, as a whole entry.
+expect_depends() { # package dependency...
+    local depends d missing=()
+    depends=", $(field "$1" Depends),"
+    for d in "${@:2}"; do
+        [[ $depends == *", $d"[,\ ]* ]] || missing+=("$d")
+    done
+    check_eq "$1: depends on ${*:2}" "" "${missing[*]}"
+}
+version=$(field schemepop Version)
+expect_depends schemepop libc6 libqt6core6 libqt6gui6 libqt6widgets6
+expect_depends libovradesktop1 libqt6core6 libqt6dbus6 libqt6widgets6
+expect_depends ovraapplet "libovradesktop1 (= $version)" "ovraapplet-common (= $version)" \
+    libqt6widgets6
+expect_depends panelhost "libovradesktop1 (= $version)" libqt6widgets6
+expect_depends dcop "libovradesktop1 (= $version)" libqt6dbus6
+expect_depends libovradesktop-qt5-1 libqt5core5a libqt5dbus5 libqt5widgets5
+expect_depends ovraapplet-qt5 "libovradesktop-qt5-1 (= $version)" \
+    "ovraapplet-common (= $version)" libqt5widgets5
+expect_depends ovra-lxqt-plugin "libovradesktop-qt5-1 (= $version)" \
+    "ovraapplet-qt5 (= $version)" "lxqt-panel" libqt5widgets5
+check_eq "ovraapplet-common: for every architecture" all "$(field ovraapplet-common Architecture)"
+check_eq "ovraapplet-common: depends on nothing" "" "$(field ovraapplet-common Depends)"
+check_eq "panelhost: recommends the applet" ovraapplet "$(field panelhost Recommends)"
+
+# Unpacked: the manual page, the desktop entries and the libraries' paths.
+for deb in "$packages"/*/*.deb; do
+    dpkg-deb -x "$deb" "$work/root"
+done
+warnings=$(zcat "$work/root/usr/share/man/man1/schemepop.1.gz" |
+    LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+check_eq "the manual page formats without warnings" "" "$warnings"
+check_eq "the manual page's name line" "schemepop - choose the power scheme of the power source in use" \
+    "$(zcat "$work/root/usr/share/man/man1/schemepop.1.gz" | sed -n '/^\.SH NAME/{n;s/\\-/-/;p}')"
+cmp -s <(zcat "$work/root/usr/share/man/man1/schemepop.1.gz") "$source/popup/schemepop.1" &&
+    echo "ok: the manual page is the source's" || fail "the packaged manual page differs"
+for entry in schemepop panelhost; do
+    out=$(desktop-file-validate "$work/root/usr/share/applications/$entry.desktop" 2>&1)
+    check_eq "$entry.desktop is valid" "" "$out"
+done
+check_eq "schemepop.desktop starts the program" "Exec=schemepop" \
+    "$(grep '^Exec=' "$work/root/usr/share/applications/schemepop.desktop")"
+build_paths=$(find "$work/root" -type f \( -name '*.so*' -o -path '*/bin/*' \) -exec readelf -d {} + 2>/dev/null |
+    grep -E 'RPATH|RUNPATH' | grep -F "$source")
+check_eq "no library path into the build tree" "" "$build_paths"
+finish
