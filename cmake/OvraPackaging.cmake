@@ -34,6 +34,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
+# The desktop layer's package says which package provides its library to
+# whatever is built against it (its shlibs file); CPack also has it run
+# ldconfig when installed and removed.
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
+set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 
 set(desktop_summary "desktop layer for KDE 3 style panel applets")
 set(applet_summary "battery gauge and power scheme switcher for the panel")
@@ -82,41 +87,41 @@ endforeach()
 
 include(CPack)
 
-# The summary line, then the long description (CPack puts it into the control
-# file's Description field).
+# The summary line, then the long description, which CPack indents for the
+# control file's Description field (a semicolon would split it: CMake lists).
 cpack_add_component(desktop DISPLAY_NAME "Desktop layer (${qt})"
     DESCRIPTION "Ovra ${desktop_summary} (${qt})
- The KDE 3 desktop classes that the Ovra battery applet is written against,
- on ${qt}: panel applets, id-based menus, processes, message catalogues over
- gettext, and DCOP over the D-Bus session bus.")
+The KDE 3 desktop classes that the Ovra battery applet is written against,
+on ${qt}: panel applets, id-based menus, processes, message catalogues over
+gettext, and DCOP over the D-Bus session bus.")
 cpack_add_component(applet DISPLAY_NAME "Battery applet (${qt})" DEPENDS ${applet_depends}
     DESCRIPTION "Ovra ${applet_summary} (${qt})
- libovraapplet.so.1, a KDE 3 style panel applet: the battery as a gauge with
- the percentage or the remaining time, a mains icon and a tool tip, and a
- menu that switches the power daemon's scheme.")
+libovraapplet.so.1, a KDE 3 style panel applet: the battery as a gauge with
+the percentage or the remaining time, a mains icon and a tool tip, and a
+menu that switches the power daemon's scheme.")
 if(OVRA_QT5)
     cpack_add_component(lxqt DISPLAY_NAME "LXQt panel plugin" DEPENDS applet desktop
         DESCRIPTION "Ovra battery applet in LXQt's panel
- The lxqt-panel plugin \"Ovra Battery\": it loads the Ovra battery applet
- (Qt 5) into LXQt's panel and keeps its DCOP interface working there.")
+The lxqt-panel plugin Ovra Battery: it loads the Ovra battery applet
+(Qt 5) into LXQt's panel and keeps its DCOP interface working there.")
 else()
     cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup"
         DESCRIPTION "Popup that chooses the laptop's power scheme
- schemepop shows the power daemon's schemes in a small window that a hot key
- starts; a click makes a scheme the one of the power source in use and has
- the daemon reload its configuration.")
+schemepop shows the power daemon's schemes in a small window that a hot key
+starts. A click makes a scheme the one of the power source in use and has
+the daemon reload its configuration.")
     cpack_add_component(appletdata DISPLAY_NAME "Battery applet data"
         DESCRIPTION "Ovra ${applet_summary} (common files)
- The applet's desktop entry and its German message catalogue, shared by the
- applet's Qt 6 and Qt 5 builds.")
+The applet's desktop entry and its German message catalogue, shared by the
+applet's Qt 6 and Qt 5 builds.")
     cpack_add_component(panelhost DISPLAY_NAME "Panel host" DEPENDS desktop
         DESCRIPTION "Bottom-edge panel for KDE 3 style applets
- panelhost loads applets through their desktop entries and exported init(),
- sizes them and offers their actions on its handle's menu.")
+panelhost loads applets through their desktop entries and exported init(),
+sizes them and offers their actions on its handle's menu.")
     cpack_add_component(dcop DISPLAY_NAME "DCOP command line" DEPENDS desktop
         DESCRIPTION "DCOP command line over the D-Bus session bus
- dcop lists applications, objects and functions and calls them, as KDE 3
- users knew it, on DCOP objects published over the D-Bus session bus.")
+dcop lists applications, objects and functions and calls them, as KDE 3
+users knew it, on DCOP objects published over the D-Bus session bus.")
 endif()
 unset(qt)
 unset(applet_depends)

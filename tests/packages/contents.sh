@@ -75,6 +75,19 @@ expect_depends ovra-lxqt-plugin "libovradesktop-qt5-1 (= $version)" \
 check_eq "ovraapplet-common: for every architecture" all "$(field ovraapplet-common Architecture)"
 check_eq "ovraapplet-common: depends on nothing" "" "$(field ovraapplet-common Depends)"
 check_eq "panelhost: recommends the applet" ovraapplet "$(field panelhost Recommends)"
+# Every description: a summary and whole sentences below it.
+for deb in "$packages"/*/*.deb; do
+    description=$(dpkg-deb -f "$deb" Description)
+    name=$(dpkg-deb -f "$deb" Package)
+    [[ $(wc -l <<<"$description") -ge 2 && $description == *. && $description != *[\;\"]* ]] &&
+        echo "ok: $name: its description" || fail "$name: description '$description'"
+done
+for library in libovradesktop1:libovradesktop libovradesktop-qt5-1:libovradesktop-qt5; do
+    check_eq "${library%%:*}: its shlibs entry" "${library#*:} 1 ${library%%:*} (>= $version)" \
+        "$(dpkg-deb -I "$(deb_of "${library%%:*}")" shlibs 2>&1)"
+    dpkg-deb -I "$(deb_of "${library%%:*}")" postinst 2>/dev/null | grep -E '^\s*ldconfig$' >/dev/null &&
+        echo "ok: ${library%%:*} runs ldconfig" || fail "${library%%:*}: no ldconfig in postinst"
+done
 
 # Unpacked: the manual page, the desktop entries and the libraries' paths.
 for deb in "$packages"/*/*.deb; do
