@@ -35,10 +35,14 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CMAKE_LIBRARY_OUTPUT_DIRECTORY})
 set(CPACK_DEBIAN_ENABLE_COMPONENT_DEPENDS ON)
 # The desktop layer's package says which package provides its library to
-# whatever is built against it (its shlibs file); CPack also has it run
-# ldconfig when installed and removed.
+# whatever is built against it (its shlibs file), and has the linker cache
+# renewed through dpkg's ldconfig trigger (CPack's own scripts call ldconfig
+# as well).
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
+set(triggers ${CMAKE_BINARY_DIR}/packaging/triggers)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/debian-triggers-ldconfig ${triggers} COPYONLY)
+set(CPACK_DEBIAN_DESKTOP_PACKAGE_CONTROL_EXTRA ${triggers})
 
 set(desktop_summary "desktop layer for KDE 3 style panel applets")
 set(applet_summary "battery gauge and power scheme switcher for the panel")
@@ -77,12 +81,22 @@ else()
     set(applet_depends desktop appletdata)
 endif()
 
-# Every package carries the licence where Debian keeps it.
+# Every package carries the licence and the packaging's change log where
+# Debian keeps them, the log compressed without name or time stamp.
+find_program(GZIP gzip REQUIRED)
+set(changelog ${CMAKE_BINARY_DIR}/packaging/changelog.Debian.gz)
+add_custom_command(OUTPUT ${changelog}
+    COMMAND ${CMAKE_COMMAND} -E copy ${CMAKE_CURRENT_LIST_DIR}/debian-changelog
+            ${CMAKE_BINARY_DIR}/packaging/changelog.Debian
+    COMMAND ${GZIP} -9nf ${CMAKE_BINARY_DIR}/packaging/changelog.Debian
+    DEPENDS ${CMAKE_CURRENT_LIST_DIR}/debian-changelog VERBATIM)
+add_custom_target(debian-changelog ALL DEPENDS ${changelog})
 foreach(component IN LISTS CPACK_COMPONENTS_ALL)
     string(TOUPPER ${component} upper)
+    set(docdir ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_DEBIAN_${upper}_PACKAGE_NAME})
     install(FILES ${CMAKE_CURRENT_LIST_DIR}/debian-copyright RENAME copyright
-            DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/${CPACK_DEBIAN_${upper}_PACKAGE_NAME}
-            COMPONENT ${component})
+            DESTINATION ${docdir} COMPONENT ${component})
+    install(FILES ${changelog} DESTINATION ${docdir} COMPONENT ${component})
 endforeach()
 
 include(CPack)
@@ -119,10 +133,12 @@ applet's Qt 6 and Qt 5 builds.")
 panelhost loads applets through their desktop entries and exported init(),
 sizes them and offers their actions on its handle's menu.")
     cpack_add_component(dcop DISPLAY_NAME "DCOP command line" DEPENDS desktop
-        DESCRIPTION "DCOP command line over the D-Bus session bus
+        DESCRIPTION "Command line for the DCOP objects on the D-Bus session bus
 dcop lists applications, objects and functions and calls them, as KDE 3
 users knew it, on DCOP objects published over the D-Bus session bus.")
 endif()
 unset(qt)
 unset(applet_depends)
 unset(upper)
+unset(docdir)
+unset(triggers)

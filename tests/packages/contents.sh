@@ -14,10 +14,11 @@ trap 'rm -rf "$work"' EXIT
 deb_of() { # package
     find "$packages" -name "$1_*.deb" | head -1
 }
-# The files (and links) of a package, without its folders and licence.
+# The files (and links) of a package, without its folders, licence and
+# change log.
 files_of() { # package
     dpkg-deb -c "$(deb_of "$1")" | awk '$1 !~ /^d/ { print $6 }' | sed 's|^\./||' |
-        grep -v "^usr/share/doc/$1/copyright\$" | sort | paste -sd' '
+        grep -vE "^usr/share/doc/$1/(copyright|changelog\.Debian\.gz)\$" | sort | paste -sd' '
 }
 
 expect_files() { # package files...
@@ -28,8 +29,11 @@ expect_files() { # package files...
         return
     fi
     check_eq "$1: its files" "$(printf '%s\n' "${@:2}" | sort | paste -sd' ')" "$(files_of "$1")"
-    dpkg-deb -c "$deb" | grep " \./usr/share/doc/$1/copyright\$" >/dev/null &&
-        echo "ok: $1: its licence" || fail "$1: no usr/share/doc/$1/copyright"
+    local doc
+    for doc in copyright changelog.Debian.gz; do
+        dpkg-deb -c "$deb" | grep " \./usr/share/doc/$1/$doc\$" >/dev/null &&
+            echo "ok: $1: its $doc" || fail "$1: no usr/share/doc/$1/$doc"
+    done
 }
 
 expect_files schemepop usr/bin/schemepop usr/share/applications/schemepop.desktop \
@@ -85,8 +89,8 @@ done
 for library in libovradesktop1:libovradesktop libovradesktop-qt5-1:libovradesktop-qt5; do
     check_eq "${library%%:*}: its shlibs entry" "${library#*:} 1 ${library%%:*} (>= $version)" \
         "$(dpkg-deb -I "$(deb_of "${library%%:*}")" shlibs 2>&1)"
-    dpkg-deb -I "$(deb_of "${library%%:*}")" postinst 2>/dev/null | grep -E '^\s*ldconfig$' >/dev/null &&
-        echo "ok: ${library%%:*} runs ldconfig" || fail "${library%%:*}: no ldconfig in postinst"
+    check_eq "${library%%:*}: renews the linker cache" "activate-noawait ldconfig" \
+        "$(dpkg-deb -I "$(deb_of "${library%%:*}")" triggers 2>&1)"
 done
 
 # Unpacked: the manual page, the desktop entries and the libraries' paths.
