@@ -42,8 +42,9 @@ expect_files libovradesktop1 "$lib/libovradesktop.so.1" "$lib/libovradesktop.so.
 expect_files ovraapplet "$lib/ovra/applets/libovraapplet.so.1"
 expect_files ovraapplet-common usr/share/ovra/applets/ovraapplet.desktop \
     usr/share/locale/de/LC_MESSAGES/OvraIface.mo
-expect_files panelhost usr/bin/panelhost usr/share/applications/panelhost.desktop
-expect_files dcop usr/bin/dcop
+expect_files panelhost usr/bin/panelhost usr/share/applications/panelhost.desktop \
+    usr/share/man/man1/panelhost.1.gz
+expect_files dcop usr/bin/dcop usr/share/man/man1/dcop.1.gz
 expect_files libovradesktop-qt5-1 "$lib/libovradesktop-qt5.so.1" "$lib/libovradesktop-qt5.so.1.0.0"
 expect_files ovraapplet-qt5 "$lib/ovra/qt5/applets/libovraapplet.so.1"
 expect_files ovra-lxqt-plugin "$lib/lxqt-panel/libovra.so" usr/share/lxqt/lxqt-panel/ovra.desktop
@@ -97,13 +98,16 @@ done
 for deb in "$packages"/*/*.deb; do
     dpkg-deb -x "$deb" "$work/root"
 done
-warnings=$(zcat "$work/root/usr/share/man/man1/schemepop.1.gz" |
-    LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
-check_eq "the manual page formats without warnings" "" "$warnings"
+for page in popup/schemepop.1 desktop/panel/panelhost.1 desktop/dcop/dcop.1; do
+    name=${page##*/}
+    packaged=$work/root/usr/share/man/man1/$name.gz
+    warnings=$(zcat "$packaged" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+    check_eq "$name formats without warnings" "" "$warnings"
+    cmp -s <(zcat "$packaged") "$source/$page" && echo "ok: $name is the source's" ||
+        fail "the packaged $name differs from $page"
+done
 check_eq "the manual page's name line" "schemepop - choose the power scheme of the power source in use" \
     "$(zcat "$work/root/usr/share/man/man1/schemepop.1.gz" | sed -n '/^\.SH NAME/{n;s/\\-/-/;p}')"
-cmp -s <(zcat "$work/root/usr/share/man/man1/schemepop.1.gz") "$source/popup/schemepop.1" &&
-    echo "ok: the manual page is the source's" || fail "the packaged manual page differs"
 for entry in schemepop panelhost; do
     out=$(desktop-file-validate "$work/root/usr/share/applications/$entry.desktop" 2>&1)
     check_eq "$entry.desktop is valid" "" "$out"
