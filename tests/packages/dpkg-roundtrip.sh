@@ -5,7 +5,8 @@
 # installs them all at once; the installed schemepop shows its window and
 # switches a scheme; the installed panelhost and lxqt-panel load the installed
 # applet from the installed folders; then dpkg purges them, and the machine's
-# files are those of before.
+# files are those of before: every file the run added, removed or changed in
+# the overlays (their upper layers) was there before, as it was.
 #   dpkg-roundtrip.sh PACKAGES_DIR SOURCE_DIR SCREENPROBE
 set -uo pipefail
 packages=$1 source=$2
@@ -18,14 +19,38 @@ export PATH=$PATH:/usr/local/sbin:/usr/sbin:/sbin
 names=(schemepop libovradesktop1 ovraapplet ovraapplet-common panelhost dcop
     libovradesktop-qt5-1 ovraapplet-qt5 ovra-lxqt-plugin)
 
-# Every file, link and folder of the system's trees with its type, owner and
-# mode; the dpkg log, the status file's backups and the daemon's
+# Every file, link and folder of the system's trees: path, tab, type, owner
+# and mode; the dpkg log, the status file's backups and the daemon's
 # configuration (the popup rewrites it) change by design.
+unchecked='^-?(/var/log/|/var/lib/dpkg/(status|diversions|statoverride)-old$|/etc/sysconfig/powersave/common$)'
 system_files() {
-    find /usr /etc /opt /var -xdev \( -path /var/log -o -path /var/tmp \) -prune -o \
-        ! -path /var/lib/dpkg/status-old ! -path /var/lib/dpkg/diversions-old \
-        ! -path /var/lib/dpkg/statoverride-old ! -path /etc/sysconfig/powersave/common \
-        -printf '%p %y %u:%g %m\n' | sort
+    find /usr /etc /opt /var -xdev -path /var/tmp -prune -o -printf '%p\t%y %u:%g %m\n' |
+        grep -Ev "${unchecked//\$/$'\t'}" | sort
+}
+# The paths the run changed in the overlays, "-" before those it removed
+# (whiteouts); the rest of the trees is the real machine's, which other
+# programs may change meanwhile.
+changed_paths() {
+    local tree
+    for tree in etc opt usr var; do
+        [[ -d $LAPTOP_CHANGES/$tree.up ]] || continue
+        find "$LAPTOP_CHANGES/$tree.up" -mindepth 1 \( -type c -printf "-/$tree/%P\n" \) -o \
+            -printf "/$tree/%P\n"
+    done | grep -Ev "$unchecked" | sort
+}
+# What the run left: each changed path that was not there before, or not so.
+left_behind() { # before-listing-file
+    system_files >"$work/now" && changed_paths >"$work/changed" || {
+        echo "the listings failed"
+        return
+    }
+    awk -F'\t' '
+        FILENAME == ARGV[1] { was[$1] = $2; next }
+        FILENAME == ARGV[2] { is[$1] = $2; next }
+        /^-/ { print "removed " substr($0, 2); next }
+        !($0 in was) { print "new " $0; next }
+        was[$0] != is[$0] { print "changed " $0 ": " was[$0] " -> " is[$0] }' \
+        "$1" "$work/now" "$work/changed" || echo "the comparison failed"
 }
 installed() { # package
     [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == "install ok installed" ]]
@@ -36,9 +61,10 @@ mapped_files() { # pid
         while read -r path; do echo "${path##*/} ${path%/*}"; done | sort -f | paste -sd' '
 }
 
+work=$(mktemp -d)
 [[ -n $(find /usr /etc /var/lib/dpkg/info -name 'libovradesktop*' -o -name 'schemepop*' \
     -o -name 'ovraapplet*' 2>/dev/null) ]] && fail "the project is installed on the machine already"
-before=$(system_files)
+system_files >"$work/before"
 mapfile -t debs < <(find "$packages" -name '*.deb' | sort)
 check_eq "the packages to install" 9 "${#debs[@]}"
 if dpkg -i "${debs[@]}" >"$shots/dpkg-install.log" 2>&1; then
@@ -88,6 +114,9 @@ fi
 for name in "${names[@]}"; do
     installed "$name" && fail "$name is still installed"
 done
-left=$(diff <(echo "$before") <(system_files))
-check_eq "nothing of the packages is left" "" "$left"
+check_eq "nothing of the packages is left" "" "$(left_behind "$work/before")"
+for deb in "${debs[@]}"; do
+    dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print substr($6, 2) }'
+done >"$work/packaged"
+check_eq "no packaged file exists" "" "$(while read -r f; do [[ -e $f || -L $f ]] && echo "$f"; done <"$work/packaged")"
 end_test
