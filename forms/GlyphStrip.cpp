@@ -18,6 +18,11 @@ GlyphStrip::GlyphStrip(const QPixmap& strip, int frameCount)
     m_strip.setMask(m_strip.createMaskFromColor(transparent, Qt::MaskInColor));
 }
 
+void GlyphStrip::setFrameCount(int frameCount)
+{
+    m_frameCount = std::max(1, frameCount);
+}
+
 QSize GlyphStrip::frameSize() const
 {
     if (m_strip.isNull()) {
