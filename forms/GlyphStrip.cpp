@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "GlyphStrip.h"
 
-#include <QBitmap>
 #include <QImage>
 #include <QPainter>
 
@@ -13,9 +12,28 @@ GlyphStrip::GlyphStrip(const QPixmap& strip, int frameCount)
     if (m_strip.isNull()) {
         return;
     }
-    const QImage image = m_strip.toImage();
-    const QColor transparent = image.pixelColor(0, image.height() - 1);
-    m_strip.setMask(m_strip.createMaskFromColor(transparent, Qt::MaskInColor));
+    // One pass over the pixels clears those of the transparent colour (as
+    // read without premultiplied alpha): what a mask made from that colour
+    // does, without building the mask.
+    const QImage source = m_strip.toImage();
+    const QImage colours = source.convertToFormat(QImage::Format_ARGB32);
+    QImage masked = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QRgb transparent = colours.pixel(0, colours.height() - 1);
+    for (int y = 0; y < masked.height(); ++y) {
+        const auto* colour = reinterpret_cast<const QRgb*>(colours.constScanLine(y));
+        auto* pixel = reinterpret_cast<QRgb*>(masked.scanLine(y));
+        for (int x = 0; x < masked.width(); ++x) {
+            if (colour[x] == transparent) {
+                pixel[x] = 0;
+            }
+        }
+    }
+    m_strip = QPixmap::fromImage(std::move(masked));
+}
+
+void GlyphStrip::setFrameCount(int frameCount)
+{
+    m_frameCount = std::max(1, frameCount);
 }
 
 QSize GlyphStrip::frameSize() const

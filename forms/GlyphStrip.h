@@ -18,6 +18,9 @@ public:
 
     bool isNull() const { return m_strip.isNull(); }
     int frameCount() const { return m_frameCount; }
+    // The transparent colour does not depend on the frames: changing their
+    // number keeps the masked strip.
+    void setFrameCount(int frameCount);
     QSize frameSize() const;
 
     // Paints frame `index` (0-based; a frame the strip lacks falls back to

@@ -22,18 +22,14 @@ TSpeedButton::TSpeedButton(QWidget* parent) : QWidget(parent)
 void TSpeedButton::setGlyph(const QPixmap& glyph)
 {
     m_glyph = glyph;
-    rebuildStrip();
+    m_strip = GlyphStrip(m_glyph, m_numGlyphs);
+    update();
 }
 
 void TSpeedButton::setNumGlyphs(int count)
 {
     m_numGlyphs = count;
-    rebuildStrip();
-}
-
-void TSpeedButton::rebuildStrip()
-{
-    m_strip = GlyphStrip(m_glyph, m_numGlyphs);
+    m_strip.setFrameCount(count);
     update();
 }
 

@@ -74,8 +74,6 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
-    void rebuildStrip();
-
     QPixmap m_glyph;
     GlyphStrip m_strip;
     int m_numGlyphs = 1;

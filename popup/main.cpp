@@ -24,6 +24,13 @@ void keepScreenPixels(EnvironmentOverride& environment)
     environment.unset("QT_DEVICE_PIXEL_RATIO");
 }
 
+// The popup takes no text input, so it needs no input method: none is loaded
+// (and no input method daemon is contacted) while it starts.
+void withoutInputMethod(EnvironmentOverride& environment)
+{
+    environment.set("QT_IM_MODULE", "none");
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -31,6 +38,7 @@ int main(int argc, char* argv[])
     (void)argc;
     EnvironmentOverride startup;
     keepScreenPixels(startup);
+    withoutInputMethod(startup);
     // Arguments are ignored, the toolkit's own options included.
     static int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);

@@ -4,9 +4,12 @@
 // transparent colour only where it belongs.
 
 #include "Artwork.h"
+#include "EmbeddedPicture.h"
+#include "SchemepopPictures.h"
 
 #include <QFile>
 #include <QImage>
+#include <QPixmap>
 #include <QTest>
 #include <QtEndian>
 
@@ -67,6 +70,7 @@ private slots:
     void closeStripIsTransparentOnlyAroundItsFaces();
     void circleFramesFollowTheButtonStates();
     void mastheadShowsTheBatteryDisc();
+    void formGetsTheShippedPicturesPixelForPixel();
 };
 
 void TestPopupArtwork::shippedPicturesAreTheGeneratorsDrawings()
@@ -180,6 +184,27 @@ void TestPopupArtwork::mastheadShowsTheBatteryDisc()
     }
     QVERIFY(white > 40);     // the battery outline
     QVERIFY(sparkGreen > 4); // the spark
+}
+
+// The form's pictures come decoded with the program: each is the shipped
+// file as the toolkit would have read it, in the same pixel format.
+void TestPopupArtwork::formGetsTheShippedPicturesPixelForPixel()
+{
+    QStringList embedded;
+    for (const EmbeddedPicture* picture = embeddedPictures; picture->path; ++picture) {
+        embedded << QString::fromUtf8(picture->path);
+    }
+    const QStringList shippedPaths{
+        QStringLiteral(":/schemepop/masthead.png"), QStringLiteral(":/schemepop/close.png"),
+        QStringLiteral(":/schemepop/closeb.png"), QStringLiteral(":/schemepop/openac.png")};
+    QCOMPARE(embedded, shippedPaths);
+    for (const QString& path : shippedPaths) {
+        const QImage read = QPixmap(path).toImage();
+        const QImage given = schemepopPicture(path.toUtf8().constData()).toImage();
+        QVERIFY2(!read.isNull(), qPrintable(path));
+        QCOMPARE(given.format(), read.format());
+        QVERIFY2(given == read, qPrintable(path + QStringLiteral(" differs from its file")));
+    }
 }
 
 QTEST_MAIN(TestPopupArtwork)
