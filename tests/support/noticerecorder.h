@@ -17,12 +17,15 @@
 class NoticeRecorder
 {
 public:
-    // program: the path of notifyrecorder.
-    explicit NoticeRecorder(const QString& program)
+    // program: the path of notifyrecorder; silent: it never answers.
+    explicit NoticeRecorder(const QString& program, bool silent = false)
         : m_log(m_dir.filePath(QStringLiteral("notices")))
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(program, {m_log});
+        QStringList args{m_log};
+        if (silent)
+            args.prepend(QStringLiteral("--silent"));
+        m_process.start(program, args);
     }
     ~NoticeRecorder()
     {

@@ -4,11 +4,13 @@
 //   app name<TAB>icon<TAB>summary<TAB>body<TAB>urgency
 // with backslash, tab and line feed written as \\, \t and \n, as the
 // stand-ins' call log does. The file is created once the name is owned, so
-// a test waits for the file before it starts the program under test.
-//   notifyrecorder FILE
+// a test waits for the file before it starts the program under test. With
+// --silent it records each call but never answers it, as a hung service.
+//   notifyrecorder [--silent] FILE
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QFile>
 #include <QObject>
 #include <QStringList>
@@ -32,13 +34,16 @@ class Recorder : public QObject
     Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
 
 public:
-    explicit Recorder(const QString& fileName) : m_fileName(fileName) {}
+    Recorder(const QString& fileName, bool silent) : m_fileName(fileName), m_silent(silent) {}
 
 public Q_SLOTS:
     uint Notify(const QString& appName, uint replacesId, const QString& icon,
                 const QString& summary, const QString& body, const QStringList& actions,
-                const QVariantMap& hints, int expireTimeout)
+                const QVariantMap& hints, int expireTimeout, const QDBusMessage& message)
     {
+        if (m_silent) {
+            message.setDelayedReply(true);
+        }
         (void)actions;
         (void)expireTimeout;
         const QStringList fields{escaped(appName), escaped(icon), escaped(summary), escaped(body),
@@ -64,6 +69,7 @@ public Q_SLOTS:
 
 private:
     QString m_fileName;
+    bool m_silent;
     uint m_lastId = 0;
 };
 
@@ -72,13 +78,17 @@ private:
 int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList args = application.arguments();
+    QStringList args = application.arguments();
+    const bool silent = args.size() > 1 && args.at(1) == QLatin1String("--silent");
+    if (silent) {
+        args.removeAt(1);
+    }
     if (args.size() != 2) {
-        std::fprintf(stderr, "usage: notifyrecorder FILE\n");
+        std::fprintf(stderr, "usage: notifyrecorder [--silent] FILE\n");
         return 2;
     }
     QDBusConnection bus = QDBusConnection::sessionBus();
-    Recorder recorder(args.at(1));
+    Recorder recorder(args.at(1), silent);
     if (!bus.registerObject(QStringLiteral("/org/freedesktop/Notifications"), &recorder,
                             QDBusConnection::ExportAllSlots) ||
         !bus.registerService(QStringLiteral("org.freedesktop.Notifications"))) {
