@@ -12,10 +12,11 @@ namespace notices {
 
 namespace {
 
-void tell(const QString& summary, const QString& body, const QString& icon, notify::Urgency urgency)
+void tell(const QString& summary, const QString& body, const QString& icon, notify::Urgency urgency,
+          Fallback fallback = Fallback::Line)
 {
     const notify::DesktopNotice notice{QStringLiteral("ovraapplet"), summary, body, icon, urgency};
-    if (!notify::deliver(notice)) {
+    if (!notify::deliver(notice) && fallback == Fallback::Line) {
         std::fprintf(stderr, "ovraapplet: %s: %s\n", summary.toLocal8Bit().constData(),
                      body.toLocal8Bit().constData());
     }
@@ -23,13 +24,13 @@ void tell(const QString& summary, const QString& body, const QString& icon, noti
 
 } // namespace
 
-void schemeNotSaved(const QString& scheme, const QString& reason)
+void schemeNotSaved(const QString& scheme, const QString& reason, Fallback fallback)
 {
     const QString summary = translated(I18N_NOOP("Power scheme not saved"));
     // TRANSLATORS: %1 is the scheme's name, %2 says why it was not saved.
     const QString body = translated(I18N_NOOP("The scheme \"%1\" was not saved: %2"));
     tell(summary, body.arg(scheme, reason), QStringLiteral("dialog-warning"),
-         notify::Urgency::Normal);
+         notify::Urgency::Normal, fallback);
 }
 
 void schemeNotApplied(const QString& scheme)

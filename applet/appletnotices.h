@@ -9,8 +9,15 @@
 
 namespace notices {
 
+// What stands on standard error when no service takes a notice.
+enum class Fallback
+{
+    Line,       // the notice's own line
+    AlreadySaid // nothing more: a line saying why has been written already
+};
+
 // The configuration could not be written, or has no line for the key.
-void schemeNotSaved(const QString& scheme, const QString& reason);
+void schemeNotSaved(const QString& scheme, const QString& reason, Fallback fallback);
 // The daemon's reload failed.
 void schemeNotApplied(const QString& scheme);
 // The combined charge on battery has fallen to level percent or below; per

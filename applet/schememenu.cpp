@@ -182,11 +182,13 @@ void SchemeMenu::changeScheme(const QString& strScheme)
     if (written == SchemeWrite::Failed) {
         // TRANSLATORS: why a scheme was not saved; %1 is the file's path.
         const QString reason = translated(I18N_NOOP("%1 could not be written."));
-        notices::schemeNotSaved(strScheme, reason.arg(fileName));
+        // writeSchemeValue has said why on standard error.
+        notices::schemeNotSaved(strScheme, reason.arg(fileName), notices::Fallback::AlreadySaid);
     } else if (written == SchemeWrite::NoKey) {
         // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
         const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
-        notices::schemeNotSaved(strScheme, reason.arg(fileName, QString::fromLatin1(key)));
+        notices::schemeNotSaved(strScheme, reason.arg(fileName, QString::fromLatin1(key)),
+                                notices::Fallback::Line);
     }
     if (!reloaded)
         notices::schemeNotApplied(strScheme);

@@ -67,6 +67,19 @@ private Q_SLOTS:
         QCOMPARE(shellCommands(), (QStringList{reload, idletime}));
     }
 
+    void missingKeyIsSaidOnStandardError()
+    {
+        laptop::mains(false);
+        laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\n");
+        StreamCapture err(STDERR_FILENO);
+        m_frame->changeScheme(QStringLiteral("presentation"));
+        QCOMPARE(
+            err.finish(),
+            QByteArray("ovraapplet: Power scheme not saved: The scheme \"presentation\" was not "
+                       "saved: /etc/sysconfig/powersave/common has no BATTERY_SCHEME "
+                       "setting.\n"));
+    }
+
     // With the recorder as the notification service.
     void refusedReloadSendsANotice()
     {

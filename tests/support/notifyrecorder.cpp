@@ -57,11 +57,11 @@ public Q_SLOTS:
 
     QStringList GetCapabilities() { return {QStringLiteral("body")}; }
 
-    QString GetServerInformation(QString& vendor, QString& version, QString& specVersion)
+    QString GetServerInformation(QString& vendor, QString& version, QString& protocolVersion)
     {
         vendor = QStringLiteral("ovra tests");
         version = QStringLiteral("1.0");
-        specVersion = QStringLiteral("1.2");
+        protocolVersion = QStringLiteral("1.2");
         return QStringLiteral("notifyrecorder");
     }
 
