@@ -14,22 +14,37 @@ bool execShell(const char* command)
     return execShell(command, shellconf::CommandTimeLimit);
 }
 
+namespace {
+
+shellconf::CommandEnd runCommand(const char* command, std::chrono::milliseconds bound)
+{
+    const shellconf::CommandEnd end = shellconf::runShellCommand(command, bound);
+    if (end == shellconf::CommandEnd::StillRunning)
+        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
+                     double(bound.count()) / 1000.0, command);
+    return end;
+}
+
+} // namespace
+
 bool execShell(const char* command, std::chrono::milliseconds bound)
 {
     // The command's exit status is not looked at; a command that does not
     // end in time is left running and said on standard error.
-    switch (shellconf::runShellCommand(command, bound)) {
+    switch (runCommand(command, bound)) {
     case shellconf::CommandEnd::StillRunning:
-        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
-                     double(bound.count()) / 1000.0, command);
+    case shellconf::CommandEnd::NotStarted: // no child was made: nothing to wait for
         return false;
-    case shellconf::CommandEnd::NotStarted:
-        return false; // no child was made: there is nothing to wait for
     case shellconf::CommandEnd::Failed:
     case shellconf::CommandEnd::Succeeded:
         break;
     }
     return true;
+}
+
+bool execShellSucceeded(const char* command)
+{
+    return runCommand(command, shellconf::CommandTimeLimit) == shellconf::CommandEnd::Succeeded;
 }
 
 bool execShell(const char* command, char* buf, int size)

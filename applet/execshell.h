@@ -9,5 +9,7 @@
 // when it could not be started or did not end in time (left running).
 bool execShell(const char* command);
 bool execShell(const char* command, std::chrono::milliseconds bound);
+// Runs a command as execShell does; true only when it ended with exit code 0.
+bool execShellSucceeded(const char* command);
 // Runs a command and keeps the start of its standard output in buf.
 bool execShell(const char* command, char* buf, int size);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "graphframe.h"
 
+#include "appletnotices.h"
 #include "comm.h"
 #include "execshell.h"
 #include "gaugepainter.h"
@@ -184,6 +185,8 @@ void GraphFrame::transfer_draw_icon()
                battery::toolTipPercentage(per));
     m_tipPer = per;
     GraphFrameAccessible::refreshed(this, previousPer, previousTip);
+    if (const std::optional<int> level = m_lowBattery.reading(per, batInfo.status == 1))
+        notices::batteryLow(*level, *per);
 
     repaint();
 }

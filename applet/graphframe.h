@@ -8,6 +8,7 @@
 // (execshell).
 
 #include "batteryreadings.h"
+#include "lowbatterywarning.h"
 #include "schememenu.h"
 
 #include <QFrame>
@@ -115,4 +116,5 @@ private:
     QTimer* update_timer;
     KProcess* m_processPM;
     std::optional<int> m_tipPer;
+    LowBatteryWarning m_lowBattery;
 };

@@ -9,8 +9,10 @@
 #include <klocale.h>
 
 #include <QDataStream>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QResizeEvent>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +25,7 @@ namespace {
 // the dialog shows two lines.
 constexpr char strNoModuleDialog[] = "kdialog --title ovraapplet --error 'You have not installed "
                                      "battery module\nExit Program!'";
+constexpr char strNoModuleText[] = "You have not installed battery module\nExit Program!";
 constexpr int maxModuleLoads = 10;
 
 // The DCOP calls: reply type, the signature matched, the signature listed.
@@ -54,6 +57,18 @@ void runShellCommand(const char* command)
 {
     if (std::system(command) != 0) {
     }
+}
+
+// The error dialog through kdialog where the desktop has it; most of
+// today's desktops do not, so otherwise the same two lines in a Qt box.
+void tellModuleMissing()
+{
+    if (!QStandardPaths::findExecutable(QStringLiteral("kdialog")).isEmpty()) {
+        runShellCommand(strNoModuleDialog);
+        return;
+    }
+    QMessageBox::critical(nullptr, QStringLiteral("ovraapplet"),
+                          QString::fromLatin1(strNoModuleText));
 }
 
 // Writes the configuration file's name and a line break to standard output,
@@ -92,7 +107,7 @@ bool JudgeBatModule()
         runShellCommand(m_strFileBatModule);
         sleep(1);
     }
-    runShellCommand(strNoModuleDialog);
+    tellModuleMissing();
     return false;
 }
 

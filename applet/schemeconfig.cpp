@@ -70,7 +70,8 @@ SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const 
     file.close();
     const QByteArray updated = setSchemeValue(text, key, value);
     if (updated == text)
-        return SchemeWrite::Written;
+        return shellconf::keyValues(view(text), view(key)).empty() ? SchemeWrite::NoKey
+                                                                   : SchemeWrite::Written;
     if (const auto failure = shellconf::replaceFileContents(fileName, view(updated))) {
         complain(QByteArray::fromStdString(failure->message()));
         return SchemeWrite::Failed;

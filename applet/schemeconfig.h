@@ -27,7 +27,8 @@ enum class SchemeWrite
 {
     Written, // the file gives key the value now (also when it did already)
     Refused, // value did not pass isSafeSchemeValue; the file is untouched
-    Failed   // missing, unreadable or not writable; the file is untouched
+    Failed,  // missing, unreadable or not writable; the file is untouched
+    NoKey    // no line assigns key, and none is added; the file is untouched
 };
 
 // Sets key to value in the file fileName, through a new file renamed over

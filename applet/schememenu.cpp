@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "schememenu.h"
 
+#include "appletnotices.h"
 #include "comm.h"
 #include "execshell.h"
 #include "pmapplet.h"
@@ -169,11 +170,28 @@ void SchemeMenu::changeScheme(const QString& strScheme)
     const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
     const QByteArray value = QFile::encodeName(strScheme);
     // A refused name changes nothing, so there is nothing to reload. A file
-    // that could not be read or written still gets the reload, as before.
-    if (writeSchemeValue(m_strCommFile, key, value) == SchemeWrite::Refused)
+    // that could not be read or written still gets the reload, as before:
+    // the daemon may take up a change made by others.
+    const SchemeWrite written = writeSchemeValue(m_strCommFile, key, value);
+    if (written == SchemeWrite::Refused)
         return;
-    execShell(m_strUpdatePS);
+    const bool reloaded = execShellSucceeded(m_strUpdatePS);
     execShell(m_strIdletimeRestart);
+    // Told once the commands have run, so that no notice holds them up.
+    const QString fileName = QString::fromLatin1(m_strCommFile);
+    if (written == SchemeWrite::Failed) {
+        // TRANSLATORS: why a scheme was not saved; %1 is the file's path.
+        const QString reason = translated(I18N_NOOP("%1 could not be written."));
+        // writeSchemeValue has said why on standard error.
+        notices::schemeNotSaved(strScheme, reason.arg(fileName), notices::Fallback::AlreadySaid);
+    } else if (written == SchemeWrite::NoKey) {
+        // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
+        const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
+        notices::schemeNotSaved(strScheme, reason.arg(fileName, QString::fromLatin1(key)),
+                                notices::Fallback::Line);
+    }
+    if (!reloaded)
+        notices::schemeNotApplied(strScheme);
 }
 
 void SchemeMenu::choose(int menuID)

@@ -46,11 +46,13 @@ bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
     return true;
 }
 
-void UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
+bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme)
 {
     const QByteArray text = ReadFileBytes(powersave::CommonFile);
-    WriteTextFile(powersave::CommonFile, UpdateSchemeKeysText(text, acScheme, batteryScheme));
+    const QByteArray updated = UpdateSchemeKeysText(text, acScheme, batteryScheme);
+    WriteTextFile(powersave::CommonFile, updated);
+    return SchemeKeysGiven(updated, acScheme, batteryScheme);
 }
 
 bool WriteTextFile(const QByteArray& fileName, const QByteArray& text)

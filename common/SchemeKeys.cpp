@@ -32,6 +32,19 @@ QByteArray withKeySet(const QByteArray& text, const char* key,
     return QByteArray::fromStdString(shellconf::setKeyValue(view(text), key, view(*value)));
 }
 
+bool keyGiven(const QByteArray& text, const char* key, const std::optional<QByteArray>& value)
+{
+    if (!value) {
+        return true;
+    }
+    for (const auto& given : shellconf::keyValues(view(text), key)) {
+        if (given && *given == view(*value)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 void requireSafe(const std::optional<QByteArray>& name)
 {
     if (name && !shellconf::isSafeValue(view(*name))) {
@@ -62,4 +75,11 @@ QByteArray UpdateSchemeKeysText(const QByteArray& text, const std::optional<QByt
     requireSafe(batteryScheme);
     return withKeySet(withKeySet(text, powersave::AcSchemeKey, acScheme),
                       powersave::BatterySchemeKey, batteryScheme);
+}
+
+bool SchemeKeysGiven(const QByteArray& text, const std::optional<QByteArray>& acScheme,
+                     const std::optional<QByteArray>& batteryScheme)
+{
+    return keyGiven(text, powersave::AcSchemeKey, acScheme) &&
+           keyGiven(text, powersave::BatterySchemeKey, batteryScheme);
 }

@@ -26,3 +26,7 @@ void ReadSchemeKeys(const QByteArray& text, QByteArray& acScheme, QByteArray& ba
 // line, keep their bytes. Raises UnsafeSchemeName before anything else.
 QByteArray UpdateSchemeKeysText(const QByteArray& text, const std::optional<QByteArray>& acScheme,
                                 const std::optional<QByteArray>& batteryScheme);
+
+// True when every key given has a line that gives it that value.
+bool SchemeKeysGiven(const QByteArray& text, const std::optional<QByteArray>& acScheme,
+                     const std::optional<QByteArray>& batteryScheme);

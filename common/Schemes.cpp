@@ -2,6 +2,7 @@
 // Power schemes: the list offered, the product's copies, and activation.
 #include "PowersavePaths.h"
 #include "RawFile.h"
+#include "SchemeNotices.h"
 #include "UPMComm.h"
 
 #include <memory>
@@ -16,6 +17,23 @@ struct DirCloser
     void operator()(DIR* dir) const { closedir(dir); }
 };
 using Directory = std::unique_ptr<DIR, DirCloser>;
+
+// The scheme a switch is about: the one of the key it sets (the popup sets
+// one key at a time).
+struct SchemeChoice
+{
+    QByteArray name;
+    const char* key;
+};
+
+SchemeChoice chosenScheme(const std::optional<QByteArray>& acScheme,
+                          const std::optional<QByteArray>& batteryScheme)
+{
+    if (acScheme) {
+        return {*acScheme, powersave::AcSchemeKey};
+    }
+    return {batteryScheme.value_or(QByteArray()), powersave::BatterySchemeKey};
+}
 
 } // namespace
 
@@ -47,9 +65,18 @@ bool SchemeAvailable(const QByteArray& name)
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme)
 {
-    UpdateSchemeKeys(acScheme, batteryScheme);
-    if (!ExecCmd(powersave::ReloadCommand)) {
-        ExecCmd(powersave::StartCommand);
+    const bool saved = UpdateSchemeKeys(acScheme, batteryScheme);
+    bool accepted = ExecCmd(powersave::ReloadCommand);
+    if (!accepted) {
+        accepted = ExecCmd(powersave::StartCommand);
     }
     ExecCmd(powersave::IdletimeRestartCommand);
+    // Told only now, so that a notice shown in a box holds up no command.
+    const SchemeChoice choice = chosenScheme(acScheme, batteryScheme);
+    if (!saved) {
+        ShowNotice(NotSavedNotice(choice.name, choice.key));
+    }
+    if (!accepted) {
+        ShowNotice(NotAcceptedNotice(choice.name));
+    }
 }

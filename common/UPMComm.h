@@ -30,8 +30,10 @@ QByteArray FormatKeyLine(const QByteArray& key, const QByteArray& value);
 bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme);
 // The file half of WriteSchemes: sets each key that has a value and leaves
 // the other one as the file has it now. A name that cannot be written
-// safely raises UnsafeSchemeName and leaves the file untouched.
-void UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
+// safely raises UnsafeSchemeName and leaves the file untouched. False when
+// the file assigns a key given no line at all (it is never added), so that
+// the scheme was not saved.
+bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme);
 // Replaces the file's content through a new file renamed over it, so that a
 // failure leaves the old content whole (EInOutError says why).
@@ -47,6 +49,18 @@ ErrorPresenter SetErrorPresenter(ErrorPresenter presenter);
 void ShowFileError(const QByteArray& message, const QByteArray& fileName, int code);
 // Hands the message to the presenter and returns once it has been shown.
 void ShowErrorBox(const QString& message);
+
+// Notices: what the user should know of a switch that did not take effect.
+// The routines word them; the program installs how they are shown, as with
+// the messages above. Without a presenter a notice goes to standard error.
+struct SchemeNotice
+{
+    QString summary;
+    QString body;
+};
+using NoticePresenter = std::function<void(const SchemeNotice& notice)>;
+NoticePresenter SetNoticePresenter(NoticePresenter presenter);
+void ShowNotice(const SchemeNotice& notice);
 
 // Shell commands. True when the command ended with exit code 0. A command
 // that runs longer than the bound (30 s for the first form) is left running,
@@ -66,6 +80,10 @@ void SplitFloatUnit(const QByteArray& text, double& number, QByteArray& unit);
 QList<QByteArray> ListSchemes();
 bool SchemeAvailable(const QByteArray& name);
 // Sets the keys given (nullopt: that key is left as the file has it), then
-// reloads the daemon and restarts the idle-time script.
+// reloads the daemon and restarts the idle-time script. The reload runs also
+// when the file lacks the key, since the daemon may still take up a change
+// made by others. Once the commands have run, the user is told when the
+// file did not get the scheme and when the daemon refused both its reload
+// and its start.
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);

@@ -4,6 +4,7 @@
 
 #include "EnvironmentOverride.h"
 #include "ErrorReporting.h"
+#include "NoticeReporting.h"
 #include "SchemepopBase.h"
 
 #include <QApplication>
@@ -47,6 +48,7 @@ int main(int argc, char* argv[])
     startup.restore();
     // The form reports while it is being built already.
     reportErrorsInBoxes();
+    reportNoticesOnDesktop();
 
     auto form = std::make_unique<TForm_FnBase>();
     Form_FnBase = form.get();

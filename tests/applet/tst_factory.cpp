@@ -13,9 +13,14 @@
 #include <kglobal.h>
 #include <klocale.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QtTest>
 
 #include <memory>
@@ -108,6 +113,48 @@ private Q_SLOTS:
                          QStringLiteral("You have not installed battery module\nExit Program!")}));
         QVERIFY(KGlobal::locale()->catalogues().isEmpty());
         QVERIFY(echoed.isEmpty());
+    }
+
+    // The desktop has no kdialog: the same two lines in a Qt box, titled
+    // like the dialog, with the critical icon; nothing is run in its place.
+    void moduleNeverWithoutKdialog()
+    {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
+        laptop::setBehaviour(QStringLiteral("insmod"), 1);
+        const QString kdialog = QStandardPaths::findExecutable(QStringLiteral("kdialog"));
+        QVERIFY(!kdialog.isEmpty() && QFile::remove(kdialog));
+        QVERIFY(QStandardPaths::findExecutable(QStringLiteral("kdialog")).isEmpty());
+
+        struct Box
+        {
+            QString title;
+            QString text;
+            QMessageBox::Icon icon;
+        };
+        QList<Box> boxes;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, this, [&boxes] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                auto* box = qobject_cast<QMessageBox*>(window);
+                if (!box || !box->isVisible())
+                    continue;
+                boxes.append({box->windowTitle(), box->text(), box->icon()});
+                box->button(QMessageBox::Ok)->click();
+            }
+        });
+        closer.start(20);
+        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
+        closer.stop();
+
+        QVERIFY(!applet);
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first().title, QStringLiteral("ovraapplet"));
+        QCOMPARE(boxes.first().text,
+                 QStringLiteral("You have not installed battery module\nExit Program!"));
+        QCOMPARE(boxes.first().icon, QMessageBox::Critical);
+        QCOMPARE(insmodCalls().size(), 10);
+        QCOMPARE(laptop::calls().size(), 10);
+        QVERIFY(KGlobal::locale()->catalogues().isEmpty());
     }
 
     // The module appears with the third load: three loads, then the applet.

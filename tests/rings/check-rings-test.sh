@@ -33,7 +33,7 @@ put applet/comm.h '#pragma once'
 put applet/schemeconfig.h '#pragma once'
 put applet/pmapplet.cpp '#include "comm.h"' '#include "schemeconfig.h"' '#include <kpanelapplet.h>'
 put applet/CMakeLists.txt '# not linked: upmcomm' 'add_library(ovraapplet SHARED pmapplet.cpp)' \
-    'target_link_libraries(ovraapplet PUBLIC ovradesktop Qt6::Widgets)'
+    'target_link_libraries(ovraapplet PUBLIC ovradesktop ovranotify Qt6::Widgets)'
 put desktop/kpanelapplet.h '#include <QFrame>'
 put desktop/host/appletcontainer.h '#include "kpanelapplet.h"'
 put desktop/CMakeLists.txt 'add_library(ovradesktop SHARED host/appletcontainer.cpp)'
@@ -53,6 +53,12 @@ put forms/CMakeLists.txt '# the popup (schemepopform) builds on it' \
     'add_library(ovraforms STATIC TForm.cpp)' 'target_link_libraries(ovraforms PUBLIC Qt6::Widgets)'
 put desktop/cmake/OvraPanelApplet.cmake 'set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/applets)'
 put lxqt/ovralxqtplugin.h '#include <ilxqtpanelplugin.h>'
+put notify/desktopnotice.h '#include <QString>'
+put notify/desktopnotice.cpp '#include "desktopnotice.h"' '#include <QDBusConnection>'
+put notify/CMakeLists.txt 'add_library(ovranotify STATIC desktopnotice.cpp)' \
+    'target_link_libraries(ovranotify PUBLIC Qt6::Core Qt6::DBus)'
+put popup/NoticeReporting.cpp '#include "desktopnotice.h"' '#include "UPMComm.h"'
+put applet/appletnotices.cpp '#include "desktopnotice.h"'
 put laptop/batterysim.h '#pragma once'
 put laptop/CMakeLists.txt 'add_executable(batterysim batterysim.cpp)'
 put tests/support/laptopfixture.h '#pragma once'
@@ -131,6 +137,16 @@ violation desktop_lxqt desktop/host/appletloader.cpp '../../lxqt/x.h of lxqt/' \
     '#include "../../lxqt/x.h"'
 violation desktop_lxqt desktop/panel/CMakeLists.txt 'links ovra of lxqt/' \
     'add_dependencies(panelhost ovra)'
+
+violation notify_alone notify/desktopnotice.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
+violation notify_alone notify/desktopnotice.cpp 'kpanelapplet.h of desktop/' \
+    '#include <kpanelapplet.h>'
+violation notify_alone notify/CMakeLists.txt 'links ovradesktop' \
+    'target_link_libraries(ovranotify PRIVATE ovradesktop)'
+violation notify_users common/Schemes.cpp 'desktopnotice.h of notify/' '#include "desktopnotice.h"'
+violation notify_users common/CMakeLists.txt 'links ovranotify' \
+    'target_link_libraries(upmcomm PRIVATE ovranotify)'
+violation notify_users desktop/kglobal.cpp '../notify/x.h of notify/' '#include "../notify/x.h"'
 
 "$check" --rule no_such_rule "$tree" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "an unknown rule is not a usage error"

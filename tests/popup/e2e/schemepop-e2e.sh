@@ -58,6 +58,75 @@ scenario_reload_fails() {
     check_calls "$RELOAD" "$START" "$IDLETIME"
 }
 
+# The recorder as the desktop's notification service; its notices go to
+# $WORK/notices, one line each.
+start_recorder() {
+    "${NOTIFYRECORDER:?the scenario needs NOTIFYRECORDER}" "$WORK/notices" &
+    wait_until 15 test -f "$WORK/notices" || fail "the notification recorder did not start"
+}
+
+check_notices() { # expected lines...
+    local expected
+    expected=$(printf 'schemepop\tdialog-warning\t%s\t1\n' "$@")
+    [[ $(cat "$WORK/notices") == "$expected" ]] || {
+        echo "notices:" >&2
+        cat "$WORK/notices" >&2
+        fail "unexpected notices"
+    }
+}
+
+NOT_APPLIED=$'Power scheme not applied\tThe power daemon did not accept the scheme "presentation".'
+
+# The daemon refuses the reload and the start: a notice says so; the
+# commands, the file and the exit status are those of any switch.
+scenario_refused_notice() {
+    "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
+    "$LAPTOP_SRC/standin-behaviour" powersaved.start exit=1
+    start_recorder
+    start_popup one
+    wait_popup one
+    click_row presentation
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_common presentation powersave
+    check_calls "$RELOAD" "$START" "$IDLETIME"
+    check_notices "$NOT_APPLIED"
+    ! has_error_box || fail "a message box as well"
+}
+
+# The same with no notification service: the popup shows the text in its
+# message box once the commands have run, and closes when the box is closed.
+scenario_refused_box() {
+    "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
+    "$LAPTOP_SRC/standin-behaviour" powersaved.start exit=1
+    start_popup one
+    wait_popup one
+    click_row presentation
+    wait_until 15 has_error_box || fail "no message box"
+    check_calls "$RELOAD" "$START" "$IDLETIME"
+    alive one || fail "the popup ended before the box was closed"
+    xdotool windowfocus --sync "$(error_box)"
+    xdotool key Return
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    check_common presentation powersave
+}
+
+# The file has no line for the key: nothing is written, the reload still
+# runs, and a notice says the scheme was not saved.
+scenario_not_saved_notice() {
+    grep -v '^AC_SCHEME=' "$COMMON" >"$WORK/common" && cp "$WORK/common" "$COMMON"
+    start_recorder
+    start_popup one
+    wait_popup one
+    click_row presentation
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    cmp -s "$WORK/common" "$COMMON" || fail "the file was changed"
+    check_calls "$RELOAD" "$IDLETIME"
+    check_notices $'Power scheme not saved\tThe scheme "presentation" was not saved: /etc/sysconfig/powersave/common has no AC_SCHEME setting.'
+}
+
 # Escape and Return close nothing; neither does a right click on a row.
 scenario_keys() {
     start_popup one
