@@ -17,8 +17,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 
 GraphFrame::GraphFrame(QWidget* parent, const char* name)
@@ -36,8 +34,7 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
     const SchemeMenuActions actions{this, SLOT(slot_scheme_click(int)),
                                     SLOT(slot_show_percentage()), SLOT(slot_show_time()),
                                     SLOT(slot_start_PM())};
-    m_schemeMenu =
-        std::make_unique<SchemeMenu>([this] { return get_batteryStatusIndex(0); }, actions);
+    m_schemeMenu = std::make_unique<SchemeMenu>([this] { return powerSourceStatus(); }, actions);
     m_painter = std::make_unique<GaugePainter>();
 
     update_timer = new QTimer(this);
@@ -153,60 +150,64 @@ std::optional<int> GraphFrame::combinedPercentage(const s_batInfo& bat0, const s
 // Refresh and painting
 // ---------------------------------------------------------------------------
 
+GaugeView GraphFrame::readView()
+{
+    const battery::Bay bay0 = battery::readBay(0);
+    const battery::Bay bay1 = battery::readBay(1);
+    // Each battery that could be read is a status reading; without one the
+    // power source is unknown, which counts as not on mains.
+    bool anyKnown = false;
+    for (const battery::Bay* bay : {&bay0, &bay1}) {
+        if (bay->present && bay->known) {
+            takeStatus(bay->power.acIndex, bay->power.fullyCharged);
+            anyKnown = true;
+        }
+    }
+    if (!anyKnown)
+        takeStatus(-1, false);
+    const GaugeView view = battery::viewOf(bay0, bay1);
+    m_iBatNum = view.batteries;
+    return view;
+}
+
+int GraphFrame::powerSourceStatus()
+{
+    return readView().status;
+}
+
 void GraphFrame::transfer_draw_icon()
 {
-    const std::optional<int> previousPer = m_tipPer;
-    const QString previousTip = toolTip();
-    if (m_iBatNum == 0) {
-        setToolTip(QString::fromLatin1(m_strNoBattery));
+    const GaugeView view = readView();
+    // Building the tip and painting cost far more than reading the files:
+    // both are done only when what the user sees has changed.
+    if (!m_tipShown || !battery::sameToolTip(*m_tipShown, view)) {
+        const std::optional<int> previousPer = m_tipPer;
+        const QString previousTip = toolTip();
+        setToolTip(battery::toolTipOf(view));
+        m_tipPer = view.batteries > 0 ? view.tipPer : std::nullopt;
+        m_tipShown = view;
         GraphFrameAccessible::refreshed(this, previousPer, previousTip);
-        return;
     }
-
-    const s_batInfo batInfo = get_batteryInfo(0);
-    qint64 t = batInfo.iTime;
-    QString timeText;
-    std::optional<int> per;
-    if (m_iBatNum == 2) {
-        const s_batInfo batInfo2 = get_batteryInfo(1);
-        t += batInfo2.iTime;
-        timeText = FormatTime(int(std::clamp<qint64>(t, INT_MIN, INT_MAX)), -1);
-        per = combinedPercentage(batInfo, batInfo2);
-    } else {
-        timeText = FormatTime(int(t), -1);
-        per = batInfo.perC;
-    }
-
-    setToolTip(QString());
-    const QString separator = translated(m_strShowTip);
-    const QString status = get_batteryStatus(per.value_or(-1));
-    setToolTip(translated(status.toUtf8().constData()) + separator + timeText + separator +
-               battery::toolTipPercentage(per));
-    m_tipPer = per;
-    GraphFrameAccessible::refreshed(this, previousPer, previousTip);
-
-    repaint();
+    if (!m_painted || !battery::sameLook(*m_painted, view, m_bShowPer))
+        repaint();
 }
 
 void GraphFrame::paintEvent(QPaintEvent* pevent)
 {
     QPainter painter(this);
-    if (m_iBatNum == 0) {
+    const GaugeView view = readView();
+    // A painting of part of the gauge leaves the rest as it was.
+    if (pevent->rect().contains(rect()))
+        m_painted = view;
+    else if (m_painted && !battery::sameLook(*m_painted, view, m_bShowPer))
+        m_painted.reset();
+
+    if (view.batteries == 0) {
         m_painter->paintNoBattery(painter, size(), font());
         return;
     }
-
-    const s_batInfo batInfo = get_batteryInfo(0);
-    GaugeReading reading{batInfo.perC, QString(), m_bShowPer, batInfo.bAC};
-    if (m_iBatNum == 2) {
-        const s_batInfo batInfo2 = get_batteryInfo(1);
-        reading.timeText = FormatTime(batInfo.iTime, batInfo2.iTime);
-        // Unknown capacities paint like an empty battery: whole gray bar, no text.
-        reading.per = combinedPercentage(batInfo, batInfo2).value_or(-1);
-    } else {
-        reading.timeText = FormatTime(batInfo.iTime, -1);
-    }
-
+    const GaugeReading reading{view.per, FormatTime(view.time0, view.time1), m_bShowPer,
+                               view.showIcon, view.known};
     painter.setClipRect(pevent->rect());
     m_painter->paint(painter, size(), font(), reading);
 }

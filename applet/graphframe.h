@@ -8,6 +8,7 @@
 // (execshell).
 
 #include "batteryreadings.h"
+#include "gaugeview.h"
 #include "schememenu.h"
 
 #include <QFrame>
@@ -47,7 +48,7 @@ public:
     // Runs a command and keeps the start of its standard output in buf.
     static bool execShell(const char* command, char* buf, int size);
 
-    // Battery readings; every call reads the state file afresh.
+    // Battery readings of one battery; every call reads the state file afresh.
     int get_batteryStatusIndex(int index);
     QString get_batteryStatus(int per);
     s_batInfo get_batteryInfo(int index);
@@ -103,6 +104,11 @@ private Q_SLOTS:
 private:
     // Keeps the width in step with the power source; returns the status index.
     int takeStatus(int acIndex, bool fullyCharged);
+    // Reads the batteries in bays 0 and 1 as they are now, counts them and
+    // keeps the width in step with what they say.
+    GaugeView readView();
+    // The status index of the battery that tells the power source.
+    int powerSourceStatus();
     void showPercentage(bool bShowPer);
 
     bool m_bOldStatus;
@@ -115,4 +121,8 @@ private:
     QTimer* update_timer;
     KProcess* m_processPM;
     std::optional<int> m_tipPer;
+    // What the tool tip and the last painting showed: a refresh that finds
+    // the same leaves both alone.
+    std::optional<GaugeView> m_tipShown;
+    std::optional<GaugeView> m_painted;
 };

@@ -261,13 +261,17 @@ private Q_SLOTS:
         QCOMPARE(refreshedToolTip(), tip);
     }
 
+    // A state file that cannot be read: the charge is unknown, not empty, and
+    // nothing says mains power.
     void unreadableStateFile()
     {
         laptop::battery(0, {QStringLiteral("readable=no")});
-        QCOMPARE(refreshedToolTip(), QStringLiteral("no battery reading --  -- 0 %"));
+        QCOMPARE(refreshedToolTip(), QStringLiteral("no battery reading --  -- ? %"));
         const QImage image = paint(150);
         QCOMPARE(at(image, 5, 20), gray);
-        QVERIFY(textPixels(image, 89) > 0); // "0 %"
+        QVERIFY(textPixels(image, 121) > 0); // "?"
+        QCOMPARE(at(image, 7, 7), at(image, 100, 2)); // nothing filled
+        QCOMPARE(at(image, 5 + 121, 7), gray);        // no room kept for the icon
     }
 
     // Two batteries: 3828 + 1344 mWh of 4400 + 2100 mWh make 79 %; the times add up.
