@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Reads screenshots for the end-to-end tests.
 //
-//   screenprobe gauge FILE.png   ->   "bar=89 icon=yes width=150 x=16 y=993"
+//   screenprobe gauge FILE.png   ->   "bar=89 icon=yes width=150 fill=77 x=16 y=993"
 // The battery gauge: its bar's outline is the longest horizontal run of the
 // outline's gray; the gauge's width follows from the bar's width (29 px of
-// margins, and 32 px more when the mains icon is shown); x and y are the bar's
-// top-left corner on the screen. Exit status 1 when no gauge is found.
+// margins, and 32 px more when the mains icon is shown); fill is the width of
+// the charge's green, orange or red inside it (0 when none); x and y are the
+// bar's top-left corner on the screen. Exit status 1 when no gauge is found.
 //
 //   screenprobe rows FILE.png X Y W H   ->   "846 883 905 ..."
 // The rows of a menu in that rectangle: the middle line of every band of rows
@@ -73,6 +74,26 @@ bool iconRightOf(const QImage& image, const Run& top, int barHeight)
     return false;
 }
 
+bool isFill(QRgb pixel)
+{
+    const QRgb rgb = pixel & 0xffffff;
+    return rgb == (qRgb(0, 255, 0) & 0xffffff) || rgb == (qRgb(255, 120, 30) & 0xffffff) ||
+           rgb == (qRgb(255, 0, 0) & 0xffffff);
+}
+
+// The fill's width, on a row below the outline's top edge and above the text;
+// its first column lies under the outline's left edge.
+int fillWidth(const QImage& image, const Run& top)
+{
+    const int y = top.y + 3;
+    int count = 0;
+    for (int x = top.x; y < image.height() && x < top.x + top.length; ++x) {
+        if (isFill(image.pixel(x, y)))
+            ++count;
+    }
+    return count > 0 ? count + 1 : 0;
+}
+
 int gauge(const QImage& image)
 {
     const Run top = longestOutlineRun(image);
@@ -86,8 +107,8 @@ int gauge(const QImage& image)
     while (top.y + barHeight < image.height() && isOutline(image.pixel(top.x, top.y + barHeight)))
         ++barHeight;
     const bool icon = iconRightOf(image, top, barHeight);
-    std::printf("bar=%d icon=%s width=%d x=%d y=%d\n", bar, icon ? "yes" : "no",
-                bar + 29 + (icon ? 32 : 0), top.x + 1, top.y + 1);
+    std::printf("bar=%d icon=%s width=%d fill=%d x=%d y=%d\n", bar, icon ? "yes" : "no",
+                bar + 29 + (icon ? 32 : 0), fillWidth(image, top), top.x + 1, top.y + 1);
     return 0;
 }
 
