@@ -2,6 +2,7 @@
 #include "graphframe.h"
 
 #include "comm.h"
+#include "displaychoice.h"
 #include "execshell.h"
 #include "gaugepainter.h"
 #include "graphframeaccessible.h"
@@ -44,6 +45,11 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
     m_iBatNum = battery::countBatteries();
     if (m_iBatNum == 0)
         SetParentWidth(false);
+
+    // The display choice the user made in an earlier life of this applet.
+    m_displayChoice =
+        std::make_unique<DisplayChoice>(m_parent ? m_parent->configFile() : QString());
+    m_bShowPer = m_displayChoice->showPercentage();
 
     make_lmenu(true);
     make_rmenu();
@@ -238,6 +244,7 @@ void GraphFrame::showPercentage(bool bShowPer)
 {
     m_schemeMenu->checkDisplay(bShowPer);
     m_bShowPer = bShowPer;
+    m_displayChoice->setShowPercentage(bShowPer);
     repaint();
 }
 

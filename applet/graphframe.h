@@ -18,6 +18,7 @@
 #include <memory>
 #include <optional>
 
+class DisplayChoice;
 class GaugePainter;
 class KPanelApplet;
 class KPopupMenu;
@@ -118,6 +119,7 @@ private:
     std::unique_ptr<SchemeMenu> m_schemeMenu;
     std::unique_ptr<KPopupMenu> m_rMenu;
     std::unique_ptr<GaugePainter> m_painter;
+    std::unique_ptr<DisplayChoice> m_displayChoice;
     QTimer* update_timer;
     KProcess* m_processPM;
     std::optional<int> m_tipPer;
