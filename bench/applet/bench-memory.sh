@@ -73,7 +73,7 @@ stop_panel() {
 
 # panelhost alone: its configuration holds no applet.
 mkdir -p "$HOME/.config"
-printf '[General]\nApplets=@Invalid()\n' >"$HOME/.config/panelhostrc"
+printf '[%%General]\nApplets=@Invalid()\n' >"$HOME/.config/panelhostrc"
 start_panel
 alone=$(settled_rss "$pid")
 stop_panel
