@@ -88,7 +88,7 @@ start_panel ovraapplet.desktop
 wait_for 30 progress_is ready
 loaded=$(settled_rss "$pid")
 touch "$dir/go"
-wait_for 600 progress_is done
+wait_for 600 progress_is "done"
 after=$(settled_rss "$pid")
 stop_panel
 
