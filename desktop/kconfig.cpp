@@ -188,12 +188,12 @@ void setLine(QList<QByteArray>& lines, const QString& group, const QString& key,
 
 } // namespace
 
-KConfig::KConfig(const QString& fileName, bool bReadOnly)
+KConfig::KConfig(const QString& fileName)
     : m_path(QDir::isAbsolutePath(fileName)
                  ? fileName
                  : QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
                        .filePath(fileName)),
-      m_readOnly(bReadOnly), m_group(defaultGroup)
+      m_group(defaultGroup)
 {
     load();
 }
@@ -275,8 +275,6 @@ bool KConfig::sync()
 {
     if (m_pending.isEmpty())
         return true;
-    if (m_readOnly)
-        return false;
 
     // What others wrote since the file was read is kept; our entries win.
     const QList<QByteArray> inMemory = m_lines;

@@ -19,7 +19,7 @@
 class OVRADESKTOP_EXPORT KConfig
 {
 public:
-    explicit KConfig(const QString& fileName, bool bReadOnly = false);
+    explicit KConfig(const QString& fileName);
     /// Writes what sync() has not written yet.
     ~KConfig();
     KConfig(const KConfig&) = delete;
@@ -27,7 +27,6 @@ public:
 
     /// The file's path.
     QString fileName() const { return m_path; }
-    bool isReadOnly() const { return m_readOnly; }
 
     /// The group that reads and writes address; "<default>" or empty for the
     /// entries before the first group.
@@ -61,7 +60,6 @@ private:
     void load();
 
     QString m_path;
-    bool m_readOnly;
     QString m_group;
     QList<QByteArray> m_lines; // the file's lines, without their line ends
     QList<Entry> m_pending;    // written, not yet in the file

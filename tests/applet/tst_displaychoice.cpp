@@ -91,18 +91,6 @@ private Q_SLOTS:
         QVERIFY(Applet(QStringLiteral("ovraapplet_percentage_rc")).showsPercentage());
     }
 
-    // Other lines of the applet's file stay as they were.
-    void otherLinesAreKept()
-    {
-        const QString name = QStringLiteral("ovraapplet_lines_rc");
-        const QByteArray before = "# kept\n[General]\nOther=1\n[Elsewhere]\nShowPercentage=true\n";
-        laptop::writeFile(configPath(name), before);
-        Applet(name).showTime();
-        QCOMPARE(laptop::readFile(configPath(name)),
-                 QByteArray("# kept\n[General]\nOther=1\nShowPercentage=false\n[Elsewhere]\n"
-                            "ShowPercentage=true\n"));
-    }
-
     // Without a file the choice lives as long as the applet.
     void withoutFileTheChoiceEndsWithTheApplet()
     {

@@ -182,20 +182,6 @@ private Q_SLOTS:
         QCOMPARE(readAll(blocker), QByteArray("not a folder\n"));
     }
 
-    void readOnlyWritesNothing()
-    {
-        const QString path = m_home.filePath(QStringLiteral("readonlyrc"));
-        writeAll(path, "[General]\nA=1\n");
-        {
-            KConfig config(QStringLiteral("readonlyrc"), true);
-            config.setGroup(QStringLiteral("General"));
-            config.writeEntry(QStringLiteral("A"), QStringLiteral("2"));
-            QCOMPARE(config.readEntry(QStringLiteral("A")), QStringLiteral("2"));
-            QVERIFY(!config.sync());
-        }
-        QCOMPARE(readAll(path), QByteArray("[General]\nA=1\n"));
-    }
-
 private:
     QTemporaryDir m_home;
 };
