@@ -73,8 +73,9 @@ QByteArray bytesOf(std::string_view text)
     return QByteArray::fromRawData(text.data(), int(text.size()));
 }
 
-// Stores the readings of a state file's text into info.
-void readValues(const QByteArray& text, BatteryInfo& info)
+// Stores the readings of a state file's text into info; true when at least
+// one of them gave a value.
+bool readValues(const QByteArray& text, BatteryInfo& info)
 {
     // Each reading: its label, the length of the unit behind the number,
     // and where the converted value goes. A reading that does not convert
@@ -101,16 +102,32 @@ void readValues(const QByteArray& text, BatteryInfo& info)
 
     // A matching test replaces the line by its cut text, which the tests
     // after it see.
+    bool stored = false;
     shellconf::forEachLineContent(bytesView(text), [&](std::string_view line) {
         for (const Reading& reading : readings) {
             const std::string_view label = m_ArrayBatState[reading.label];
             if (!contains(line, label))
                 continue;
             line = cutReading(line, label.size(), reading.unitLength);
-            if (!line.empty())
+            if (!line.empty()) {
                 reading.store(bytesOf(line));
+                stored = true;
+            }
         }
     });
+    return stored;
+}
+
+// The readings of a state file's text for a battery of the given status;
+// anyValue tells whether the text gave one.
+BatteryInfo valuesOf(const std::optional<QByteArray>& text, int status, bool& anyValue)
+{
+    BatteryInfo info{};
+    info.status = status;
+    info.bAC = status != 1;
+    anyValue = text && readValues(*text, info);
+    info.iTime = info.bAC ? info.toFulltime : info.toNulltime;
+    return info;
 }
 
 } // namespace
@@ -171,13 +188,29 @@ PowerState readStatus(const std::optional<QByteArray>& text)
 
 BatteryInfo infoOf(const std::optional<QByteArray>& text, int status)
 {
-    BatteryInfo info{};
-    info.status = status;
-    info.bAC = status != 1;
-    if (text)
-        readValues(*text, info);
-    info.iTime = info.bAC ? info.toFulltime : info.toNulltime;
-    return info;
+    bool anyValue = false;
+    return valuesOf(text, status, anyValue);
+}
+
+int statusIndexOf(const PowerState& power)
+{
+    if (power.fullyCharged && power.acIndex == 0)
+        return 2;
+    return power.acIndex;
+}
+
+Bay readBay(int index)
+{
+    Bay bay;
+    bay.present = index >= 0 && stateFileExists(index);
+    if (!bay.present)
+        return bay;
+    const std::optional<QByteArray> text = readStateFile(index);
+    bay.power = readStatus(text);
+    bool anyValue = false;
+    bay.info = valuesOf(text, statusIndexOf(bay.power), anyValue);
+    bay.known = bay.power.acIndex >= 0 || anyValue;
+    return bay;
 }
 
 int batteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity)

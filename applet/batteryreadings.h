@@ -30,7 +30,24 @@ struct PowerState
     bool fullyCharged; // a "FullyCharged:" line without a 0
 };
 
+// The status index a state file's power state gives: -1 without an "AC
+// attached:" line, 0 charging, 1 on the battery, 2 full on mains.
+int statusIndexOf(const PowerState& power);
+
+// One battery bay (BAT0 or BAT1) at one moment.
+struct Bay
+{
+    bool present = false;        // its state file exists
+    bool known = false;          // the file told the power source or gave a value
+    PowerState power{-1, false}; // what it said about the power source
+    BatteryInfo info{};          // its readings, the status from the file alone
+};
+
 bool stateFileExists(int index);
+// Bay n as it is now: whether its battery is there and what its state file
+// says, read with one open. A file that cannot be read, or holds nothing the
+// gauge reads, is present but not known.
+Bay readBay(int index);
 // How many of the batteries 0 and 1 have a state file.
 int countBatteries();
 // Battery n's state file, read whole with one open; none when it cannot be

@@ -11,6 +11,13 @@
 #include <QPixmap>
 #include <QSize>
 
+namespace {
+
+// Written on the bar when the battery's charge cannot be read.
+constexpr char strUnknownCharge[] = "?";
+
+} // namespace
+
 GaugePainter::GaugePainter() : m_iconAC(load_qpixmap(m_strACIconPath))
 {
 }
@@ -36,8 +43,8 @@ void GaugePainter::paintNoBattery(QPainter& painter, const QSize& size, const QF
 void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font,
                          const GaugeReading& reading) const
 {
-    const int per = reading.per;
-    const bool bRightPer = per >= 0 && per <= 100;
+    const int per = reading.known ? reading.per : 0;
+    const bool bRightPer = reading.known && per >= 0 && per <= 100;
 
     // A charge of 3 % is low, not empty: it shares the red of 1 and 2 %.
     QColor colour;
@@ -58,7 +65,8 @@ void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font
     const int batWidth = totalWidth - 29;
     const int batHeight = H - 2 * m_iMarginWidth;
     const int fillWidth = bRightPer ? per * batWidth / 100 : batWidth;
-    painter.fillRect(QRect(m_iMarginWidth, m_iMarginWidth, fillWidth, batHeight), brush);
+    if (reading.known)
+        painter.fillRect(QRect(m_iMarginWidth, m_iMarginWidth, fillWidth, batHeight), brush);
 
     painter.setPen(QPen(Qt::gray, m_iFrameLineWidth, Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
@@ -68,9 +76,10 @@ void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font
     const QRect rect_top(batWidth + m_iTopWidth, batHeight / 2, m_iTopWidth, m_iTopHeight);
     painter.fillRect(rect_top, brush);
 
-    if (bRightPer) {
-        const QString text =
-            reading.showPer || bShowIcon ? battery::formatPercentage(per) : reading.timeText;
+    if (bRightPer || !reading.known) {
+        QString text = QString::fromLatin1(strUnknownCharge);
+        if (reading.known)
+            text = reading.showPer || bShowIcon ? battery::formatPercentage(per) : reading.timeText;
         painter.setPen(Qt::black);
         painter.setFont(heavyFont(font));
         // Placed by the widget's own font, though drawn in the heavy one.

@@ -2,7 +2,8 @@
 #pragma once
 // Paints the gauge: the charge as a battery-shaped bar in the colour of its
 // level, with the percentage or the time left in it and the mains icon
-// beside it; or "No battery".
+// beside it; a "?" in an empty bar when the charge cannot be read; or "No
+// battery".
 
 #include <QString>
 
@@ -16,10 +17,11 @@ class QSize;
 // What one painting of the bar shows.
 struct GaugeReading
 {
-    int per;          // charge in percent; outside 0..100 the whole bar is gray, without text
-    QString timeText; // the time left, shown instead of the percentage when chosen
-    bool showPer;     // the display submenu chose the percentage
-    bool showIcon;    // on mains power: the icon shows and the bar makes room for it
+    int per;           // charge in percent; outside 0..100 the whole bar is gray, without text
+    QString timeText;  // the time left, shown instead of the percentage when chosen
+    bool showPer;      // the display submenu chose the percentage
+    bool showIcon;     // on mains power: the icon shows and the bar makes room for it
+    bool known = true; // false: the charge could not be read; an empty bar marked "?"
 };
 
 class GaugePainter

@@ -3,6 +3,7 @@
 
 #include "appletnotices.h"
 #include "comm.h"
+#include "displaychoice.h"
 #include "execshell.h"
 #include "gaugepainter.h"
 #include "graphframeaccessible.h"
@@ -18,8 +19,6 @@
 #include <QPainter>
 #include <QTimer>
 
-#include <algorithm>
-#include <climits>
 #include <cstdio>
 
 GraphFrame::GraphFrame(QWidget* parent, const char* name)
@@ -37,8 +36,7 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
     const SchemeMenuActions actions{this, SLOT(slot_scheme_click(int)),
                                     SLOT(slot_show_percentage()), SLOT(slot_show_time()),
                                     SLOT(slot_start_PM())};
-    m_schemeMenu =
-        std::make_unique<SchemeMenu>([this] { return get_batteryStatusIndex(0); }, actions);
+    m_schemeMenu = std::make_unique<SchemeMenu>([this] { return powerSourceStatus(); }, actions);
     m_painter = std::make_unique<GaugePainter>();
 
     update_timer = new QTimer(this);
@@ -48,6 +46,11 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
     m_iBatNum = battery::countBatteries();
     if (m_iBatNum == 0)
         SetParentWidth(false);
+
+    // The display choice the user made in an earlier life of this applet.
+    m_displayChoice =
+        std::make_unique<DisplayChoice>(m_parent ? m_parent->configFile() : QString());
+    m_bShowPer = m_displayChoice->showPercentage();
 
     make_lmenu(true);
     make_rmenu();
@@ -154,62 +157,68 @@ std::optional<int> GraphFrame::combinedPercentage(const s_batInfo& bat0, const s
 // Refresh and painting
 // ---------------------------------------------------------------------------
 
+GaugeView GraphFrame::readView()
+{
+    const battery::Bay bay0 = battery::readBay(0);
+    const battery::Bay bay1 = battery::readBay(1);
+    // Each battery that could be read is a status reading; without one the
+    // power source is unknown, which counts as not on mains.
+    bool anyKnown = false;
+    for (const battery::Bay* bay : {&bay0, &bay1}) {
+        if (bay->present && bay->known) {
+            takeStatus(bay->power.acIndex, bay->power.fullyCharged);
+            anyKnown = true;
+        }
+    }
+    if (!anyKnown)
+        takeStatus(-1, false);
+    const GaugeView view = battery::viewOf(bay0, bay1);
+    m_iBatNum = view.batteries;
+    return view;
+}
+
+int GraphFrame::powerSourceStatus()
+{
+    return readView().status;
+}
+
 void GraphFrame::transfer_draw_icon()
 {
-    const std::optional<int> previousPer = m_tipPer;
-    const QString previousTip = toolTip();
-    if (m_iBatNum == 0) {
-        setToolTip(QString::fromLatin1(m_strNoBattery));
+    const GaugeView view = readView();
+    // The warning follows every reading, changed on screen or not.
+    const std::optional<int> charge = view.batteries > 0 ? view.tipPer : std::nullopt;
+    if (const std::optional<int> level = m_lowBattery.reading(charge, view.status == 1))
+        notices::batteryLow(*level, *charge);
+    // Building the tip and painting cost far more than reading the files:
+    // both are done only when what the user sees has changed.
+    if (!m_tipShown || !battery::sameToolTip(*m_tipShown, view)) {
+        const std::optional<int> previousPer = m_tipPer;
+        const QString previousTip = toolTip();
+        setToolTip(battery::toolTipOf(view));
+        m_tipPer = view.batteries > 0 ? view.tipPer : std::nullopt;
+        m_tipShown = view;
         GraphFrameAccessible::refreshed(this, previousPer, previousTip);
-        return;
     }
-
-    const s_batInfo batInfo = get_batteryInfo(0);
-    qint64 t = batInfo.iTime;
-    QString timeText;
-    std::optional<int> per;
-    if (m_iBatNum == 2) {
-        const s_batInfo batInfo2 = get_batteryInfo(1);
-        t += batInfo2.iTime;
-        timeText = FormatTime(int(std::clamp<qint64>(t, INT_MIN, INT_MAX)), -1);
-        per = combinedPercentage(batInfo, batInfo2);
-    } else {
-        timeText = FormatTime(int(t), -1);
-        per = batInfo.perC;
-    }
-
-    setToolTip(QString());
-    const QString separator = translated(m_strShowTip);
-    const QString status = get_batteryStatus(per.value_or(-1));
-    setToolTip(translated(status.toUtf8().constData()) + separator + timeText + separator +
-               battery::toolTipPercentage(per));
-    m_tipPer = per;
-    GraphFrameAccessible::refreshed(this, previousPer, previousTip);
-    if (const std::optional<int> level = m_lowBattery.reading(per, batInfo.status == 1))
-        notices::batteryLow(*level, *per);
-
-    repaint();
+    if (!m_painted || !battery::sameLook(*m_painted, view, m_bShowPer))
+        repaint();
 }
 
 void GraphFrame::paintEvent(QPaintEvent* pevent)
 {
     QPainter painter(this);
-    if (m_iBatNum == 0) {
+    const GaugeView view = readView();
+    // A painting of part of the gauge leaves the rest as it was.
+    if (pevent->rect().contains(rect()))
+        m_painted = view;
+    else if (m_painted && !battery::sameLook(*m_painted, view, m_bShowPer))
+        m_painted.reset();
+
+    if (view.batteries == 0) {
         m_painter->paintNoBattery(painter, size(), font());
         return;
     }
-
-    const s_batInfo batInfo = get_batteryInfo(0);
-    GaugeReading reading{batInfo.perC, QString(), m_bShowPer, batInfo.bAC};
-    if (m_iBatNum == 2) {
-        const s_batInfo batInfo2 = get_batteryInfo(1);
-        reading.timeText = FormatTime(batInfo.iTime, batInfo2.iTime);
-        // Unknown capacities paint like an empty battery: whole gray bar, no text.
-        reading.per = combinedPercentage(batInfo, batInfo2).value_or(-1);
-    } else {
-        reading.timeText = FormatTime(batInfo.iTime, -1);
-    }
-
+    const GaugeReading reading{view.per, FormatTime(view.time0, view.time1), m_bShowPer,
+                               view.showIcon, view.known};
     painter.setClipRect(pevent->rect());
     m_painter->paint(painter, size(), font(), reading);
 }
@@ -240,6 +249,7 @@ void GraphFrame::showPercentage(bool bShowPer)
 {
     m_schemeMenu->checkDisplay(bShowPer);
     m_bShowPer = bShowPer;
+    m_displayChoice->setShowPercentage(bShowPer);
     repaint();
 }
 

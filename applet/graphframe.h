@@ -8,6 +8,7 @@
 // (execshell).
 
 #include "batteryreadings.h"
+#include "gaugeview.h"
 #include "lowbatterywarning.h"
 #include "schememenu.h"
 
@@ -18,6 +19,7 @@
 #include <memory>
 #include <optional>
 
+class DisplayChoice;
 class GaugePainter;
 class KPanelApplet;
 class KPopupMenu;
@@ -48,7 +50,7 @@ public:
     // Runs a command and keeps the start of its standard output in buf.
     static bool execShell(const char* command, char* buf, int size);
 
-    // Battery readings; every call reads the state file afresh.
+    // Battery readings of one battery; every call reads the state file afresh.
     int get_batteryStatusIndex(int index);
     QString get_batteryStatus(int per);
     s_batInfo get_batteryInfo(int index);
@@ -104,6 +106,11 @@ private Q_SLOTS:
 private:
     // Keeps the width in step with the power source; returns the status index.
     int takeStatus(int acIndex, bool fullyCharged);
+    // Reads the batteries in bays 0 and 1 as they are now, counts them and
+    // keeps the width in step with what they say.
+    GaugeView readView();
+    // The status index of the battery that tells the power source.
+    int powerSourceStatus();
     void showPercentage(bool bShowPer);
 
     bool m_bOldStatus;
@@ -113,8 +120,13 @@ private:
     std::unique_ptr<SchemeMenu> m_schemeMenu;
     std::unique_ptr<KPopupMenu> m_rMenu;
     std::unique_ptr<GaugePainter> m_painter;
+    std::unique_ptr<DisplayChoice> m_displayChoice;
     QTimer* update_timer;
     KProcess* m_processPM;
     std::optional<int> m_tipPer;
     LowBatteryWarning m_lowBattery;
+    // What the tool tip and the last painting showed: a refresh that finds
+    // the same leaves both alone.
+    std::optional<GaugeView> m_tipShown;
+    std::optional<GaugeView> m_painted;
 };

@@ -9,6 +9,8 @@
 #include <klocale.h>
 
 #include <QDataStream>
+#include <QFile>
+#include <QImageReader>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QResizeEvent>
@@ -114,7 +116,23 @@ bool JudgeBatModule()
 QPixmap* load_qpixmap(const char* name)
 {
     auto* pixmap = new QPixmap;
-    pixmap->load(QString() + QString::fromLocal8Bit(name));
+    const QString path = QString() + QString::fromLocal8Bit(name);
+    // A PNG file, known by its signature, is read by Qt's own PNG reader: a
+    // reader left to detect the format loads every image format plug-in to
+    // ask it first, which costs the panel their libraries' memory. Any other
+    // file's format is detected as usual.
+    static const char pngSignature[] = "\x89PNG\r\n\x1a\n";
+    QFile file(path);
+    const bool png = file.open(QIODevice::ReadOnly) &&
+                     file.read(sizeof pngSignature - 1) == QByteArray(pngSignature);
+    file.close();
+    if (png) {
+        QImageReader reader(path, "png");
+        reader.setAutoDetectImageFormat(false);
+        *pixmap = QPixmap::fromImage(reader.read());
+    } else {
+        pixmap->load(path);
+    }
     return pixmap;
 }
 

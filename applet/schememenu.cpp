@@ -94,13 +94,22 @@ void SchemeMenu::insertSchemeEntries()
 {
     // TRANSLATORS: the scheme files' name pattern; keep it unchanged.
     const QString nameFilter = translated(I18N_NOOP("scheme_")) + translated(I18N_NOOP("*"));
+    // A pattern that is a plain name followed by one "*" is matched here by
+    // its prefix: QDir's name filters compile a regular expression, whose
+    // library costs the panel some 400 KiB of resident memory.
+    const QString prefix = nameFilter.chopped(1);
+    const bool plainPrefix =
+        nameFilter.endsWith(QLatin1Char('*')) && !prefix.contains(QLatin1Char('*')) &&
+        !prefix.contains(QLatin1Char('?')) && !prefix.contains(QLatin1Char('['));
     // Matched with case, as the shell matches its patterns: QDir's name
     // filters ignore case unless told otherwise.
-    const QDir schemes(QString::fromLatin1(m_strPMSchemePath), nameFilter,
+    const QDir schemes(QString::fromLatin1(m_strPMSchemePath), plainPrefix ? QString() : nameFilter,
                        QDir::Size | QDir::Reversed,
                        QDir::Files | QDir::NoSymLinks | QDir::Hidden | QDir::CaseSensitive);
     const int slotCount = int(sizeof m_ids.menuID / sizeof m_ids.menuID[0]);
     for (const QString& fileName : schemes.entryList()) {
+        if (plainPrefix && !fileName.startsWith(prefix))
+            continue;
         // The first schemes in menu order fill the slots; the rest are not offered.
         if (m_ids.count == slotCount)
             break;

@@ -81,12 +81,17 @@ void PanelWindow::placeOnScreen()
     setGeometry(area.x(), area.y() + area.height() - m_height, area.width(), m_height);
 }
 
-AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error)
+AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error,
+                                        const QString& configFile)
 {
     QStringList taken;
     for (const AppletContainer* c : m_containers)
         taken << c->configFile();
-    auto* container = new AppletContainer(info, info.newConfigFileName(taken), this);
+    const bool keep = !configFile.isEmpty() && !taken.contains(configFile) &&
+                      QFileInfo(configFile).fileName() == configFile &&
+                      configFile != QLatin1String(".") && configFile != QLatin1String("..");
+    auto* container =
+        new AppletContainer(info, keep ? configFile : info.newConfigFileName(taken), this);
     container->setFixedHeight(containerHeight());
     QString why;
     if (!container->loadApplet(&why)) {
@@ -128,7 +133,10 @@ void PanelWindow::restoreApplets()
     }
     QSettings config(m_configPath, QSettings::IniFormat);
     const QStringList entries = config.value(QStringLiteral("General/Applets")).toStringList();
-    for (const QString& entry : entries) {
+    const QStringList configFiles =
+        config.value(QStringLiteral("General/ConfigFiles")).toStringList();
+    for (int i = 0; i < entries.size(); ++i) {
+        const QString& entry = entries.at(i);
         const QString path = AppletPaths::findEntry(entry);
         QString why = QStringLiteral("no desktop entry \"%1\" in %2")
                           .arg(entry, AppletPaths::dataDirs().join(QLatin1String(", ")));
@@ -137,7 +145,7 @@ void PanelWindow::restoreApplets()
             std::fprintf(stderr, "panelhost: applet not loaded: %s\n", qPrintable(why));
             continue;
         }
-        addApplet(info);
+        addApplet(info, nullptr, configFiles.value(i));
     }
 }
 
@@ -146,10 +154,15 @@ void PanelWindow::saveConfig() const
     if (m_configPath.isEmpty())
         return;
     QSettings config(m_configPath, QSettings::IniFormat);
+    // Each applet keeps its configuration file from one start to the next.
     QStringList entries;
-    for (const AppletContainer* c : m_containers)
+    QStringList configFiles;
+    for (const AppletContainer* c : m_containers) {
         entries << c->info().entryName();
+        configFiles << c->configFile();
+    }
     config.setValue(QStringLiteral("General/Applets"), entries);
+    config.setValue(QStringLiteral("General/ConfigFiles"), configFiles);
     config.setValue(QStringLiteral("General/Height"), m_height);
 }
 

@@ -35,12 +35,16 @@ public:
     int panelHeight() const { return m_height; }
     void setPanelHeight(int height);
 
-    /// Loads the applets named in the configuration; with no configuration
-    /// yet, every applet found.
+    /// Loads the applets named in the configuration, each with the
+    /// configuration file it had before; with no configuration yet, every
+    /// applet found.
     void restoreApplets();
     /// Adds an applet; null (with the reason on standard error and in error)
-    /// when it did not load. The panel goes on either way.
-    AppletContainer* addApplet(const AppletInfo& info, QString* error = nullptr);
+    /// when it did not load. The panel goes on either way. The applet gets
+    /// the configuration file configFile, or a new one when that is empty,
+    /// not a plain file name or already another applet's.
+    AppletContainer* addApplet(const AppletInfo& info, QString* error = nullptr,
+                               const QString& configFile = QString());
     void removeApplet(AppletContainer* container);
     QList<AppletContainer*> containers() const { return m_containers; }
 

@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Reads screenshots for the end-to-end tests.
 //
-//   screenprobe gauge FILE.png   ->   "bar=89 icon=yes width=150 x=16 y=993"
+//   screenprobe gauge FILE.png   ->   "bar=89 icon=yes width=150 fill=77 text=5c0a11f3 x=16 y=993"
 // The battery gauge: its bar's outline is the longest horizontal run of the
 // outline's gray; the gauge's width follows from the bar's width (29 px of
-// margins, and 32 px more when the mains icon is shown); x and y are the bar's
-// top-left corner on the screen. Exit status 1 when no gauge is found.
+// margins, and 32 px more when the mains icon is shown); fill is the width of
+// the charge's green, orange or red inside it (0 when none); text tells the
+// text written on the bar apart from others, a hash of its dark pixels
+// ("none" without any); x and y are the bar's top-left corner on the screen.
+// Exit status 1 when no gauge is found.
 //
 //   screenprobe rows FILE.png X Y W H   ->   "846 883 905 ..."
 // The rows of a menu in that rectangle: the middle line of every band of rows
@@ -73,6 +76,42 @@ bool iconRightOf(const QImage& image, const Run& top, int barHeight)
     return false;
 }
 
+bool isFill(QRgb pixel)
+{
+    const QRgb rgb = pixel & 0xffffff;
+    return rgb == (qRgb(0, 255, 0) & 0xffffff) || rgb == (qRgb(255, 120, 30) & 0xffffff) ||
+           rgb == (qRgb(255, 0, 0) & 0xffffff);
+}
+
+// The fill's width, on a row below the outline's top edge and above the text;
+// its first column lies under the outline's left edge.
+int fillWidth(const QImage& image, const Run& top)
+{
+    const int y = top.y + 3;
+    int count = 0;
+    for (int x = top.x; y < image.height() && x < top.x + top.length; ++x) {
+        if (isFill(image.pixel(x, y)))
+            ++count;
+    }
+    return count > 0 ? count + 1 : 0;
+}
+
+// A hash of where the bar's dark pixels lie, as 8 hex digits; "none" without any.
+QByteArray textHash(const QImage& image, const Run& top, int barHeight)
+{
+    quint32 hash = 0;
+    bool any = false;
+    for (int y = top.y + 2; y < top.y + barHeight - 2 && y < image.height(); ++y) {
+        for (int x = top.x + 2; x < top.x + top.length - 2; ++x) {
+            if (isDark(image.pixel(x, y))) {
+                hash = hash * 31u + quint32((x - top.x) * 1000 + (y - top.y));
+                any = true;
+            }
+        }
+    }
+    return any ? QByteArray::number(hash, 16).rightJustified(8, '0') : QByteArray("none");
+}
+
 int gauge(const QImage& image)
 {
     const Run top = longestOutlineRun(image);
@@ -86,8 +125,9 @@ int gauge(const QImage& image)
     while (top.y + barHeight < image.height() && isOutline(image.pixel(top.x, top.y + barHeight)))
         ++barHeight;
     const bool icon = iconRightOf(image, top, barHeight);
-    std::printf("bar=%d icon=%s width=%d x=%d y=%d\n", bar, icon ? "yes" : "no",
-                bar + 29 + (icon ? 32 : 0), top.x + 1, top.y + 1);
+    std::printf("bar=%d icon=%s width=%d fill=%d text=%s x=%d y=%d\n", bar, icon ? "yes" : "no",
+                bar + 29 + (icon ? 32 : 0), fillWidth(image, top),
+                textHash(image, top, barHeight).constData(), top.x + 1, top.y + 1);
     return 0;
 }
 

@@ -57,6 +57,22 @@ QPoint iconProbe(const QImage& icon)
     return QPoint(-1, -1);
 }
 
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject
+{
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++count;
+        return false;
+    }
+};
+
 } // namespace
 
 class TestGauge : public QObject, protected GaugeHost
@@ -261,13 +277,54 @@ private Q_SLOTS:
         QCOMPARE(refreshedToolTip(), tip);
     }
 
+    // A state file that cannot be read: the charge is unknown, not empty, and
+    // nothing says mains power.
     void unreadableStateFile()
     {
         laptop::battery(0, {QStringLiteral("readable=no")});
-        QCOMPARE(refreshedToolTip(), QStringLiteral("no battery reading --  -- 0 %"));
+        QCOMPARE(refreshedToolTip(), QStringLiteral("no battery reading --  -- ? %"));
         const QImage image = paint(150);
         QCOMPARE(at(image, 5, 20), gray);
-        QVERIFY(textPixels(image, 89) > 0); // "0 %"
+        QVERIFY(textPixels(image, 121) > 0);          // "?"
+        QCOMPARE(at(image, 7, 7), at(image, 100, 2)); // nothing filled
+        QCOMPARE(at(image, 5 + 121, 7), gray);        // no room kept for the icon
+    }
+
+    // A refresh that finds what the gauge shows already paints nothing and
+    // leaves the tool tip; one that finds a change shows it, also when a
+    // painting in between showed other readings.
+    void refreshShowsOnlyChanges()
+    {
+        const auto state = [](int per, int toFull) {
+            return "AC attached: Yes\nRelativeStateofCharge: " + QByteArray::number(per) +
+                   "%\nAverageTimeToFull: " + QByteArray::number(toFull) + " mins\n";
+        };
+        laptop::writeFile(state0, state(50, 20));
+        m_host->resize(150, gaugeHeight);
+        m_frame->resize(150, gaugeHeight);
+        m_host->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_host.get()));
+        PaintCounter paints(m_frame);
+        QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 20 -- 50 %"));
+        paints.count = 0;
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 20 -- 50 %"));
+        QCOMPARE(paints.count, 0);
+
+        laptop::writeFile(state0, state(51, 20));
+        QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 20 -- 51 %"));
+        QCOMPARE(paints.count, 1);
+        // On mains the bar writes the percentage: a new time is the tool tip's alone.
+        laptop::writeFile(state0, state(51, 30));
+        QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 30 -- 51 %"));
+        QCOMPARE(paints.count, 1);
+
+        laptop::writeFile(state0, state(60, 30));
+        m_frame->repaint();
+        QCOMPARE(paints.count, 2);
+        laptop::writeFile(state0, state(51, 30));
+        QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 30 -- 51 %"));
+        QCOMPARE(paints.count, 3);
     }
 
     // Two batteries: 3828 + 1344 mWh of 4400 + 2100 mWh make 79 %; the times add up.

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -65,6 +66,7 @@ private Q_SLOTS:
     void loadingErrorsAreReported_data();
     void loadingErrorsAreReported();
     void configurationKeepsTheApplets();
+    void configurationKeepsEachAppletsConfigFile();
     void containerWithoutHandleHoldsTheAppletAlone();
     void prependedFoldersComeFirst();
 
@@ -281,6 +283,47 @@ void TestPanel::configurationKeepsTheApplets()
     QCOMPARE(restored.containers().size(), 1);
     QCOMPARE(restored.containers().constFirst()->info().entryName(),
              QStringLiteral("testapplet.desktop"));
+}
+
+// Restarted, the panel hands each applet the configuration file it had, so
+// that the applet finds what it stored there.
+void TestPanel::configurationKeepsEachAppletsConfigFile()
+{
+    const QString config = m_dir.filePath(QStringLiteral("panelhostrc"));
+    QStringList names;
+    {
+        PanelWindow panel(config);
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(panel.addApplet(testAppletInfo()));
+        panel.removeApplet(panel.containers().at(1));
+        for (const AppletContainer* container : panel.containers())
+            names << container->applet()->configFile();
+    }
+    QCOMPARE(names.size(), 2);
+    QVERIFY(names.at(0) != names.at(1));
+    for (int restart = 0; restart < 2; ++restart) {
+        PanelWindow restored(config);
+        restored.restoreApplets();
+        QStringList restoredNames;
+        for (const AppletContainer* container : restored.containers())
+            restoredNames << container->applet()->configFile();
+        QCOMPARE(restoredNames, names);
+    }
+
+    // A name that is no plain file name, or is taken twice, gives way to a new one.
+    {
+        QSettings settings(config, QSettings::IniFormat);
+        settings.setValue(
+            QStringLiteral("General/ConfigFiles"),
+            QStringList{QStringLiteral("../escape_rc"), QStringLiteral("../escape_rc")});
+    }
+    PanelWindow odd(config);
+    odd.restoreApplets();
+    QCOMPARE(odd.containers().size(), 2);
+    const QRegularExpression form(QStringLiteral("^ovratestapplet_[a-z0-9]{8}_rc$"));
+    for (const AppletContainer* container : odd.containers())
+        QVERIFY2(form.match(container->configFile()).hasMatch(),
+                 qPrintable(container->configFile()));
 }
 
 void TestPanel::containerWithoutHandleHoldsTheAppletAlone()

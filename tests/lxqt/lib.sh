@@ -26,7 +26,7 @@ export LXQTPANEL_PLUGIN_PATH=$plugin_dir LXQT_PANEL_PLUGINS_DIR=$entry_dir
 
 probe() { QT_QPA_PLATFORM=offscreen "$probe_program" "$@"; }
 shot() { "$LAPTOP_SRC/screenshot" "$shots/$1.png"; }
-# The gauge on the screen now: "bar=89 icon=yes width=150 x=.. y=.." or "no gauge".
+# The gauge on the screen now: "bar=89 icon=yes width=150 fill=77 text=.. x=.. y=.." or "no gauge".
 gauge() { # SHOT-NAME
     shot "$1" && probe gauge "$shots/$1.png"
 }
