@@ -3,6 +3,8 @@
 #include "TextLines.h"
 #include "UPMComm.h"
 
+#include <QByteArrayView>
+
 namespace {
 
 enum class Field
@@ -23,7 +25,7 @@ enum class Field
 
 struct Label
 {
-    const char* text;
+    QByteArrayView text;
     Field field;
 };
 
@@ -42,6 +44,20 @@ constexpr Label Labels[] = {
     {"FullyCharged", Field::FullyCharged},
     {"Cycle Count", Field::CycleCount},
 };
+
+// Whether the line holds the label directly followed by a colon, anywhere in
+// it. A line has few colons, so the label is compared only before each of
+// them: most lines hold none of the labels, and testing them copies nothing.
+bool holdsLabel(const QByteArray& line, QByteArrayView label)
+{
+    for (qsizetype colon = line.indexOf(':'); colon >= 0; colon = line.indexOf(':', colon + 1)) {
+        if (colon >= label.size() &&
+            QByteArrayView(line.constData() + colon - label.size(), label.size()) == label) {
+            return true;
+        }
+    }
+    return false;
+}
 
 // A whole number followed directly by one unit character ("87%", "37x").
 qint32 numberBeforeLastCharacter(const QByteArray& value)
@@ -103,8 +119,11 @@ void ParseBatState(const QByteArray& text, RBatState& rec)
 {
     for (const QByteArray& line : SplitTextLines(text)) {
         for (const Label& label : Labels) {
+            if (!holdsLabel(line, label.text)) {
+                continue;
+            }
             QByteArray value;
-            if (ParseKeyLine(line, label.text, value, 1)) {
+            if (ParseKeyLine(line, label.text.toByteArray(), value, 1)) {
                 store(label.field, value, rec);
                 break;
             }

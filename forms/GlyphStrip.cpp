@@ -19,10 +19,14 @@ GlyphStrip::GlyphStrip(const QPixmap& strip, int frameCount)
     const QImage colours = source.convertToFormat(QImage::Format_ARGB32);
     QImage masked = source.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const QRgb transparent = colours.pixel(0, colours.height() - 1);
-    for (int y = 0; y < masked.height(); ++y) {
+    // The sizes are read once: they are calls into the library, which the
+    // compiler cannot hoist out of the loop.
+    const int width = masked.width();
+    const int height = masked.height();
+    for (int y = 0; y < height; ++y) {
         const auto* colour = reinterpret_cast<const QRgb*>(colours.constScanLine(y));
         auto* pixel = reinterpret_cast<QRgb*>(masked.scanLine(y));
-        for (int x = 0; x < masked.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if (colour[x] == transparent) {
                 pixel[x] = 0;
             }

@@ -4,6 +4,8 @@
 #include "UPMComm.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QPainter>
 
 #include <cstdio>
@@ -28,11 +30,38 @@ constexpr int RowTextIndent = 40;
 constexpr qreal RowRoundness = 5; // percent of half the width and height
 
 // The layout's font is rarely installed; a humanist sans of similar width
-// takes its place.
+// takes its place: the first of these that is installed.
+const QString LayoutFamily = QStringLiteral("lucidux sans");
+const QStringList LayoutFamilySubstitutes = {QStringLiteral("Lucida Sans"),
+                                             QStringLiteral("DejaVu Sans")};
+constexpr int LayoutPixelSize = 14;
+
+QString firstInstalledSubstitute()
+{
+    const QStringList installed = QFontDatabase::families();
+    for (const QString& family : LayoutFamilySubstitutes) {
+        if (installed.contains(family, Qt::CaseInsensitive)) {
+            return family;
+        }
+    }
+    return {};
+}
+
+// When the system's own fallback for the layout's family already is the
+// substitute, a substitution only makes Qt search the fallbacks of a second
+// family. The probe's face stays in Qt's font cache for the form.
 void useFontFallback()
 {
-    QFont::insertSubstitutions(QStringLiteral("lucidux sans"),
-                               {QStringLiteral("Lucida Sans"), QStringLiteral("DejaVu Sans")});
+    const QString substitute = firstInstalledSubstitute();
+    if (substitute.isEmpty()) {
+        QFont::insertSubstitutions(LayoutFamily, LayoutFamilySubstitutes);
+        return;
+    }
+    QFont probe(LayoutFamily);
+    probe.setPixelSize(LayoutPixelSize);
+    if (QFontInfo(probe).family().compare(substitute, Qt::CaseInsensitive) != 0) {
+        QFont::insertSubstitution(LayoutFamily, substitute);
+    }
 }
 
 // Sets a flag for the lifetime of the guard.

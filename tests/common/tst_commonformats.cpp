@@ -225,6 +225,7 @@ void TestCommonFormats::batteryLines()
         {"AC attached: No\nAverageTimeToEmpty: 95",            1, 4, 5},
         {"RelativeStateofCharge: 87 %",                        1, 4, -2},
         {"RelativeStateofCharge:",                             1, 4, -1},
+        {":RelativeStateofCharge: 87%",                        1, 4, -2},
         {"Manufacturer: Nexalt\n\n:::\n",                      1, 4, 5},
     };
     // clang-format on
