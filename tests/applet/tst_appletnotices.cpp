@@ -30,14 +30,6 @@ QString fromApplet(const QString& summaryAndBody)
     return QStringLiteral("ovraapplet\tdialog-warning\t") + summaryAndBody + QStringLiteral("\t1");
 }
 
-QStringList shellCommands()
-{
-    QStringList commands;
-    for (const laptop::Call& call : laptop::calls())
-        commands << call.shellCommand;
-    return commands;
-}
-
 } // namespace
 
 class TestAppletNotices : public QObject, protected GaugeHost
@@ -64,7 +56,7 @@ private Q_SLOTS:
         m_frame->changeScheme(QStringLiteral("presentation"));
         QCOMPARE(err.finish(), QByteArray("ovraapplet: Power scheme not applied: The power daemon "
                                           "did not accept the scheme \"presentation\".\n"));
-        QCOMPARE(shellCommands(), (QStringList{reload, idletime}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reload, idletime}));
     }
 
     void missingKeyIsSaidOnStandardError()
@@ -98,7 +90,7 @@ private Q_SLOTS:
         QCOMPARE(recorder.notices(), QStringList{fromApplet(notApplied)});
         QCOMPARE(laptop::readFile(configPath),
                  QByteArray("AC_SCHEME=\"presentation\"\nBATTERY_SCHEME=\"powersave\"\n"));
-        QCOMPARE(shellCommands(),
+        QCOMPARE(laptop::shellCommands(),
                  (QStringList{reload, idletime, reload, idletime, reload, idletime}));
     }
 
@@ -115,7 +107,7 @@ private Q_SLOTS:
                      "/etc/sysconfig/powersave/common has no BATTERY_SCHEME setting."))});
         QCOMPARE(laptop::readFile(configPath), QByteArray("AC_SCHEME=\"performance\"\n"));
         // The reload runs all the same, as it always did.
-        QCOMPARE(shellCommands(), (QStringList{reload, idletime}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reload, idletime}));
     }
 };
 
@@ -145,7 +137,7 @@ private Q_SLOTS:
                      "Power scheme not saved\tThe scheme \"presentation\" was not saved: "
                      "/etc/sysconfig/powersave/common could not be written."))});
         QCOMPARE(laptop::readFile(configPath), before);
-        QCOMPARE(shellCommands(), (QStringList{reload, idletime}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reload, idletime}));
         m_host.reset();
     }
 };

@@ -62,14 +62,6 @@ const QByteArray realisticConfig =
     "POWERSAVE_NOTE=\"caf\xe9 \xbd\"\r\n"
     "POWERSAVE_USER_SCHEME_CHANGE=\"no\"";
 
-QStringList shellCommands()
-{
-    QStringList commands;
-    for (const laptop::Call& call : laptop::calls())
-        commands << call.shellCommand;
-    return commands;
-}
-
 // Gives the configuration an old time stamp, so that any rewrite shows.
 QDateTime ageConfig()
 {
@@ -118,7 +110,7 @@ protected:
     {
         QCOMPARE(laptop::readFile(configPath), config);
         QCOMPARE(configTime(), time);
-        QCOMPARE(shellCommands(), QStringList());
+        QCOMPARE(laptop::shellCommands(), QStringList());
     }
 
     void resetLaptop()
@@ -309,7 +301,7 @@ private Q_SLOTS:
         QByteArray expected = realisticConfig;
         expected.replace("BATTERY_SCHEME=\"powersave\"\n", "BATTERY_SCHEME=\"presentation\"\n");
         QCOMPARE(laptop::readFile(configPath), expected);
-        QCOMPARE(shellCommands(), (QStringList{reloadCommand, restartCommand}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
         const QList<laptop::Call> calls = laptop::calls();
         QCOMPARE(calls[0].program, QStringLiteral("/etc/init.d/powersave"));
         QCOMPARE(calls[0].args, QStringList{QStringLiteral("reload")});
@@ -328,7 +320,7 @@ private Q_SLOTS:
         QByteArray expected = realisticConfig;
         expected.replace("AC_SCHEME=\"performance\"", "AC_SCHEME=\"nexalt_quiet\"");
         QCOMPARE(laptop::readFile(configPath), expected);
-        QCOMPARE(shellCommands(), (QStringList{reloadCommand, restartCommand}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 0);
     }
 
@@ -340,7 +332,7 @@ private Q_SLOTS:
         QCOMPARE(m_frame->menuIDs().curID, 100);
         choose(QStringLiteral("powersave"));
         QCOMPARE(laptop::readFile(configPath), QByteArray("AC_SCHEME=\"powersave\"\n"));
-        QCOMPARE(shellCommands(), (QStringList{reloadCommand, restartCommand}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
     }
 
     // Choices that are no change of scheme leave everything alone.
@@ -420,7 +412,7 @@ private Q_SLOTS:
         QVERIFY(m_frame->showsPercentage());
         QVERIFY(show->isItemChecked(m_frame->showPercentageID()));
         QVERIFY(!show->isItemChecked(m_frame->showTimeID()));
-        QCOMPARE(shellCommands(), QStringList());
+        QCOMPARE(laptop::shellCommands(), QStringList());
     }
 };
 
@@ -446,7 +438,7 @@ private Q_SLOTS:
         QCOMPARE(m_frame->get_CurScheme(), QStringLiteral("performance"));
         choose(QStringLiteral("presentation"));
         QCOMPARE(QFileInfo(configPath).size(), size);
-        QCOMPARE(shellCommands(), (QStringList{reloadCommand, restartCommand}));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
     }
 };
 

@@ -30,14 +30,6 @@ const char* keyName(configcases::Key key)
     return key == configcases::Key::Ac ? "AC_SCHEME" : "BATTERY_SCHEME";
 }
 
-QStringList shellCommands()
-{
-    QStringList commands;
-    for (const laptop::Call& call : laptop::calls())
-        commands << call.shellCommand;
-    return commands;
-}
-
 } // namespace
 
 class TestSchemeWrite : public QObject, protected GaugeHost
@@ -108,7 +100,7 @@ private Q_SLOTS:
                      said.constData());
         }
         QCOMPARE(laptop::readFile(configPath), before);
-        QCOMPARE(shellCommands(), QStringList()); // nothing changed: no reload
+        QCOMPARE(laptop::shellCommands(), QStringList()); // nothing changed: no reload
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/pwned")));
     }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "popuptesting.h"
 
+#include "SchemepopBase.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCursor>
@@ -14,6 +16,16 @@ void settle()
     for (int i = 0; i < 3; ++i) {
         QCoreApplication::processEvents();
     }
+}
+
+int rowOfScheme(const TForm_FnBase& form, const QByteArray& scheme)
+{
+    for (int i = 0; i < form.LstBx_Scheme->count(); ++i) {
+        if (TForm_FnBase::schemeOfRow(form.LstBx_Scheme->item(i)) == scheme) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 void pointAt(QWidget* widget, const QPoint& local)

@@ -13,6 +13,8 @@
 #include <QTimer>
 
 class QWidget;
+class TForm_FnBase;
+class QByteArray;
 
 namespace popuptest {
 
@@ -21,6 +23,9 @@ void pointAt(QWidget* widget, const QPoint& local);
 
 // Delivers posted and window-system events.
 void settle();
+
+// The row of the form's scheme list that shows the scheme, or -1.
+int rowOfScheme(const TForm_FnBase& form, const QByteArray& scheme);
 
 // Where a reparenting window manager really puts a frameless window while Qt
 // still believes it at 0,0: the offset of its real screen position.

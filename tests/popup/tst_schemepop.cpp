@@ -190,12 +190,7 @@ void TestSchemepop::cleanup()
 
 int TestSchemepop::rowOf(const QByteArray& scheme) const
 {
-    for (int i = 0; i < m_form->LstBx_Scheme->count(); ++i) {
-        if (TForm_FnBase::schemeOfRow(m_form->LstBx_Scheme->item(i)) == scheme) {
-            return i;
-        }
-    }
-    return -1;
+    return popuptest::rowOfScheme(*m_form, scheme);
 }
 
 QColor TestSchemepop::fillOfRow(int row) const

@@ -100,6 +100,14 @@ QList<Call> callsOf(const QString& program)
     return result;
 }
 
+QStringList shellCommands()
+{
+    QStringList commands;
+    for (const Call& call : calls())
+        commands << call.shellCommand;
+    return commands;
+}
+
 void clearCalls()
 {
     QFile log(laptopDir() + QStringLiteral("/calls.log"));

@@ -30,6 +30,8 @@ QList<Call> calls();
 void clearCalls();
 // Only the calls of the given program (path or bare name).
 QList<Call> callsOf(const QString& program);
+// The shell command lines of the calls, oldest first.
+QStringList shellCommands();
 
 // How a stand-in behaves from now on: NAME or NAME.ARG1 (e.g. "powersaved.reload").
 void setBehaviour(const QString& name, int exitCode, double delaySeconds = 0);
