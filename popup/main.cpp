@@ -4,6 +4,7 @@
 
 #include "EnvironmentOverride.h"
 #include "ErrorReporting.h"
+#include "FontConfigWarmUp.h"
 #include "NoticeReporting.h"
 #include "SchemepopBase.h"
 
@@ -40,9 +41,14 @@ int main(int argc, char* argv[])
     EnvironmentOverride startup;
     keepScreenPixels(startup);
     withoutInputMethod(startup);
+    // Started once the environment is set: fontconfig reads it on its thread,
+    // and the environment is changed again only after the wait below.
+    FontConfigWarmUp fonts;
     // Arguments are ignored, the toolkit's own options included.
     static int toolkitArgc = 1;
     QApplication application(toolkitArgc, argv);
+    // The form's fonts are resolved while it is built.
+    fonts.wait();
     // The reload, the idle-time restart and the power manager run with the
     // environment the program was started with.
     startup.restore();
