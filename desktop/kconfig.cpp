@@ -221,6 +221,16 @@ void KConfig::setGroup(const QString& group)
     m_group = groupName(group);
 }
 
+bool KConfig::hasGroup(const QString& group) const
+{
+    for (const QByteArray& line : m_lines) {
+        const ParsedLine parsed = parse(line);
+        if (parsed.kind == ParsedLine::Group && parsed.name == group)
+            return true;
+    }
+    return false;
+}
+
 bool KConfig::hasKey(const QString& key) const
 {
     QByteArray value;

@@ -33,6 +33,8 @@ public:
     void setGroup(const QString& group);
     QString group() const { return m_group; }
 
+    /// True when the file has a "[group]" line.
+    bool hasGroup(const QString& group) const;
     bool hasKey(const QString& key) const;
     QString readEntry(const QString& key, const QString& aDefault = QString()) const;
     /// "true", "on", "yes" and "1" are true, "false", "off", "no" and "0"

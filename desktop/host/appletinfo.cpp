@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "appletinfo.h"
 
+#include "kconfig.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QStandardPaths>
-#include <QTextStream>
 
 QString AppletInfo::entryName() const
 {
@@ -48,41 +49,23 @@ AppletInfo AppletInfo::load(const QString& path, QString* error)
     };
 
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("cannot read %1: %2").arg(path, file.errorString()));
+    file.close();
 
     // The [Desktop Entry] group's plain (unlocalised) keys.
-    QTextStream in(&file);
-    bool inEntryGroup = false;
-    bool sawEntryGroup = false;
-    while (!in.atEnd()) {
-        const QString line = in.readLine().trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')))
-            continue;
-        if (line.startsWith(QLatin1Char('['))) {
-            inEntryGroup = (line == QLatin1String("[Desktop Entry]"));
-            sawEntryGroup = sawEntryGroup || inEntryGroup;
-            continue;
-        }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (!inEntryGroup || eq <= 0)
-            continue;
-        const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
-        if (key == QLatin1String("Name"))
-            info.name = value;
-        else if (key == QLatin1String("Comment"))
-            info.comment = value;
-        else if (key == QLatin1String("Icon"))
-            info.icon = value;
-        else if (key == QLatin1String("X-KDE-Library"))
-            info.library = value;
-        else if (key == QLatin1String("NoDisplay") || key == QLatin1String("Hidden"))
-            info.hidden = info.hidden || value == QLatin1String("true");
-    }
-    if (!sawEntryGroup)
+    const QString entryGroup = QStringLiteral("Desktop Entry");
+    KConfig entry(QFileInfo(path).absoluteFilePath());
+    if (!entry.hasGroup(entryGroup))
         return fail(
             QStringLiteral("%1 is not a desktop entry (no [Desktop Entry] group)").arg(path));
+    entry.setGroup(entryGroup);
+    info.name = entry.readEntry(QStringLiteral("Name"));
+    info.comment = entry.readEntry(QStringLiteral("Comment"));
+    info.icon = entry.readEntry(QStringLiteral("Icon"));
+    info.library = entry.readEntry(QStringLiteral("X-KDE-Library"));
+    info.hidden = entry.readEntry(QStringLiteral("NoDisplay")) == QLatin1String("true") ||
+                  entry.readEntry(QStringLiteral("Hidden")) == QLatin1String("true");
     if (info.library.isEmpty())
         return fail(QStringLiteral("%1 names no applet library (X-KDE-Library)").arg(path));
     info.desktopFile = QFileInfo(path).absoluteFilePath();
