@@ -7,6 +7,7 @@
 # SCREENPROBE.
 set -u
 . "$(dirname "$0")/../support/checks.sh"
+. "$(dirname "$0")/panel-lib.sh"
 panelhost=$1
 dcop=$2
 probe=$3
@@ -41,7 +42,7 @@ choose() { # percentage|time
     local x y
     read -r x y < <(gauge_xy)
     xdotool mousemove $((x + 20)) $((y + 8)) click 1
-    sleep 0.5
+    menu_geometry >/dev/null || fail "no menu"
     if [ "$1" == time ]; then
         xdotool key Up Up Right Down Return
     else

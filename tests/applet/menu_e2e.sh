@@ -8,6 +8,7 @@
 # OVRA_SHOT_DIR set, the screenshots are kept there.
 set -u
 . "$(dirname "$0")/../support/checks.sh"
+. "$(dirname "$0")/panel-lib.sh"
 panelhost=$1
 probe=$2
 shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
@@ -31,21 +32,6 @@ wait_for_gauge() { # WIDTH
         sleep 0.2
     done
     echo "gauge not at width $1: $out" >&2
-    return 1
-}
-# The geometry "W H X Y" of the panel's open menu, the top-level window of
-# panelhost that is not the panel itself.
-menu_geometry() {
-    local line
-    for _ in $(seq 50); do
-        line=$(xwininfo -root -tree | grep '("panelhost" "panelhost")' | grep -v ' 1280x' |
-            grep -oE '[0-9]+x[0-9]+\+[0-9]+\+[0-9]+' | head -n1)
-        if [ -n "$line" ]; then
-            tr 'x+' '  ' <<<"$line"
-            return 0
-        fi
-        sleep 0.1
-    done
     return 1
 }
 # Clicks the gauge and prints the menu's rows (the middle line of each, from
