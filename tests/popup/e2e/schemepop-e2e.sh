@@ -112,6 +112,29 @@ scenario_refused_box() {
     check_common presentation powersave
 }
 
+# The same under openbox, five starts in a row, as a user meets it: the box
+# takes the keyboard, so Return closes it and the popup ends.
+scenario_refused_box_openbox() {
+    start_window_manager openbox --sm-disable
+    "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
+    "$LAPTOP_SRC/standin-behaviour" powersaved.start exit=1
+    local i box
+    for ((i = 0; i < 5; i++)); do
+        : >"$LAPTOP_DIR/calls.log"
+        start_popup one
+        wait_popup one
+        wait_until 10 is_active "$WID" || fail "start $i: popup not activated"
+        click_row presentation
+        wait_until 15 has_error_box || fail "start $i: no message box"
+        box=$(error_box)
+        wait_until 10 is_active "$box" || fail "start $i: the box did not take the focus"
+        check_calls "$RELOAD" "$START" "$IDLETIME"
+        xdotool key Return
+        wait_exit one
+        ((STATUS == 0)) || fail "start $i: exit status $STATUS"
+    done
+}
+
 # The file has no line for the key: nothing is written, the reload still
 # runs, and a notice says the scheme was not saved.
 scenario_not_saved_notice() {
