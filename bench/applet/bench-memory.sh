@@ -10,16 +10,27 @@
 # are driven by the benchmark's module ticker (LD_PRELOAD), loaded into every
 # panel alike. Prints the figures, the applet's extra memory (target: at most
 # 3 MB more than panelhost alone) and the growth over the ticks (target: none).
+# With a Qt 5 build that holds the LXQt plugin, and lxqt-panel installed, it
+# also prints lxqt-panel's memory with the system's default panel (its usual
+# plugins: menu, task bar, tray, clock...) without and with the applet added:
+# what the applet costs in a panel that people run.
 #
-#   bench/applet/bench-memory.sh [BUILD-DIR] [TICKS]
+#   bench/applet/bench-memory.sh [BUILD-DIR] [TICKS] [QT5-BUILD-DIR]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 ticks=${2:-100000}
+qt5_build=${3:-$root/build-qt5}
 if [[ -z ${LAPTOP_DIR:-} ]]; then
     cmake --build "$build" --target panelhost dcop ovraapplet ovratestapplet \
         bench_applet_ticker >/dev/null
-    exec "$root/laptop/sandbox" --x11 -- "$0" "$build" "$ticks"
+    if [[ -f $qt5_build/CMakeCache.txt ]] && command -v lxqt-panel >/dev/null; then
+        cmake --build "$qt5_build" --target ovra >/dev/null
+        qt5_build=$(cd "$qt5_build" && pwd)
+    else
+        qt5_build=
+    fi
+    exec "$root/laptop/sandbox" --x11 -- "$0" "$build" "$ticks" "$qt5_build"
 fi
 
 bin=$build/bin
@@ -92,9 +103,41 @@ wait_for 600 progress_is "done"
 after=$(settled_rss "$pid")
 stop_panel
 
+# lxqt-panel with the system's default panel, then with the applet added to
+# it; the plugin comes from the Qt 5 build.
+has_lxqt_object() { "$bin/dcop" lxqt-panel | grep -qx "$1"; }
+lxqt_rss() { # [PLUGIN]
+    local conf=$XDG_CONFIG_HOME/lxqt/panel.conf
+    mkdir -p "${conf%/*}"
+    if [[ -n ${1:-} ]]; then
+        sed -E "s/^(plugins=.*)$/\1,$1/" /usr/share/lxqt/panel.conf >"$conf"
+        printf '\n[%s]\ntype=%s\n' "$1" "$1" >>"$conf"
+    else
+        cp /usr/share/lxqt/panel.conf "$conf"
+    fi
+    lxqt-panel >"$dir/lxqt.log" 2>&1 &
+    pid=$!
+    wait_for 30 xdotool search --onlyvisible --class '^lxqt-panel$'
+    [[ -z ${1:-} ]] || wait_for 30 has_lxqt_object OvraIface
+    settled_rss "$pid"
+    stop_panel
+}
+if [[ -n $qt5_build ]]; then
+    export XDG_CONFIG_HOME=$dir/lxqt-config
+    export LXQTPANEL_PLUGIN_PATH=$qt5_build/lib/lxqt-panel
+    export LXQT_PANEL_PLUGINS_DIR=$qt5_build/share/lxqt/lxqt-panel
+    lxqt_default=$(lxqt_rss)
+    lxqt_applet=$(lxqt_rss ovra)
+fi
+
 printf 'panelhost alone:                %6d KiB\n' "$alone"
 printf 'panelhost with the test applet: %6d KiB  (%+d KiB)\n' "$text" $((text - alone))
 printf 'panelhost with the applet:      %6d KiB  (%+d KiB, target at most +3072 KiB; %+d KiB over the test applet)\n' \
     "$loaded" $((loaded - alone)) $((loaded - text))
 printf 'after %d ticks:             %6d KiB  (%+d KiB, target +0 KiB)\n' \
     "$ticks" "$after" $((after - loaded))
+if [[ -n $qt5_build ]]; then
+    printf 'lxqt-panel, default panel:      %6d KiB\n' "$lxqt_default"
+    printf '... with the applet added:      %6d KiB  (%+d KiB)\n' \
+        "$lxqt_applet" $((lxqt_applet - lxqt_default))
+fi
