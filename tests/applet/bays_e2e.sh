@@ -6,6 +6,7 @@
 # put in while the panel runs is seen. Arguments: PANELHOST DCOP SCREENPROBE.
 set -u
 . "$(dirname "$0")/../support/checks.sh"
+. "$(dirname "$0")/panel-lib.sh"
 panelhost=$1
 dcop=$2
 probe=$3
@@ -20,17 +21,6 @@ gauge() { # SHOT-NAME
 }
 # The fill of a charge in a bar of the given width, as the gauge paints it.
 fill() { echo $(($1 * $2 / 100)); } # PERCENT BAR
-
-start_panel() {
-    "$panelhost" --applet ovraapplet.desktop >"$log" 2>&1 &
-    panel_pid=$!
-    [ "$(wait_for_output 20 OvraIface "$dcop" panelhost)" == OvraIface ] ||
-        fail "the applet did not load: $(cat "$log")"
-}
-stop_panel() {
-    kill "$panel_pid" 2>/dev/null
-    wait "$panel_pid" 2>/dev/null
-}
 
 # BAT1 alone, on mains power and then on the battery.
 "$sim" set 0 present=no

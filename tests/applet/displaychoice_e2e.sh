@@ -8,12 +8,15 @@
 set -u
 . "$(dirname "$0")/../support/checks.sh"
 . "$(dirname "$0")/panel-lib.sh"
+. "$(dirname "$0")/../support/displaymenu.sh"
 panelhost=$1
 dcop=$2
 probe=$3
 shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
 log=$(mktemp)
 config_dir=${XDG_CONFIG_HOME:-$HOME/.config}
+# panelhost loads the applets of its own configuration.
+panel_args=()
 
 # The text written on the bar, told apart by the probe.
 bar_text() { # SHOT-NAME
@@ -25,29 +28,10 @@ gauge_xy() {
         QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/xy.png" |
         sed -E 's/.* x=([0-9]+) y=([0-9]+)/\1 \2/'
 }
-start_panel() {
-    "$panelhost" >"$log" 2>&1 &
-    panel_pid=$!
-    [ "$(wait_for_output 20 OvraIface "$dcop" panelhost)" == OvraIface ] ||
-        fail "the applet did not load: $(cat "$log")"
-}
-stop_panel() {
-    kill "$panel_pid" 2>/dev/null
-    wait "$panel_pid" 2>/dev/null
-}
-# Chooses an entry of the menu's submenu "show" with the keyboard: the last
-# entry is the launch, the one above it "show"; its submenu opens on the
-# percentage, the time below it.
 choose() { # percentage|time
     local x y
     read -r x y < <(gauge_xy)
-    xdotool mousemove $((x + 20)) $((y + 8)) click 1
-    menu_geometry >/dev/null || fail "no menu"
-    if [ "$1" == time ]; then
-        xdotool key Up Up Right Down Return
-    else
-        xdotool key Up Up Right Return
-    fi
+    choose_display "$x" "$y" "$1"
 }
 # Waits until the bar's text is not the given one; prints it.
 wait_for_change() { # SHOT-NAME TEXT

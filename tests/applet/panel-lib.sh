@@ -17,3 +17,18 @@ menu_geometry() {
     done
     return 1
 }
+
+# Starts panelhost with the arguments in panel_args (by default the battery
+# applet; empty: the applets of its configuration) and waits until the applet
+# answers over DCOP. Needs panelhost, dcop and log set.
+panel_args=(--applet ovraapplet.desktop)
+start_panel() {
+    "$panelhost" "${panel_args[@]}" >"$log" 2>&1 &
+    panel_pid=$!
+    [ "$(wait_for_output 20 OvraIface "$dcop" panelhost)" == OvraIface ] ||
+        fail "the applet did not load: $(cat "$log")"
+}
+stop_panel() {
+    kill "$panel_pid" 2>/dev/null
+    wait "$panel_pid" 2>/dev/null
+}

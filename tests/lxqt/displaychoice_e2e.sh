@@ -6,23 +6,15 @@
 # that the bar writes the time when it is chosen. Arguments: see lib.sh.
 here=$(dirname "$0")
 . "$here/lib.sh"
+. "$here/../support/displaymenu.sh"
 
 bar_text() { # SHOT-NAME
     gauge "$1" | grep -oE 'text=[0-9a-f]+|no gauge'
 }
-# Chooses an entry of the menu's submenu "show" with the keyboard: the last
-# entry is the launch, the one above it "show"; its submenu opens on the
-# percentage, the time below it.
 choose() { # percentage|time
     local x y
     read -r x y < <(gauge xy | sed -E 's/.* x=([0-9]+) y=([0-9]+)/\1 \2/')
-    xdotool mousemove $((x + 20)) $((y + 8)) click 1
-    menu_geometry >/dev/null || fail "no menu"
-    if [ "$1" == time ]; then
-        xdotool key Up Up Right Down Return
-    else
-        xdotool key Up Up Right Return
-    fi
+    choose_display "$x" "$y" "$1"
 }
 # Waits until the bar writes a text other than the given one; prints it.
 wait_for_change() { # SHOT-NAME TEXT
