@@ -21,30 +21,37 @@ gauge() { # SHOT-NAME
 }
 # The fill of a charge in a bar of the given width, as the gauge paints it.
 fill() { echo $(($1 * $2 / 100)); } # PERCENT BAR
+# Checks, waiting up to 10 s, that the screen shows the gauge of the given
+# charge: on mains power the wide bar with the mains icon, on the battery the
+# narrow one without.
+check_gauge() { # LABEL SHOT-NAME PERCENT mains|battery
+    local expected
+    if [ "$4" == mains ]; then
+        expected="bar=89 icon=yes width=150 fill=$(fill "$3" 89)"
+    else
+        expected="bar=81 icon=no width=110 fill=$(fill "$3" 81)"
+    fi
+    check_eq "$1" "$expected" "$(wait_for_output 10 "$expected" gauge "$2")"
+}
 
 # BAT1 alone, on mains power and then on the battery.
 "$sim" set 0 present=no
 "$sim" set 1 present=yes ac=yes charge=50
 start_panel
-check_eq "BAT1 alone on mains power" "bar=89 icon=yes width=150 fill=$(fill 50 89)" \
-    "$(wait_for_output 10 "bar=89 icon=yes width=150 fill=$(fill 50 89)" gauge bat1-mains)"
+check_gauge "BAT1 alone on mains power" bat1-mains 50 mains
 "$sim" mains off
-check_eq "BAT1 alone on the battery" "bar=81 icon=no width=110 fill=$(fill 50 81)" \
-    "$(wait_for_output 10 "bar=81 icon=no width=110 fill=$(fill 50 81)" gauge bat1-battery)"
+check_gauge "BAT1 alone on the battery" bat1-battery 50 battery
 stop_panel
 
 # Both batteries on the battery, then BAT0 taken out while the panel runs.
 "$sim" set 0 present=yes charge=90 full=4000
 "$sim" set 1 present=yes charge=30 full=4000
 start_panel
-check_eq "two batteries: their combined charge" "bar=81 icon=no width=110 fill=$(fill 60 81)" \
-    "$(wait_for_output 10 "bar=81 icon=no width=110 fill=$(fill 60 81)" gauge both)"
+check_gauge "two batteries: their combined charge" both 60 battery
 "$sim" set 0 present=no
-check_eq "BAT0 taken out: BAT1's charge" "bar=81 icon=no width=110 fill=$(fill 30 81)" \
-    "$(wait_for_output 10 "bar=81 icon=no width=110 fill=$(fill 30 81)" gauge bat0-out)"
+check_gauge "BAT0 taken out: BAT1's charge" bat0-out 30 battery
 "$sim" mains on
-check_eq "BAT1 alone on mains power again" "bar=89 icon=yes width=150 fill=$(fill 30 89)" \
-    "$(wait_for_output 10 "bar=89 icon=yes width=150 fill=$(fill 30 89)" gauge bat1-mains-again)"
+check_gauge "BAT1 alone on mains power again" bat1-mains-again 30 mains
 stop_panel
 
 # No battery at start, then one put in.
@@ -52,8 +59,7 @@ stop_panel
 start_panel
 check_eq "no battery" "no gauge" "$(gauge none)"
 "$sim" set 1 present=yes ac=yes charge=70
-check_eq "a battery put in is seen" "bar=89 icon=yes width=150 fill=$(fill 70 89)" \
-    "$(wait_for_output 10 "bar=89 icon=yes width=150 fill=$(fill 70 89)" gauge bat1-in)"
+check_gauge "a battery put in is seen" bat1-in 70 mains
 kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$log")"
 stop_panel
 
