@@ -47,13 +47,19 @@ scenario_no_state_file() {
     activate performance performance performance
 }
 
-scenario_reload_fails() {
-    "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
+# Starts the popup, clicks the scheme's row and waits for the popup to end,
+# which it must do with status 0.
+pick_scheme() { # scheme
     start_popup one
     wait_popup one
-    click_row presentation
+    click_row "$1"
     wait_exit one
     ((STATUS == 0)) || fail "exit status $STATUS"
+}
+
+scenario_reload_fails() {
+    "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
+    pick_scheme presentation
     check_common presentation powersave
     check_calls "$RELOAD" "$START" "$IDLETIME"
 }
@@ -83,11 +89,7 @@ scenario_refused_notice() {
     "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
     "$LAPTOP_SRC/standin-behaviour" powersaved.start exit=1
     start_recorder
-    start_popup one
-    wait_popup one
-    click_row presentation
-    wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    pick_scheme presentation
     check_common presentation powersave
     check_calls "$RELOAD" "$START" "$IDLETIME"
     check_notices "$NOT_APPLIED"
@@ -140,11 +142,7 @@ scenario_refused_box_openbox() {
 scenario_not_saved_notice() {
     grep -v '^AC_SCHEME=' "$COMMON" >"$WORK/common" && cp "$WORK/common" "$COMMON"
     start_recorder
-    start_popup one
-    wait_popup one
-    click_row presentation
-    wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    pick_scheme presentation
     cmp -s "$WORK/common" "$COMMON" || fail "the file was changed"
     check_calls "$RELOAD" "$IDLETIME"
     check_notices $'Power scheme not saved\tThe scheme "presentation" was not saved: /etc/sysconfig/powersave/common has no AC_SCHEME setting.'
