@@ -2,6 +2,10 @@
 #pragma once
 // Constants of the panel applet: sizes, paths, command lines and the texts of
 // its menus and tool tip. Shared by the applet shell and the battery gauge.
+// The daemon's paths and the command lines of a switch are the ones the
+// popup and the switch helper know too (shellconf/PowersaveDaemon.h).
+
+#include <PowersaveDaemon.h>
 
 // Marks a text for the catalogue extractor without translating it here; the
 // code passes it through gettext where it is shown.
@@ -76,8 +80,8 @@ constexpr char m_strACIconPath[] = "/opt/nexalt/pm/bin/res/ac.png";
 
 // Command lines.
 constexpr char m_strIdletimeStart[] = "/opt/nexalt/pm/idletime.sh start &>/dev/null";
-constexpr char m_strIdletimeRestart[] = "/opt/nexalt/pm/idletime.sh restart &>/dev/null";
-constexpr char m_strUpdatePS[] = "/etc/init.d/powersave reload &>/dev/null";
+inline constexpr const auto& m_strIdletimeRestart = powersave::AppletIdletimeRestartCommand;
+inline constexpr const auto& m_strUpdatePS = powersave::AppletReloadCommand;
 constexpr char m_strPMPath[] = "/opt/nexalt/pm/pm.sh start &>/dev/null";
 constexpr char m_strQuitOvra[] = "/opt/nexalt/pm/ovra.sh stop";
 
@@ -96,12 +100,12 @@ constexpr char m_strArrayMenu[5][40] = {
 };
 
 // The power daemon's configuration and the scheme files.
-constexpr char m_strCommFile[] = "/etc/sysconfig/powersave/common";
+inline constexpr const auto& m_strCommFile = powersave::CommonFile;
 // Rows: 0 on mains power, 1 on the battery.
 constexpr char m_strArrayKeyScheme[2][16] = {"AC_SCHEME", "BATTERY_SCHEME"};
 constexpr char m_strArrayDefScheme[2][16] = {"'powersave", "performance"};
-constexpr char m_strPMSchemePath[] = "/opt/nexalt/pm/scheme/";
-constexpr char m_strSchemeFileHead[] = "scheme_";
+inline constexpr const auto& m_strPMSchemePath = powersave::ProductSchemeDir;
+inline constexpr const auto& m_strSchemeFileHead = powersave::SchemeFileHead;
 
 // Gauge and tool tip.
 // TRANSLATORS: separates status, time and percentage in the tool tip.

@@ -83,6 +83,8 @@ public:
     int showPercentageID() const { return m_schemeMenu->showPercentageID(); }
     int showTimeID() const { return m_schemeMenu->showTimeID(); }
     KPopupMenu* leftMenu() const { return m_schemeMenu->menu(); }
+    // True while a scheme switch runs through the switch helper.
+    bool switchingScheme() const { return m_schemeMenu->switching(); }
     KPopupMenu* secondMenu() const { return m_rMenu.get(); }
     KPopupMenu* showMenu() const { return m_schemeMenu->displayMenu(); }
     // The charge in percent that the tool tip gives since the last refresh;

@@ -4,6 +4,7 @@
 #include <AssignmentLine.h>
 #include <ConfigText.h>
 #include <ReplaceFile.h>
+#include <SchemeRules.h>
 
 #include <QFile>
 
@@ -26,10 +27,8 @@ void complain(const QByteArray& text)
 
 QByteArray readSchemeValue(const QByteArray& text, const QByteArray& key)
 {
-    const auto values = shellconf::keyValues(view(text), view(key));
-    if (values.empty() || !values.front())
-        return QByteArray();
-    return QByteArray::fromStdString(*values.front());
+    return QByteArray::fromStdString(
+        powersave::readSchemeKey(powersave::Rules::Applet, view(text), view(key)));
 }
 
 bool isSafeSchemeValue(const QByteArray& value)

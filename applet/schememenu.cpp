@@ -6,6 +6,7 @@
 #include "execshell.h"
 #include "pmapplet.h"
 #include "schemeconfig.h"
+#include "schemeswitcher.h"
 #include "translated.h"
 
 #include <kpopupmenu.h>
@@ -14,7 +15,10 @@
 #include <QFile>
 #include <QPixmap>
 
+#include <cstdio>
 #include <utility>
+
+#include <ShellCommand.h>
 
 #include <unistd.h>
 
@@ -176,6 +180,11 @@ QString SchemeMenu::currentScheme()
 
 void SchemeMenu::changeScheme(const QString& strScheme)
 {
+    // Only root writes the root-owned file: anyone else asks the helper.
+    if (getuid() != 0) {
+        switchThroughHelper(strScheme);
+        return;
+    }
     const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
     const QByteArray value = QFile::encodeName(strScheme);
     // A refused name changes nothing, so there is nothing to reload. A file
@@ -207,6 +216,10 @@ void SchemeMenu::choose(int menuID)
 {
     if (menuID == m_ids.curID)
         return;
+    if (getuid() != 0) {
+        changeScheme(m_menu->text(menuID));
+        return;
+    }
     if (m_ids.curID != 100)
         m_menu->setItemChecked(m_ids.curID, false);
     changeScheme(m_menu->text(menuID));
@@ -214,6 +227,61 @@ void SchemeMenu::choose(int menuID)
     m_menu->setItemChecked(menuID, true);
 }
 
+bool SchemeMenu::switching() const
+{
+    return m_switcher && m_switcher->isRunning();
+}
+
+void SchemeMenu::switchThroughHelper(const QString& scheme)
+{
+    // One switch at a time: a choice made while one runs is not taken.
+    if (switching())
+        return;
+    const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
+    m_switcher = std::make_unique<SchemeSwitcher>();
+    QObject::connect(m_switcher.get(), &SchemeSwitcher::finished, m_menu.get(),
+                     [this, scheme, key](const SchemeSwitcherResult& result) {
+                         tellSwitchEnded(scheme, key, result);
+                         // The mark follows the file, which holds the scheme now
+                         // if the switch took effect.
+                         if (result.report && result.report->tookEffect())
+                             markCurrent();
+                     });
+    m_switcher->start(key, scheme);
+}
+
+void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
+                                 const SchemeSwitcherResult& result)
+{
+    if (!result.report) {
+        // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
+        QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
+        if (!result.message.isEmpty())
+            reason += QLatin1Char(' ') + result.message;
+        notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
+        return;
+    }
+    const powersave::SwitchReport& report = *result.report;
+    for (const std::string& command : report.stillRunning)
+        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
+                     double(shellconf::CommandTimeLimit.count()), command.c_str());
+    const QString fileName = QString::fromLatin1(m_strCommFile);
+    if (report.refused) {
+        notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
+                                notices::Fallback::Line);
+        return;
+    }
+    if (report.saved == powersave::SwitchReport::Saved::Failed) {
+        notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
+                                notices::Fallback::Line);
+    } else if (report.saved == powersave::SwitchReport::Saved::NoKey) {
+        const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
+        notices::schemeNotSaved(scheme, reason.arg(fileName, QString::fromLatin1(key)),
+                                notices::Fallback::Line);
+    }
+    if (report.commandsRan && !report.accepted)
+        notices::schemeNotApplied(scheme);
+}
 void SchemeMenu::activate(int menuID)
 {
     const QString strItem = m_menu->text(menuID);

@@ -12,6 +12,8 @@
 class KPopupMenu;
 class QObject;
 class QPixmap;
+class SchemeSwitcher;
+struct SchemeSwitcherResult;
 
 // Ids of the scheme entries of the menu.
 struct SchemeMenuIDs
@@ -49,10 +51,14 @@ public:
     void markCurrent();
     // The scheme in force for the current power source.
     QString currentScheme();
-    // Writes the scheme into the key of the current power source and reloads the daemon.
+    // Writes the scheme into the key of the current power source and reloads
+    // the daemon. Not run by root, the switch helper does it, beside the
+    // event loop; the mark follows once it has taken effect.
     void changeScheme(const QString& strScheme);
     // The user chose a scheme entry: mark it and apply its scheme.
     void choose(int menuID);
+    // True while a switch through the helper runs.
+    bool switching() const;
     // An activated entry: a scheme entry chooses its scheme, others nothing.
     void activate(int menuID);
     // The display submenu's check mark on the percentage or on the time.
@@ -71,6 +77,9 @@ private:
     void insertSchemeEntries();
     bool isSchemeEntry(int menuID) const;
     void moveCheckMark(int menuID);
+    void switchThroughHelper(const QString& scheme);
+    void tellSwitchEnded(const QString& scheme, const QByteArray& key,
+                         const SchemeSwitcherResult& result);
 
     std::function<int()> m_statusIndex;
     SchemeMenuActions m_actions;
@@ -81,4 +90,5 @@ private:
     // The submenu outlives the menu that shows it.
     std::unique_ptr<KPopupMenu> m_displayMenu;
     std::unique_ptr<KPopupMenu> m_menu;
+    std::unique_ptr<SchemeSwitcher> m_switcher;
 };

@@ -1,7 +1,15 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The shell command runner.
+#include "CommandLeftRunning.h"
 #include "ShellCommand.h"
 #include "UPMComm.h"
+
+QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)
+{
+    return QStringLiteral("The command did not finish within %1 s and was left running: %2")
+        .arg(bound.count() / 1000.0)
+        .arg(QString::fromLocal8Bit(command));
+}
 
 namespace {
 
@@ -9,11 +17,7 @@ namespace {
 // presenter (standard error when the program installed none).
 void reportStillRunning(const QByteArray& command, std::chrono::milliseconds bound)
 {
-    const QString text =
-        QStringLiteral("The command did not finish within %1 s and was left running: %2")
-            .arg(bound.count() / 1000.0)
-            .arg(QString::fromLocal8Bit(command));
-    ShowErrorBox(text);
+    ShowErrorBox(CommandLeftRunningText(command, bound));
 }
 
 } // namespace

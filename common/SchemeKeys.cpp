@@ -4,6 +4,7 @@
 
 #include "AssignmentLine.h"
 #include "ConfigText.h"
+#include "SchemeRules.h"
 
 #include <string_view>
 
@@ -16,10 +17,9 @@ std::string_view view(const QByteArray& bytes)
 
 void readLastValue(const QByteArray& text, const char* key, QByteArray& variable)
 {
-    for (const auto& value : shellconf::keyValues(view(text), key)) {
-        if (value && !value->empty()) {
-            variable = QByteArray::fromStdString(*value);
-        }
+    const std::string value = powersave::readSchemeKey(powersave::Rules::Popup, view(text), key);
+    if (!value.empty()) {
+        variable = QByteArray::fromStdString(value);
     }
 }
 

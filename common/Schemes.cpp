@@ -3,6 +3,7 @@
 #include "PowersavePaths.h"
 #include "RawFile.h"
 #include "SchemeNotices.h"
+#include "SwitchThroughHelper.h"
 #include "UPMComm.h"
 
 #include <memory>
@@ -65,6 +66,11 @@ bool SchemeAvailable(const QByteArray& name)
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme)
 {
+    if (SwitchRunsThroughHelper()) {
+        const SchemeChoice choice = chosenScheme(acScheme, batteryScheme);
+        SwitchThroughHelper(choice.key, choice.name);
+        return;
+    }
     const bool saved = UpdateSchemeKeys(acScheme, batteryScheme);
     bool accepted = ExecCmd(powersave::ReloadCommand);
     if (!accepted) {

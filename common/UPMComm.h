@@ -84,6 +84,8 @@ bool SchemeAvailable(const QByteArray& name);
 // when the file lacks the key, since the daemon may still take up a change
 // made by others. Once the commands have run, the user is told when the
 // file did not get the scheme and when the daemon refused both its reload
-// and its start.
+// and its start. Run by a user who is not root, the switch helper does all
+// of this as root once polkit has authorised the user, and the popup tells
+// the same outcomes (SwitchThroughHelper.h).
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);

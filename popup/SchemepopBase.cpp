@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "SchemepopBase.h"
 
+#include "SwitchThroughHelper.h"
 #include "UPMComm.h"
 
 #include <QFont>
@@ -290,6 +291,11 @@ void TForm_FnBase::activateScheme(int row)
     }
     LstBx_Scheme->hide();
     repaint(LstBx_Scheme->geometry()); // the commands below block the event loop
+    // Through the helper, polkit's agent may ask for a password: the popup,
+    // kept on top, must not cover its dialog.
+    if (SwitchRunsThroughHelper()) {
+        hide();
+    }
     CurrentScheme = schemeOfRow(LstBx_Scheme->item(row));
     LstBx_Scheme->checkedRowsChanged();
     if (PowerState == 0) {

@@ -9,7 +9,6 @@
 #include <memory>
 
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,40 +71,6 @@ void syncDirectory(const std::string& directory)
     }
 }
 
-// A user who may write the file but not its directory (the daemon's folder is
-// root's, the file opened up with chmod 666) cannot make a temporary file
-// there: the file is rewritten in place instead. Its new size is reserved
-// first, so a full disk fails before any byte changes, and writers take turns.
-std::optional<FileError> rewriteInPlace(const std::string& path, const std::string& target,
-                                        std::string_view text)
-{
-    const auto fail = [&path](const char* action) { return FileError{action, path, errno}; };
-    const UniqueFd fd(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-    if (!fd) {
-        return fail("open");
-    }
-    if (::flock(fd.get(), LOCK_EX) != 0) {
-        return fail("open");
-    }
-    if (!text.empty()) {
-        const int reserved = ::posix_fallocate(fd.get(), 0, static_cast<off_t>(text.size()));
-        if (reserved != 0 && reserved != EOPNOTSUPP && reserved != EINVAL) {
-            errno = reserved;
-            return fail("write");
-        }
-    }
-    if (::lseek(fd.get(), 0, SEEK_SET) != 0 || !writeAll(fd.get(), text)) {
-        return fail("write");
-    }
-    if (::ftruncate(fd.get(), static_cast<off_t>(text.size())) != 0) {
-        return fail("write");
-    }
-    if (::fsync(fd.get()) != 0) {
-        return fail("sync");
-    }
-    return std::nullopt;
-}
-
 } // namespace
 
 std::string FileError::message() const
@@ -135,9 +100,6 @@ std::optional<FileError> replaceFileContents(const std::string& path, std::strin
     std::string pattern = directory + "." + target->substr(directory.size()) + ".XXXXXX";
     const UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!fd) {
-        if (errno == EACCES && ::access(target->c_str(), W_OK) == 0) {
-            return rewriteInPlace(path, *target, text);
-        }
         return fail("create");
     }
     TemporaryName temporary(pattern);

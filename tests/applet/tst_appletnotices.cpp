@@ -111,7 +111,8 @@ private Q_SLOTS:
     }
 };
 
-// Run by a user who may read the root-owned configuration but not write it.
+// Run by a user who may read the root-owned configuration but not write it,
+// with no polkit to authorise a switch.
 class TestUnwritableConfig : public QObject, protected GaugeHost
 {
     Q_OBJECT
@@ -132,12 +133,18 @@ private Q_SLOTS:
         makeGauge();
         laptop::clearCalls();
         m_frame->changeScheme(QStringLiteral("presentation"));
-        QCOMPARE(recorder.notices(),
-                 QStringList{fromApplet(QStringLiteral(
-                     "Power scheme not saved\tThe scheme \"presentation\" was not saved: "
-                     "/etc/sysconfig/powersave/common could not be written."))});
+        QTRY_VERIFY(!m_frame->switchingScheme());
+        const QStringList notices = recorder.notices();
+        QCOMPARE(notices.size(), 1);
+        QVERIFY2(
+            notices.front().startsWith(
+                fromApplet(QStringLiteral(
+                               "Power scheme not saved\tThe scheme \"presentation\" was not saved: "
+                               "you are not authorized to switch power schemes."))
+                    .chopped(2)),
+            qPrintable(notices.front()));
         QCOMPARE(laptop::readFile(configPath), before);
-        QCOMPARE(laptop::shellCommands(), (QStringList{reload, idletime}));
+        QCOMPARE(laptop::shellCommands(), QStringList());
         m_host.reset();
     }
 };

@@ -65,7 +65,7 @@ private slots:
     void init();
     void missingCommonFile();
     void unreadableFiles();
-    void writeTextFileOpensThePermissions();
+    void writeTextFileKeepsThePermissions();
     void fileErrorTexts();
     void messagesReachTheInstalledPresenter();
     void execCmd();
@@ -132,16 +132,18 @@ void TestCommonAsRoot::unreadableFiles()
     QVERIFY_THROWS_EXCEPTION(EInOutError, GetPowerState());
 }
 
-void TestCommonAsRoot::writeTextFileOpensThePermissions()
+void TestCommonAsRoot::writeTextFileKeepsThePermissions()
 {
-    // Opened up before the write; a name with blanks and quotes is one word.
+    // Root's write opens nothing up: the file keeps its mode, and no
+    // command runs for it.
     for (const QByteArray& path : {CommonFile, QByteArray("/tmp/it's a file")}) {
         laptop::writeFile(path, "old text");
         QVERIFY(::chmod(path.constData(), 0600) == 0);
         QVERIFY(WriteTextFile(path, "X=\"1\""));
         QCOMPARE(laptop::readFile(path), QByteArray("X=\"1\""));
-        QCOMPARE(modeOf(path), mode_t(0666));
+        QCOMPARE(modeOf(path), mode_t(0600));
     }
+    QVERIFY(laptop::calls().isEmpty());
 }
 
 void TestCommonAsRoot::fileErrorTexts()
@@ -294,7 +296,7 @@ void TestCommonAsRoot::writeSchemes()
     }
     QCOMPARE(run, commands);
     QCOMPARE(laptop::readFile(CommonFile), expected);
-    QCOMPARE(modeOf(CommonFile), mode_t(0666));
+    QCOMPARE(modeOf(CommonFile), mode_t(0644));
     QByteArray ac, battery;
     QVERIFY(ReadCurrentSchemes(ac, battery));
     QCOMPARE(ac + '/' + battery, QByteArray("powersave/powersave"));
@@ -408,10 +410,11 @@ void TestCommonAsRoot::twoWritersNeverCutTheFile()
 void TestCommonAsRoot::symlinkedFileAndOwner()
 {
     // Through a symbolic link the file it points to is replaced; the link
-    // stays, the owner stays, the mode is the one chmod gave it.
+    // stays, the owner and the mode stay.
     const QByteArray target = "/etc/sysconfig/powersave/common.real";
     laptop::writeFile(target, "AC_SCHEME=old\n");
     QVERIFY(::chown(target.constData(), 65534, 65534) == 0);
+    QVERIFY(::chmod(target.constData(), 0640) == 0);
     QVERIFY(QFile::remove(CommonFile) &&
             ::symlink(target.constData(), CommonFile.constData()) == 0);
     WriteSchemes("new", std::nullopt);
@@ -420,7 +423,7 @@ void TestCommonAsRoot::symlinkedFileAndOwner()
     struct stat status;
     QVERIFY(::stat(target.constData(), &status) == 0);
     QCOMPARE(status.st_uid, uid_t(65534));
-    QCOMPARE(status.st_mode & 07777, mode_t(0666));
+    QCOMPARE(status.st_mode & 07777, mode_t(0640));
 }
 
 void TestCommonAsRoot::execCmdTimeLimit()

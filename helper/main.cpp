@@ -1,0 +1,90 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// ovra-switch-scheme: switches a scheme key of the power daemon as root, for
+// a user of schemepop or of the panel applet whom polkit has authorised
+// through pkexec.
+//   ovra-switch-scheme popup|applet AC_SCHEME|BATTERY_SCHEME NAME
+// Prints what the switch came to on standard output (one fact a line) and
+// ends with its outcome: 0 applied, 1 not applied, 2 not saved, 3 refused.
+
+#include "SchemeSwitch.h"
+#include "UniqueFd.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The report goes to the caller's standard output. The commands get none of
+// the caller's descriptors: one left running past its bound must not hold
+// the caller's pipe open.
+shellconf::UniqueFd takeStandardOutput()
+{
+    shellconf::UniqueFd report(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3));
+    const shellconf::UniqueFd null(::open("/dev/null", O_RDWR | O_CLOEXEC));
+    if (null) {
+        for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
+            ::dup2(null.get(), fd);
+        }
+    }
+    return report;
+}
+
+// Nothing of the caller's environment reaches the shell that runs the
+// commands: pkexec passes little, and a direct call by root passes nothing.
+void cleanEnvironment()
+{
+    ::clearenv();
+    ::setenv("PATH", "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin", 1);
+    ::umask(022);
+    if (::chdir("/") != 0) {
+        std::_Exit(int(powersave::SwitchOutcome::Refused));
+    }
+}
+
+powersave::SwitchReport switchAsRequested(const std::vector<std::string>& args)
+{
+    powersave::SwitchReport refused;
+    refused.refused = true;
+    if (::geteuid() != 0) {
+        refused.reason = "the switch runs as root, through pkexec";
+        return refused;
+    }
+    auto request = powersave::parseSwitchArguments(args);
+    if (auto* why = std::get_if<std::string>(&request)) {
+        refused.reason = *why;
+        return refused;
+    }
+    return powersave::switchScheme(std::get<powersave::SwitchRequest>(request));
+}
+
+void writeAll(int fd, const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+        if (n <= 0) {
+            return; // the caller has gone: the switch stands all the same
+        }
+        done += std::size_t(n);
+    }
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    const shellconf::UniqueFd report = takeStandardOutput();
+    cleanEnvironment();
+    const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const powersave::SwitchReport result = switchAsRequested(args);
+    if (report) {
+        writeAll(report.get(), result.toText());
+    }
+    return int(result.outcome());
+}

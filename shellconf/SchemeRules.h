@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// The rules by which the popup and the applet read and switch the daemon's
+// schemes. The two programs differ on purpose in these points, each named
+// here once:
+//   listing   popup: a scheme file in both scheme folders (any kind of
+//             entry); applet: a regular file of the product's folder
+//   reading   popup: the last non-empty value of the key; applet: the value
+//             of the first line that assigns the key
+//   commands  popup: reload, start when the reload failed, idle-time
+//             restart; applet: its own reload and idle-time restart
+//   write     popup: a file that cannot be rewritten stops the switch
+//             before any command; applet: the commands run all the same
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace powersave {
+
+enum class Rules
+{
+    Popup,
+    Applet
+};
+
+// "popup" and "applet", as the switch helper is told them.
+const char* rulesName(Rules rules);
+std::optional<Rules> rulesNamed(std::string_view name);
+
+// AC_SCHEME or BATTERY_SCHEME.
+bool isSchemeKey(std::string_view key);
+
+// A name the switch helper writes into the root-owned file: one or more of
+// letters, digits, ".", "_", "+" and "-", and no "..". Nothing in it means
+// anything to the shell, inside double quotes or out.
+bool isSafeSchemeName(std::string_view name);
+
+// True when the program of these rules offers the scheme.
+bool isListedScheme(Rules rules, std::string_view name);
+
+// The value a program takes for key from the file's text; empty when it
+// finds none.
+std::string readSchemeKey(Rules rules, std::string_view text, std::string_view key);
+
+// The commands a switch runs after the write, in order.
+struct SwitchCommands
+{
+    const char* reload;
+    const char* startAfterFailedReload; // nullptr: none
+    const char* idletimeRestart;
+};
+SwitchCommands switchCommands(Rules rules);
+
+// Whether a file that could not be rewritten still gets the commands.
+bool commandsRunAfterFailedWrite(Rules rules);
+
+} // namespace powersave
