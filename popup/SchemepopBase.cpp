@@ -4,6 +4,7 @@
 #include "SwitchThroughHelper.h"
 #include "UPMComm.h"
 
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -303,5 +304,16 @@ void TForm_FnBase::activateScheme(int row)
     } else {
         WriteSchemes(std::nullopt, CurrentScheme);
     }
+    closeAndEnd();
+}
+
+void TForm_FnBase::closeAndEnd()
+{
+    // Closing a window that is hidden already does not end the application
+    // by itself.
+    const bool hidden = isHidden();
     close();
+    if (hidden && testAttribute(Qt::WA_QuitOnClose)) {
+        QCoreApplication::quit();
+    }
 }

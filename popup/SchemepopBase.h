@@ -53,6 +53,8 @@ private:
     void addSchemeRow(const QByteArray& name);
     void readSchemeState();
     void activateScheme(int row);
+    // Closes the form, which ends the program, also when it was hidden.
+    void closeAndEnd();
     TSpeedButton* linkedButtonOfSender() const;
 
     // True once the power source and both schemes have been read; false

@@ -78,6 +78,7 @@ private slots:
     void unsafeNameTouchesNothing();
     void fullDiskKeepsTheOldFile();
     void twoWritersNeverCutTheFile();
+    void killedWriterNeverCutsTheFile();
     void symlinkedFileAndOwner();
     void execCmdTimeLimit();
 };
@@ -369,6 +370,30 @@ void TestCommonAsRoot::fullDiskKeepsTheOldFile()
         run << call.shellCommand;
     }
     QCOMPARE(run, QStringList()); // chmod is no stand-in; the daemon commands did not run
+}
+
+void TestCommonAsRoot::killedWriterNeverCutsTheFile()
+{
+    // A writer killed at any moment of its write leaves one whole version:
+    // the daemon never sources the tail of an old text as a line of its own.
+    const QByteArray tail = "#   touch /tmp/cut\n" + QByteArray(30000, '#') + '\n';
+    const QByteArray older = "AC_SCHEME=\"a-much-longer-scheme-name\"\n" + tail;
+    const QByteArray newer = "AC_SCHEME=\"short\"\n" + tail;
+    laptop::writeFile(CommonFile, older);
+    for (int round = 0; round < 60; ++round) {
+        const pid_t writer = fork();
+        if (writer == 0) {
+            for (;;) {
+                UpdateSchemeKeys(QByteArray("short"), std::nullopt);
+                UpdateSchemeKeys(QByteArray("a-much-longer-scheme-name"), std::nullopt);
+            }
+        }
+        QTest::qSleep(round % 7);
+        ::kill(writer, SIGKILL);
+        QCOMPARE(::waitpid(writer, nullptr, 0), writer);
+        const QByteArray text = laptop::readFile(CommonFile);
+        QVERIFY2(text == older || text == newer, qPrintable("round " + QString::number(round)));
+    }
 }
 
 void TestCommonAsRoot::twoWritersNeverCutTheFile()

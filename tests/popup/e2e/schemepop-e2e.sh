@@ -400,5 +400,44 @@ scenario_setuid() {
     [[ -z $(xdotool search --name "^$TITLE\$" 2>/dev/null) ]] || fail "a window appeared"
 }
 
+# As an ordinary user under openbox, with polkit granting the switch by the
+# administrator's rule: three starts in a row, each click switching the scheme
+# of the current power source through the helper. The commands run as root,
+# and the file stays root's with its mode.
+scenario_as_user_grant() {
+    ((EUID != 0)) || fail "runs as root"
+    start_window_manager openbox --sm-disable
+    local scheme
+    for scheme in powersave presentation performance; do
+        : >"$LAPTOP_DIR/calls.log"
+        pick_scheme "$scheme"
+        check_common "$scheme" powersave
+        check_calls "$RELOAD" "$IDLETIME"
+        [[ $(cut -f2,3 "$LAPTOP_DIR/calls.log" | sort -u) == $'0\t0' ]] ||
+            fail "the commands did not run as root: $(cat "$LAPTOP_DIR/calls.log")"
+        [[ $(stat -c '%u %a' "$COMMON") == "0 644" ]] ||
+            fail "the file is now $(stat -c '%U %a' "$COMMON")"
+    done
+}
+
+# The same with the switch denied: the popup steps aside and its box says
+# so; nothing is written and no command runs; Return ends the popup.
+scenario_as_user_deny() {
+    ((EUID != 0)) || fail "runs as root"
+    start_window_manager openbox --sm-disable
+    cp "$COMMON" "$WORK/before"
+    start_popup one
+    wait_popup one
+    click_row powersave
+    wait_until 15 has_error_box || fail "no message box"
+    ! has_popup one || fail "the popup still covers the screen"
+    wait_until 10 is_active "$(error_box)" || fail "the box did not take the focus"
+    xdotool key Return
+    wait_exit one
+    ((STATUS == 0)) || fail "exit status $STATUS"
+    cmp "$WORK/before" "$COMMON" || fail "the file changed"
+    check_calls
+}
+
 "scenario_${SCENARIO//-/_}"
 echo "PASS: $SCENARIO"
