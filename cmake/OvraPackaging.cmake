@@ -51,8 +51,10 @@ if(OVRA_QT5)
     set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME libovradesktop-qt5-1)
     set(CPACK_DEBIAN_APPLET_PACKAGE_NAME ovraapplet-qt5)
     set(CPACK_DEBIAN_LXQT_PACKAGE_NAME ovra-lxqt-plugin)
-    # The entry and catalogue come from the Qt 6 build's package.
-    set(CPACK_DEBIAN_APPLET_PACKAGE_DEPENDS "ovraapplet-common (= ${OVRA_DEB_VERSION})")
+    # The entry and catalogue come from the Qt 6 build's package, and so
+    # does the switch helper.
+    set(CPACK_DEBIAN_APPLET_PACKAGE_DEPENDS
+        "ovraapplet-common (= ${OVRA_DEB_VERSION}), ovra-switch-scheme (= ${OVRA_DEB_VERSION})")
     # A plugin is built against one lxqt-panel's plug-in interface, which
     # changes between its minor versions.
     set(CPACK_DEBIAN_LXQT_PACKAGE_DEPENDS lxqt-panel)
@@ -68,8 +70,11 @@ if(OVRA_QT5)
     set(qt "Qt 5")
     set(applet_depends desktop)
 else()
-    set(CPACK_COMPONENTS_ALL schemepop desktop applet appletdata panelhost dcop)
+    set(CPACK_COMPONENTS_ALL schemepop switchhelper desktop applet appletdata panelhost dcop)
     set(CPACK_DEBIAN_SCHEMEPOP_PACKAGE_NAME schemepop)
+    set(CPACK_DEBIAN_SWITCHHELPER_PACKAGE_NAME ovra-switch-scheme)
+    # pkexec runs the helper once polkitd has authorised the user.
+    set(CPACK_DEBIAN_SWITCHHELPER_PACKAGE_DEPENDS "pkexec, polkitd")
     set(CPACK_DEBIAN_DESKTOP_PACKAGE_NAME libovradesktop1)
     set(CPACK_DEBIAN_APPLET_PACKAGE_NAME ovraapplet)
     set(CPACK_DEBIAN_APPLETDATA_PACKAGE_NAME ovraapplet-common)
@@ -78,7 +83,7 @@ else()
     set(CPACK_DEBIAN_PANELHOST_PACKAGE_RECOMMENDS ovraapplet)
     set(CPACK_DEBIAN_DCOP_PACKAGE_NAME dcop)
     set(qt "Qt 6")
-    set(applet_depends desktop appletdata)
+    set(applet_depends desktop appletdata switchhelper)
 endif()
 
 # Every package carries the licence and the packaging's change log where
@@ -119,7 +124,14 @@ if(OVRA_QT5)
 The lxqt-panel plugin Ovra Battery: it loads the Ovra battery applet
 (Qt 5) into LXQt's panel and keeps its DCOP interface working there.")
 else()
-    cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup"
+    cpack_add_component(switchhelper DISPLAY_NAME "Power scheme switch helper"
+        DESCRIPTION "Switches the laptop's power scheme for users who are not root
+ovra-switch-scheme sets the power daemon's scheme of a power source and has
+the daemon reload its configuration, as root, for the users of schemepop and
+of the Ovra battery applet. pkexec runs it once polkit has authorised the
+user: the action org.nexalt.ovra.switch-scheme, granted to active local users
+without a password.")
+    cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup" DEPENDS switchhelper
         DESCRIPTION "Popup that chooses the laptop's power scheme
 schemepop shows the power daemon's schemes in a small window that a hot key
 starts. A click makes a scheme the one of the power source in use and has

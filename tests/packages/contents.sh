@@ -38,6 +38,8 @@ expect_files() { # package files...
 
 expect_files schemepop usr/bin/schemepop usr/share/applications/schemepop.desktop \
     usr/share/man/man1/schemepop.1.gz
+expect_files ovra-switch-scheme usr/libexec/ovra/ovra-switch-scheme \
+    usr/share/polkit-1/actions/org.nexalt.ovra.switch-scheme.policy
 expect_files libovradesktop1 "$lib/libovradesktop.so.1" "$lib/libovradesktop.so.1.0.0"
 expect_files ovraapplet "$lib/ovra/applets/libovraapplet.so.1"
 expect_files ovraapplet-common usr/share/ovra/applets/ovraapplet.desktop \
@@ -66,15 +68,17 @@ expect_depends() { # package dependency...
     check_eq "$1: depends on ${*:2}" "" "${missing[*]}"
 }
 version=$(field schemepop Version)
-expect_depends schemepop libc6 libqt6core6 libqt6gui6 libqt6widgets6
+expect_depends schemepop libc6 libqt6core6 libqt6gui6 libqt6widgets6 \
+    "ovra-switch-scheme (= $version)"
+expect_depends ovra-switch-scheme libc6 pkexec polkitd
 expect_depends libovradesktop1 libqt6core6 libqt6dbus6 libqt6widgets6
 expect_depends ovraapplet "libovradesktop1 (= $version)" "ovraapplet-common (= $version)" \
-    libqt6widgets6
+    "ovra-switch-scheme (= $version)" libqt6widgets6
 expect_depends panelhost "libovradesktop1 (= $version)" libqt6widgets6
 expect_depends dcop "libovradesktop1 (= $version)" libqt6dbus6
 expect_depends libovradesktop-qt5-1 libqt5core5a libqt5dbus5 libqt5widgets5
 expect_depends ovraapplet-qt5 "libovradesktop-qt5-1 (= $version)" \
-    "ovraapplet-common (= $version)" libqt5widgets5
+    "ovraapplet-common (= $version)" "ovra-switch-scheme (= $version)" libqt5widgets5
 expect_depends ovra-lxqt-plugin "libovradesktop-qt5-1 (= $version)" \
     "ovraapplet-qt5 (= $version)" "lxqt-panel" libqt5widgets5
 check_eq "ovraapplet-common: for every architecture" all "$(field ovraapplet-common Architecture)"

@@ -16,7 +16,7 @@ lib=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
 unset LXQTPANEL_PLUGIN_PATH LXQT_PANEL_PLUGINS_DIR
 # dpkg runs ldconfig and the triggers of the installed system.
 export PATH=$PATH:/usr/local/sbin:/usr/sbin:/sbin
-names=(schemepop libovradesktop1 ovraapplet ovraapplet-common panelhost dcop
+names=(schemepop ovra-switch-scheme libovradesktop1 ovraapplet ovraapplet-common panelhost dcop
     libovradesktop-qt5-1 ovraapplet-qt5 ovra-lxqt-plugin)
 
 # Every file, link and folder of the system's trees: path, tab, type, owner
@@ -66,9 +66,9 @@ work=$(mktemp -d)
     -o -name 'ovraapplet*' 2>/dev/null) ]] && fail "the project is installed on the machine already"
 system_files >"$work/before"
 mapfile -t debs < <(find "$packages" -name '*.deb' | sort)
-check_eq "the packages to install" 9 "${#debs[@]}"
+check_eq "the packages to install" 10 "${#debs[@]}"
 if dpkg -i "${debs[@]}" >"$shots/dpkg-install.log" 2>&1; then
-    echo "ok: dpkg installs all nine"
+    echo "ok: dpkg installs all ten"
 else
     fail "dpkg -i: $(cat "$shots/dpkg-install.log")"
 fi
@@ -85,6 +85,13 @@ else
     fail "the installed schemepop: $(cat "$shots/popup.log")"
 fi
 check_eq "its manual page" /usr/share/man/man1/schemepop.1.gz "$(man -w schemepop 2>&1)"
+# The installed switch helper and the polkit action that names it.
+helper_report=$(/usr/libexec/ovra/ovra-switch-scheme 2>&1)
+check_eq "the installed helper refuses a call without arguments" "3 refused" \
+    "$? ${helper_report%%$'\t'*}"
+check_eq "the polkit action names the installed helper" /usr/libexec/ovra/ovra-switch-scheme \
+    "$(sed -n 's|.*"org.freedesktop.policykit.exec.path">\(.*\)</annotate>.*|\1|p' \
+        /usr/share/polkit-1/actions/org.nexalt.ovra.switch-scheme.policy)"
 
 # The installed panelhost with the installed applet and catalogue.
 LANGUAGE=de panelhost --applet ovraapplet.desktop >"$shots/panelhost.log" 2>&1 &
@@ -107,7 +114,7 @@ check_eq "the files lxqt-panel uses" \
 stop_panel
 
 if dpkg --purge "${names[@]}" >"$shots/dpkg-purge.log" 2>&1; then
-    echo "ok: dpkg purges all nine"
+    echo "ok: dpkg purges all ten"
 else
     fail "dpkg --purge: $(cat "$shots/dpkg-purge.log")"
 fi

@@ -64,6 +64,11 @@ put laptop/CMakeLists.txt 'add_executable(batterysim batterysim.cpp)'
 put tests/support/laptopfixture.h '#pragma once'
 put tests/support/CMakeLists.txt 'add_library(ovra_testsupport STATIC laptopfixture.cpp)'
 put tests/applet/tst_gauge.cpp '#include "laptopfixture.h"' '#include "UPMComm.h"'
+put helper/main.cpp '#include "SchemeSwitch.h"'
+put helper/CMakeLists.txt 'add_executable(ovra-switch-scheme main.cpp)' \
+    'target_link_libraries(ovra-switch-scheme PRIVATE shellconf)'
+put shellconf/SchemeSwitch.h '#pragma once'
+put shellconf/CMakeLists.txt 'add_library(shellconf STATIC SchemeSwitch.cpp)'
 put qtwidgets/QMessageBox '#include "qmessagebox.h"'
 put qtwidgets/QWidget '#include "qwidget.h"'
 widgets=(--widgets-include "$tree/qtwidgets")
@@ -132,6 +137,9 @@ violation common_forms common/ErrorMessages.cpp 'forms/ErrorBox.h of forms/' \
     '#include <forms/ErrorBox.h>'
 violation common_forms common/CMakeLists.txt 'links ovraforms' \
     'target_link_libraries(upmcomm PRIVATE ovraforms)'
+violation helper_alone helper/main.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
+violation helper_alone helper/CMakeLists.txt 'links ovranotify of notify/' \
+    'target_link_libraries(ovra-switch-scheme PRIVATE ovranotify)'
 violation desktop_lxqt desktop/kglobal.cpp 'ovralxqtplugin.h of lxqt/' '#include "ovralxqtplugin.h"'
 violation desktop_lxqt desktop/host/appletloader.cpp '../../lxqt/x.h of lxqt/' \
     '#include "../../lxqt/x.h"'

@@ -1,0 +1,127 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// What the popup and the applet each know of the daemon, where they differ on
+// purpose, and the report the switch helper gives its caller.
+#include <PowersaveDaemon.h>
+#include <SchemeRules.h>
+#include <SwitchReport.h>
+
+#include <QTest>
+
+#include <fstream>
+
+#include <unistd.h>
+
+using powersave::Rules;
+
+class TestSchemeRules : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void popupAndAppletDifferOnPurpose();
+    void listing();
+    void safeNames();
+    void reportsReadBackAsWritten();
+};
+
+void TestSchemeRules::popupAndAppletDifferOnPurpose()
+{
+    // Reading: the popup takes the last non-empty value, the applet the first
+    // line that assigns the key; an expansion is nothing either can know.
+    const std::string text = "AC_SCHEME=\"first\"\nAC_SCHEME=\"last\"\nAC_SCHEME=\"\"\n"
+                             "BATTERY_SCHEME=$X\n";
+    QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("last"));
+    QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "AC_SCHEME"), std::string("first"));
+    QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "BATTERY_SCHEME"), std::string());
+    QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "BATTERY_SCHEME"), std::string());
+
+    // Commands: the popup's with a start after a failed reload, the applet's
+    // own init script and spacing, never a start.
+    const auto popup = powersave::switchCommands(Rules::Popup);
+    QCOMPARE(popup.reload, "/etc/init.d/powersaved reload &>/dev/null");
+    QCOMPARE(popup.startAfterFailedReload, "/etc/init.d/powersaved start &>/dev/null");
+    QCOMPARE(popup.idletimeRestart, "/opt/nexalt/pm/idletime.sh restart &> /dev/null");
+    const auto applet = powersave::switchCommands(Rules::Applet);
+    QCOMPARE(applet.reload, "/etc/init.d/powersave reload &>/dev/null");
+    QVERIFY(applet.startAfterFailedReload == nullptr);
+    QCOMPARE(applet.idletimeRestart, "/opt/nexalt/pm/idletime.sh restart &>/dev/null");
+
+    // A failed write stops the popup's switch; the applet's commands run.
+    QVERIFY(!powersave::commandsRunAfterFailedWrite(Rules::Popup));
+    QVERIFY(powersave::commandsRunAfterFailedWrite(Rules::Applet));
+
+    QCOMPARE(powersave::rulesNamed(powersave::rulesName(Rules::Popup)), Rules::Popup);
+    QCOMPARE(powersave::rulesNamed(powersave::rulesName(Rules::Applet)), Rules::Applet);
+    QVERIFY(!powersave::rulesNamed("Popup"));
+}
+
+void TestSchemeRules::listing()
+{
+    // On the simulated laptop: "acoustic" is the daemon's alone,
+    // "nexalt_quiet" the product's alone, "powersave" in both folders.
+    QVERIFY(powersave::isListedScheme(Rules::Popup, "powersave"));
+    QVERIFY(!powersave::isListedScheme(Rules::Popup, "acoustic"));
+    QVERIFY(!powersave::isListedScheme(Rules::Popup, "nexalt_quiet"));
+    QVERIFY(powersave::isListedScheme(Rules::Applet, "nexalt_quiet"));
+    QVERIFY(!powersave::isListedScheme(Rules::Applet, "acoustic"));
+    // The applet lists regular files only; the popup any entry.
+    const std::string link = std::string(powersave::ProductSchemePrefix) + "linked";
+    QCOMPARE(::symlink("scheme_powersave", link.c_str()), 0);
+    const std::string daemons = std::string(powersave::SchemeDir) + "scheme_linked";
+    std::ofstream(daemons).put('\n');
+    QVERIFY(!powersave::isListedScheme(Rules::Applet, "linked"));
+    QVERIFY(powersave::isListedScheme(Rules::Popup, "linked"));
+}
+
+void TestSchemeRules::safeNames()
+{
+    for (const char* name : {"powersave", "nexalt_quiet", "a.b-c+d", "X1"}) {
+        QVERIFY2(powersave::isSafeSchemeName(name), name);
+    }
+    for (const char* name : {"", "..", "a..b", "a/b", "a b", "x;id", "$(id)", "`id`", "a\"b", "a'b",
+                             "a\\b", "a\nb", "-\t", "caf\xc3\xa9", "a*"}) {
+        QVERIFY2(!powersave::isSafeSchemeName(name), name);
+    }
+}
+
+void TestSchemeRules::reportsReadBackAsWritten()
+{
+    using Report = powersave::SwitchReport;
+    Report applied;
+    applied.commandsRan = true;
+    applied.accepted = true;
+    Report refusedDaemon = applied;
+    refusedDaemon.accepted = false;
+    refusedDaemon.stillRunning = {"/etc/init.d/powersaved start &>/dev/null"};
+    Report failed;
+    failed.saved = Report::Saved::Failed;
+    failed.reason = "Could not rename file x:\tRead-only\nfile system";
+    Report noKey = applied;
+    noKey.saved = Report::Saved::NoKey;
+    Report refused;
+    refused.refused = true;
+    refused.reason = "no such scheme: x";
+    const std::pair<Report, powersave::SwitchOutcome> cases[] = {
+        {applied, powersave::SwitchOutcome::Applied},
+        {refusedDaemon, powersave::SwitchOutcome::NotApplied},
+        {failed, powersave::SwitchOutcome::NotSaved},
+        {noKey, powersave::SwitchOutcome::NotSaved},
+        {refused, powersave::SwitchOutcome::Refused}};
+    for (const auto& [report, outcome] : cases) {
+        QCOMPARE(report.outcome(), outcome);
+        const auto back = Report::fromText(report.toText());
+        QVERIFY(back);
+        QCOMPARE(back->toText(), report.toText());
+        QCOMPARE(back->outcome(), outcome);
+        QCOMPARE(back->stillRunning, report.stillRunning);
+    }
+    // A reason stays on its line; nothing of it reads as another fact.
+    QCOMPARE(Report::fromText(failed.toText())->reason,
+             std::string("Could not rename file x: Read-only file system"));
+    // pkexec's own words are no report.
+    QVERIFY(!Report::fromText("Error executing command as another user: Not authorized\n"));
+    QVERIFY(!Report::fromText(""));
+}
+
+QTEST_GUILESS_MAIN(TestSchemeRules)
+#include "tst_schemerules.moc"
