@@ -27,7 +27,7 @@ int listApplets()
 void loadNamedApplets(PanelWindow& panel, const QStringList& entries)
 {
     for (const QString& entry : entries) {
-        const QString path = AppletPaths::findEntry(entry);
+        const QString path = AppletPaths::findEntryOrFile(entry);
         if (path.isEmpty()) {
             std::fprintf(stderr, "panelhost: no applet entry \"%s\" (searched %s)\n",
                          qPrintable(entry),
