@@ -1,19 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "batteryreadings.h"
 
+#include "BoundedRead.h"
 #include "LineWalk.h"
-#include "UniqueFd.h"
+#include "boundedfile.h"
 #include "comm.h"
 #include "translated.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <functional>
 #include <string_view>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -151,20 +150,7 @@ int countBatteries()
 
 std::optional<QByteArray> readStateFile(int index)
 {
-    const shellconf::UniqueFd fd(::open(StateFilePath(index).path, O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0)
-        return std::nullopt;
-    QByteArray text;
-    char buf[4096];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buf, sizeof buf);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        text.append(buf, int(n));
-    }
-    return text;
+    return readBoundedFile(StateFilePath(index).path, shellconf::BatteryFileLimit);
 }
 
 PowerState readStatus(const std::optional<QByteArray>& text)

@@ -51,7 +51,8 @@ Bay readBay(int index);
 // How many of the batteries 0 and 1 have a state file.
 int countBatteries();
 // Battery n's state file, read whole with one open; none when it cannot be
-// opened. A read error ends the text where it happened.
+// read, is no regular file (a FIFO, a device) or exceeds
+// shellconf::BatteryFileLimit.
 std::optional<QByteArray> readStateFile(int index);
 PowerState readStatus(const std::optional<QByteArray>& text);
 // The readings of a state file's text, for a battery of the given status index.

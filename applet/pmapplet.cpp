@@ -2,6 +2,7 @@
 #include "pmapplet.h"
 
 #include "comm.h"
+#include "execshell.h"
 #include "graphframe.h"
 
 #include <kaboutdialog.h>
@@ -106,7 +107,9 @@ bool JudgeBatModule()
             return true;
         }
         ++attempts;
-        runShellCommand(m_strFileBatModule);
+        // Bounded like every command of the applet: a load that hangs costs
+        // this attempt, not the panel, which runs this on its GUI thread.
+        execShell(m_strFileBatModule);
         sleep(1);
     }
     tellModuleMissing();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "schemeconfig.h"
+#include "boundedfile.h"
 
 #include <AssignmentLine.h>
 #include <ConfigText.h>
@@ -55,18 +56,13 @@ SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const 
         complain("configuration " + QByteArray(fileName) + " is missing; not created");
         return SchemeWrite::Failed;
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        complain("could not read " + QByteArray(fileName) + ": " +
-                 file.errorString().toLocal8Bit());
+    QByteArray why;
+    const std::optional<QByteArray> read = readConfigText(fileName, &why);
+    if (!read) {
+        complain(why);
         return SchemeWrite::Failed;
     }
-    const QByteArray text = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        complain("could not read " + QByteArray(fileName) + ": " +
-                 file.errorString().toLocal8Bit());
-        return SchemeWrite::Failed;
-    }
-    file.close();
+    const QByteArray& text = *read;
     const QByteArray updated = setSchemeValue(text, key, value);
     if (updated == text)
         return shellconf::keyValues(view(text), view(key)).empty() ? SchemeWrite::NoKey

@@ -2,6 +2,7 @@
 #include "schememenu.h"
 
 #include "appletnotices.h"
+#include "boundedfile.h"
 #include "comm.h"
 #include "execshell.h"
 #include "pmapplet.h"
@@ -168,11 +169,8 @@ QString SchemeMenu::currentScheme()
 {
     const int index = powerSourceRow();
     QString strScheme;
-    QFile file(QString::fromLatin1(m_strCommFile));
-    if (file.open(QIODevice::ReadOnly)) {
-        strScheme = QFile::decodeName(readSchemeValue(file.readAll(), m_strArrayKeyScheme[index]));
-        file.close();
-    }
+    if (const std::optional<QByteArray> text = readConfigText(m_strCommFile))
+        strScheme = QFile::decodeName(readSchemeValue(*text, m_strArrayKeyScheme[index]));
     if (strScheme.isEmpty())
         strScheme = QString::fromLatin1(m_strArrayDefScheme[index]);
     return strScheme;

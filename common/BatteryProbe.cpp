@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The popup's battery reader: battery n's state file and the power source.
 #include "BatteryStateText.h"
+#include "BoundedRead.h"
 #include "PowersavePaths.h"
 #include "RawFile.h"
 #include "UPMComm.h"
@@ -24,7 +25,7 @@ bool ReadBatState(int n, RBatState& rec)
     if (!FileExists(path)) {
         return false;
     }
-    ParseBatState(ReadFileBytes(path), rec);
+    ParseBatState(ReadFileBytes(path, shellconf::BatteryFileLimit), rec);
     return true;
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The daemon's common settings file: reading the two scheme keys, rewriting
 // them, and replacing a file's content.
+#include "BoundedRead.h"
 #include "PowersavePaths.h"
 #include "RawFile.h"
 #include "ReplaceFile.h"
@@ -21,14 +22,15 @@ bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
         ShowFileError(QByteArray(), powersave::CommonFile, FileNotFound);
         return false;
     }
-    ReadSchemeKeys(ReadFileBytes(powersave::CommonFile), acScheme, batteryScheme);
+    ReadSchemeKeys(ReadFileBytes(powersave::CommonFile, shellconf::ConfigFileLimit), acScheme,
+                   batteryScheme);
     return true;
 }
 
 bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme)
 {
-    const QByteArray text = ReadFileBytes(powersave::CommonFile);
+    const QByteArray text = ReadFileBytes(powersave::CommonFile, shellconf::ConfigFileLimit);
     const QByteArray updated = UpdateSchemeKeysText(text, acScheme, batteryScheme);
     WriteTextFile(powersave::CommonFile, updated);
     return SchemeKeysGiven(updated, acScheme, batteryScheme);

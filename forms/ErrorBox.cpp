@@ -6,7 +6,12 @@
 
 void showErrorBox(QWidget* parent, const QString& message)
 {
-    QMessageBox::critical(parent, QStringLiteral("Error"), message, QMessageBox::Ok);
+    // Messages carry scheme and file names, which are text: a name such as
+    // "<b>fast</b>" is shown as it is, never read as markup.
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Error"), message, QMessageBox::Ok,
+                    parent);
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
 }
 
 void showErrorBoxOverActiveWindow(const QString& message)

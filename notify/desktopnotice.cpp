@@ -29,6 +29,26 @@ bool serviceReachable(const QDBusConnection& bus, std::chrono::milliseconds boun
     return activatable.isValid() && activatable.value().contains(serviceName);
 }
 
+// Notification services read the body as markup; the body is text (scheme
+// and file names among it), so the three characters markup gives a meaning
+// to are sent as entities and shown as they are.
+QString escapedBody(const QString& body)
+{
+    QString escaped;
+    escaped.reserve(body.size());
+    for (const QChar c : body) {
+        if (c == QLatin1Char('&'))
+            escaped += QStringLiteral("&amp;");
+        else if (c == QLatin1Char('<'))
+            escaped += QStringLiteral("&lt;");
+        else if (c == QLatin1Char('>'))
+            escaped += QStringLiteral("&gt;");
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
 QDBusMessage notifyCall(const DesktopNotice& notice)
 {
     QDBusMessage call = QDBusMessage::createMethodCall(serviceName, objectPath, serviceName,
@@ -37,8 +57,8 @@ QDBusMessage notifyCall(const DesktopNotice& notice)
     hints.insert(QStringLiteral("urgency"), QVariant::fromValue(uchar(notice.urgency)));
     const uint replacesId = 0;
     const int expireTimeout = -1; // the service's own default
-    call << notice.appName << replacesId << notice.icon << notice.summary << notice.body
-         << QStringList() << hints << expireTimeout;
+    call << notice.appName << replacesId << notice.icon << notice.summary
+         << escapedBody(notice.body) << QStringList() << hints << expireTimeout;
     return call;
 }
 

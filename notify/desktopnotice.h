@@ -21,8 +21,8 @@ struct DesktopNotice
 {
     QString appName; // the program the notice comes from
     QString summary; // one line
-    QString body;
-    QString icon; // an icon name of the desktop's theme, or empty
+    QString body;    // plain text: sent with &, < and > escaped, as the service reads markup
+    QString icon;    // an icon name of the desktop's theme, or empty
     Urgency urgency = Urgency::Normal;
 };
 

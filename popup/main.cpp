@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // schemepop: the hot-key popup that switches the power scheme of the power
-// source in use. It takes no arguments and always ends with status 0.
+// source in use. It takes no arguments and ends with status 0, or with 1 when
+// there is no display to show it on.
 
+#include "DisplayCheck.h"
 #include "EnvironmentOverride.h"
 #include "ErrorReporting.h"
 #include "FontConfigWarmUp.h"
@@ -10,7 +12,9 @@
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -38,6 +42,11 @@ void withoutInputMethod(EnvironmentOverride& environment)
 int main(int argc, char* argv[])
 {
     (void)argc;
+    // Told from the environment alone: the start costs no round trip.
+    if (const QByteArray why = missingDisplay(); !why.isEmpty()) {
+        std::fprintf(stderr, "schemepop: %s\n", why.constData());
+        return 1;
+    }
     EnvironmentOverride startup;
     keepScreenPixels(startup);
     withoutInputMethod(startup);
@@ -46,7 +55,9 @@ int main(int argc, char* argv[])
     FontConfigWarmUp fonts;
     // Arguments are ignored, the toolkit's own options included.
     static int toolkitArgc = 1;
+    std::optional<DisplayFailureGuard> displayFailure(std::in_place, "schemepop");
     QApplication application(toolkitArgc, argv);
+    displayFailure.reset();
     // The form's fonts are resolved while it is built.
     fonts.wait();
     // The reload, the idle-time restart and the power manager run with the

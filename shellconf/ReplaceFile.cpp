@@ -5,7 +5,6 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
-#include <cstring>
 #include <memory>
 
 #include <fcntl.h>
@@ -72,11 +71,6 @@ void syncDirectory(const std::string& directory)
 }
 
 } // namespace
-
-std::string FileError::message() const
-{
-    return "Could not " + action + " file " + path + ": " + std::strerror(code);
-}
 
 std::optional<FileError> replaceFileContents(const std::string& path, std::string_view text)
 {

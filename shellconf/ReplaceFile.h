@@ -3,21 +3,13 @@
 // Replacing an existing file's content so that it is either wholly old or
 // wholly new: a full disk, a crash or a second writer never leave it cut.
 
+#include "FileError.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace shellconf {
-
-struct FileError
-{
-    std::string action; // what failed: "open", "create", "write", "sync", "rename"
-    std::string path;   // the file as the caller named it
-    int code = 0;       // errno
-
-    // "Could not ACTION file PATH: strerror(code)".
-    std::string message() const;
-};
 
 // Writes text to a new file in the directory of path's target (symbolic
 // links followed), flushes it to disk and renames it over the target. The

@@ -1,24 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "SchemeSwitch.h"
+#include "BoundedRead.h"
 #include "ConfigText.h"
 #include "PowersaveDaemon.h"
 #include "ReplaceFile.h"
 #include "ShellCommand.h"
-#include "UniqueFd.h"
-
-#include <cerrno>
-#include <cstring>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace powersave {
 
 namespace {
-
-// No real configuration comes near this; anything larger is not read.
-constexpr std::size_t ConfigSizeLimit = 1024 * 1024;
 
 SwitchReport refusal(std::string reason)
 {
@@ -28,54 +18,17 @@ SwitchReport refusal(std::string reason)
     return report;
 }
 
-std::string failure(const char* action, int code)
-{
-    return std::string("Could not ") + action + " file " + CommonFile + ": " + std::strerror(code);
-}
-
-// Reads the common file's text; nullopt, or why it could not be read. Only
-// a regular file is read, without blocking and up to the limit.
-std::optional<std::string> readCommonFile(std::string& text)
-{
-    const shellconf::UniqueFd fd(::open(CommonFile, O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-    if (!fd) {
-        return failure("open", errno);
-    }
-    struct stat status;
-    if (::fstat(fd.get(), &status) != 0) {
-        return failure("read", errno);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        return failure("read", EINVAL);
-    }
-    char buffer[8192];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n == 0) {
-            return std::nullopt;
-        }
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return failure("read", errno);
-        }
-        if (text.size() + std::size_t(n) > ConfigSizeLimit) {
-            return failure("read", EFBIG);
-        }
-        text.append(buffer, std::size_t(n));
-    }
-}
-
 // Sets the key; fills in how the write went.
 void writeKey(const SwitchRequest& request, SwitchReport& report)
 {
-    std::string text;
-    if (auto why = readCommonFile(text)) {
+    shellconf::FileError failure;
+    const auto read = shellconf::readRegularFile(CommonFile, shellconf::ConfigFileLimit, failure);
+    if (!read) {
         report.saved = SwitchReport::Saved::Failed;
-        report.reason = *why;
+        report.reason = failure.message();
         return;
     }
+    const std::string& text = *read;
     if (shellconf::keyValues(text, request.key).empty()) {
         report.saved = SwitchReport::Saved::NoKey;
         return;

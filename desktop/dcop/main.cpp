@@ -15,6 +15,7 @@ namespace {
 
 const char usage[] =
     "Usage: dcop [APPLICATION [OBJECT [FUNCTION [ARGUMENT...]]]]\n"
+    "       dcop --help | --version\n"
     "\n"
     "  dcop                        list the applications\n"
     "  dcop APP                    list the objects of an application\n"
@@ -37,6 +38,11 @@ int main(int argc, char** argv)
     if (!args.isEmpty() &&
         (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h"))) {
         std::fputs(usage, stdout);
+        return 0;
+    }
+    if (!args.isEmpty() &&
+        (args.first() == QLatin1String("--version") || args.first() == QLatin1String("-v"))) {
+        std::puts("dcop 1.0");
         return 0;
     }
     if (!args.isEmpty() && args.first().startsWith(QLatin1String("--"))) {

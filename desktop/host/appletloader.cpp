@@ -28,6 +28,11 @@ KPanelApplet* AppletLoader::load(const AppletInfo& info, QWidget* parent, const 
 {
     if (!info.isValid())
         return failed(error, QStringLiteral("not an applet entry"));
+    if (info.library.contains(QLatin1Char('/')))
+        return failed(error,
+                      QStringLiteral("library %1 is a path; an applet's library is a name "
+                                     "looked up in %2")
+                          .arg(info.library, AppletPaths::pluginDirs().join(QLatin1String(", "))));
     const QString path = AppletPaths::findLibrary(info.library);
     if (path.isEmpty())
         return failed(error,

@@ -73,43 +73,49 @@ QStringList AppletPaths::pluginDirs()
         });
 }
 
-QString AppletPaths::findEntry(const QString& nameOrPath)
+QString AppletPaths::findEntry(const QString& name)
 {
-    if (nameOrPath.isEmpty())
+    if (name.isEmpty() || name.contains(QLatin1Char('/')))
         return QString();
-    if (nameOrPath.contains(QLatin1Char('/')))
-        return QFileInfo(nameOrPath).isFile() ? QFileInfo(nameOrPath).absoluteFilePath()
-                                              : QString();
-    QStringList names{nameOrPath};
-    if (!nameOrPath.endsWith(QLatin1String(".desktop")))
-        names << nameOrPath + QStringLiteral(".desktop");
+    QStringList names{name};
+    if (!name.endsWith(QLatin1String(".desktop")))
+        names << name + QStringLiteral(".desktop");
     for (const QString& dir : dataDirs()) {
-        for (const QString& name : names) {
-            const QFileInfo entry(QDir(dir).filePath(name));
+        for (const QString& candidate : names) {
+            const QFileInfo entry(QDir(dir).filePath(candidate));
             if (entry.isFile())
                 return entry.absoluteFilePath();
         }
     }
-    // A file of that name in the working folder, as a path would be.
-    return QFileInfo(nameOrPath).isFile() ? QFileInfo(nameOrPath).absoluteFilePath() : QString();
+    return QString();
+}
+
+QString AppletPaths::findEntryOrFile(const QString& nameOrPath)
+{
+    if (nameOrPath.isEmpty())
+        return QString();
+    if (!nameOrPath.contains(QLatin1Char('/'))) {
+        const QString entry = findEntry(nameOrPath);
+        if (!entry.isEmpty())
+            return entry;
+    }
+    const QFileInfo file(nameOrPath);
+    return file.isFile() ? file.absoluteFilePath() : QString();
 }
 
 QString AppletPaths::findLibrary(const QString& library)
 {
-    if (library.isEmpty())
+    if (library.isEmpty() || library.contains(QLatin1Char('/')))
         return QString();
-    if (QFileInfo(library).isAbsolute())
-        return QFileInfo(library).isFile() ? library : QString();
-    const QString base = QFileInfo(library).fileName();
     for (const QString& dir : pluginDirs()) {
         const QDir folder(dir);
         // The plain name first (as given or with .so), then a versioned file.
-        for (const QString& name : {base, base + QStringLiteral(".so")}) {
+        for (const QString& name : {library, library + QStringLiteral(".so")}) {
             if (QFileInfo(folder.filePath(name)).isFile())
                 return folder.filePath(name);
         }
         const QStringList versioned =
-            folder.entryList({base + QStringLiteral(".so.*")}, QDir::Files, QDir::Name);
+            folder.entryList({library + QStringLiteral(".so.*")}, QDir::Files, QDir::Name);
         if (!versioned.isEmpty())
             return folder.filePath(versioned.constFirst());
     }

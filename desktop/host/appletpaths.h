@@ -23,10 +23,16 @@ public:
     /// this project (the LXQt plugin adds the folders beside its own library).
     static void prependSearchDirs(const QStringList& dataDirs, const QStringList& pluginDirs);
 
-    /// The desktop entry for a file name (searched in the data folders) or a
-    /// path; empty when there is none.
-    static QString findEntry(const QString& nameOrPath);
-    /// The library file for an X-KDE-Library value; empty when there is none.
+    /// The desktop entry of a file name, searched in the data folders only:
+    /// a configuration names applets, and where the host was started must
+    /// not decide what it loads. Empty for a path or a name found nowhere.
+    static QString findEntry(const QString& name);
+    /// An entry the user names on the command line: a path (with a slash) as
+    /// it is, otherwise a name as findEntry finds it or else a file of that
+    /// name in the working folder.
+    static QString findEntryOrFile(const QString& nameOrPath);
+    /// The library file for an X-KDE-Library value, a library name searched
+    /// in the plug-in folders only; empty for a path or a name found nowhere.
     static QString findLibrary(const QString& library);
     /// Every valid entry of the data folders that is not hidden; an entry
     /// name found twice is taken from the earlier folder.

@@ -4,6 +4,7 @@
 
 #include "appletinfo.h"
 #include "appletpaths.h"
+#include "displaycheck.h"
 #include "panelwindow.h"
 
 #include <dcopclient.h>
@@ -13,6 +14,8 @@
 #include <QStandardPaths>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -27,7 +30,7 @@ int listApplets()
 void loadNamedApplets(PanelWindow& panel, const QStringList& entries)
 {
     for (const QString& entry : entries) {
-        const QString path = AppletPaths::findEntry(entry);
+        const QString path = AppletPaths::findEntryOrFile(entry);
         if (path.isEmpty()) {
             std::fprintf(stderr, "panelhost: no applet entry \"%s\" (searched %s)\n",
                          qPrintable(entry),
@@ -44,13 +47,34 @@ void loadNamedApplets(PanelWindow& panel, const QStringList& entries)
     }
 }
 
+// The -platform argument Qt takes from the command line, or null.
+const char* platformArgument(int argc, char** argv)
+{
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::strcmp(argv[i], "-platform") == 0)
+            return argv[i + 1];
+    }
+    return nullptr;
+}
+
+// Whether the options ask only for what needs no display: help, version or
+// the list of applets. Qt's own options (-platform ...) count as others.
+bool needsNoDisplay(QCommandLineParser& parser, int argc, char** argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return parser.parse(arguments) &&
+           (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")) ||
+            parser.isSet(QStringLiteral("list")));
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("panelhost"));
-    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    QCoreApplication::setApplicationName(QStringLiteral("panelhost"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.0"));
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -82,7 +106,19 @@ int main(int argc, char** argv)
     parser.addOption(appletOption);
     parser.addOption(heightOption);
     parser.addOption(listOption);
-    parser.process(app);
+
+    std::unique_ptr<QCoreApplication> app;
+    if (needsNoDisplay(parser, argc, argv)) {
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    } else {
+        if (const QByteArray why = missingDisplay(platformArgument(argc, argv)); !why.isEmpty()) {
+            std::fprintf(stderr, "panelhost: %s\n", why.constData());
+            return 1;
+        }
+        const DisplayFailureGuard displayFailure("panelhost");
+        app = std::make_unique<QApplication>(argc, argv);
+    }
+    parser.process(*app);
 
     if (parser.isSet(listOption)) {
         std::printf("applet entries: %s\nlibraries:      %s\n",
@@ -120,5 +156,5 @@ int main(int argc, char** argv)
         panel.restoreApplets();
     else
         loadNamedApplets(panel, entries);
-    return app.exec();
+    return QApplication::exec();
 }

@@ -157,6 +157,28 @@ private Q_SLOTS:
         QVERIFY(KGlobal::locale()->catalogues().isEmpty());
     }
 
+    // A load that never ends is given up on after 30 s, the module then
+    // checked again: the panel is held up for one bound, not for good.
+    void moduleLoadHangs()
+    {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
+        // The stand-in loads the module, then hangs for far longer than the bound.
+        laptop::writeFile(behaviourFile(QStringLiteral("insmod")), "load_after=1\ndelay=90\n");
+
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture err(STDERR_FILENO);
+        std::unique_ptr<KPanelApplet> applet(init(nullptr, QStringLiteral("ovraapplet_rc")));
+        const QByteArray said = err.finish();
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY(applet);
+        QVERIFY2(elapsed >= 30000 && elapsed < 60000, QByteArray::number(elapsed));
+        QVERIFY2(said.contains(QByteArray("left running: ") + m_strFileBatModule),
+                 said.constData());
+        QVERIFY(laptop::callsOf(QStringLiteral("kdialog")).isEmpty());
+    }
+
     // The module appears with the third load: three loads, then the applet.
     void moduleAfterThirdLoad()
     {

@@ -4,6 +4,7 @@
 #include "ErrorBox.h"
 #include "SchemeKeys.h"
 #include "UPMComm.h"
+#include "boundedcall.h"
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <functional>
 
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -65,6 +67,7 @@ private slots:
     void init();
     void missingCommonFile();
     void unreadableFiles();
+    void filesOfOtherKindsAndSizes();
     void writeTextFileKeepsThePermissions();
     void fileErrorTexts();
     void messagesReachTheInstalledPresenter();
@@ -131,6 +134,47 @@ void TestCommonAsRoot::unreadableFiles()
     QVERIFY_THROWS_EXCEPTION(EInOutError, WriteTextFile("/tmp/no/such/dir", "x"));
     laptop::battery(0, {"readable=no"});
     QVERIFY_THROWS_EXCEPTION(EInOutError, GetPowerState());
+}
+
+// A state file that is a FIFO or a link to an endless device, and a
+// configuration beyond 1 MiB, raise the read error at once.
+void TestCommonAsRoot::filesOfOtherKindsAndSizes()
+{
+    const auto readError = [](const char* what, const std::function<void()>& read) {
+        int code = 0;
+        laptop::finishWithin(std::chrono::seconds(5), what, [&] {
+            try {
+                read();
+            } catch (const EInOutError& e) {
+                code = e.errorCode();
+            }
+        });
+        return code;
+    };
+    const QByteArray state = "/proc/H8/BAT0/state";
+    QVERIFY(QFile::remove(state) && ::mkfifo(state.constData(), 0666) == 0);
+    QCOMPARE(readError("reading a FIFO", [] { GetPowerState(); }), EINVAL);
+    QVERIFY(QFile::remove(state) && ::symlink("/dev/zero", state.constData()) == 0);
+    QCOMPARE(readError("reading /dev/zero", [] { GetPowerState(); }), EINVAL);
+
+    QByteArray text = laptop::readFile(CommonFile);
+    text += '#' + QByteArray(1024 * 1024 - text.size() - 2, 'x') + '\n';
+    laptop::writeFile(CommonFile, text);
+    QByteArray ac, battery;
+    bool read = false;
+    QCOMPARE(readError("reading 1 MiB", [&] { read = ReadCurrentSchemes(ac, battery); }), 0);
+    QVERIFY(read);
+    QCOMPARE(ac + '/' + battery, QByteArray("performance/powersave"));
+    laptop::writeFile(CommonFile, text + '\n');
+    try {
+        ReadCurrentSchemes(ac, battery);
+        QFAIL("no error raised");
+    } catch (const EInOutError& e) {
+        QCOMPARE(e.errorCode(), EFBIG);
+        QCOMPARE(QByteArray(e.what()), "Could not read file " + CommonFile + ": File too large");
+    }
+    QVERIFY_THROWS_EXCEPTION(EInOutError, WriteSchemes("a", "b"));
+    QCOMPARE(laptop::readFile(CommonFile), text + '\n');
 }
 
 void TestCommonAsRoot::writeTextFileKeepsThePermissions()

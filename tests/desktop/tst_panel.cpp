@@ -67,6 +67,7 @@ private Q_SLOTS:
     void loadingErrorsAreReported();
     void configurationKeepsTheApplets();
     void configurationKeepsEachAppletsConfigFile();
+    void configurationNamesOnlyAppletFolders();
     void containerWithoutHandleHoldsTheAppletAlone();
     void prependedFoldersComeFirst();
 
@@ -234,8 +235,12 @@ void TestPanel::loadingErrorsAreReported_data()
         << QByteArray("[Desktop Entry]\nName=Core\nX-KDE-Library=" OVRA_DESKTOP_LIBRARY "\n")
         << QStringLiteral("exports no init function");
     QTest::newRow("not a library")
-        << QByteArray("[Desktop Entry]\nName=Text\nX-KDE-Library=@TEXTFILE@\n")
+        << QByteArray("[Desktop Entry]\nName=Text\nX-KDE-Library=libtext\n")
         << QStringLiteral("cannot load @TEXTFILE@");
+    // Only names are looked up, and only in the plug-in folders.
+    QTest::newRow("library by path")
+        << QByteArray("[Desktop Entry]\nName=Path\nX-KDE-Library=@TESTAPPLET@\n")
+        << QStringLiteral("library @TESTAPPLET@ is a path");
     QTest::newRow("no library named") << QByteArray("[Desktop Entry]\nName=Nothing\n")
                                       << QStringLiteral("names no applet library");
     QTest::newRow("not an entry") << QByteArray("\x7f"
@@ -247,13 +252,21 @@ void TestPanel::loadingErrorsAreReported()
 {
     QFETCH(QByteArray, entry);
     QFETCH(QString, message);
-    const QString textFile = m_dir.filePath(QStringLiteral("libtext.so"));
+    // A text file named like a library, in a plug-in folder.
+    const QString textFolder = m_dir.filePath(QStringLiteral("textlib"));
+    QVERIFY(QDir().mkpath(textFolder));
+    AppletPaths::prependSearchDirs({}, {textFolder});
+    const QString textFile =
+        QDir(QFileInfo(textFolder).canonicalFilePath()).filePath(QStringLiteral("libtext.so"));
     QFile text(textFile);
     QVERIFY(text.open(QIODevice::WriteOnly | QIODevice::Truncate));
     text.write("just text\n");
     text.close();
-    entry.replace("@TEXTFILE@", textFile.toUtf8());
+    const QString testApplet = AppletPaths::findLibrary(testAppletInfo().library);
+    QVERIFY(!testApplet.isEmpty());
+    entry.replace("@TESTAPPLET@", testApplet.toUtf8());
     message.replace(QLatin1String("@TEXTFILE@"), textFile);
+    message.replace(QLatin1String("@TESTAPPLET@"), testApplet);
     const QString path = m_dir.filePath(QStringLiteral("bad.desktop"));
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -324,6 +337,39 @@ void TestPanel::configurationKeepsEachAppletsConfigFile()
     for (const AppletContainer* container : odd.containers())
         QVERIFY2(form.match(container->configFile()).hasMatch(),
                  qPrintable(container->configFile()));
+}
+
+// An entry planted where the panel was started, named in its configuration
+// by name or by path, is never loaded; the user may still name it on the
+// command line.
+void TestPanel::configurationNamesOnlyAppletFolders()
+{
+    const QString work = m_dir.filePath(QStringLiteral("work"));
+    QVERIFY(QDir().mkpath(work));
+    const QString planted = QDir(work).filePath(QStringLiteral("planted.desktop"));
+    QFile entry(planted);
+    QVERIFY(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nName=Planted\nX-KDE-Library=libovratestapplet\n");
+    entry.close();
+    const QString config = m_dir.filePath(QStringLiteral("plantedrc"));
+    {
+        QSettings settings(config, QSettings::IniFormat);
+        settings.setValue(QStringLiteral("General/Applets"),
+                          QStringList{QStringLiteral("planted.desktop"), QStringLiteral("planted"),
+                                      QStringLiteral("../work/planted.desktop"), planted,
+                                      QStringLiteral("testapplet.desktop")});
+    }
+    const QString started = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(work));
+    PanelWindow restored(config);
+    restored.restoreApplets();
+    QCOMPARE(QFileInfo(AppletPaths::findEntryOrFile(QStringLiteral("planted.desktop")))
+                 .canonicalFilePath(),
+             QFileInfo(planted).canonicalFilePath());
+    QVERIFY(QDir::setCurrent(started));
+
+    QCOMPARE(restored.containers().size(), 1);
+    QCOMPARE(restored.containers().constFirst()->info().name, QStringLiteral("Test Applet"));
 }
 
 void TestPanel::containerWithoutHandleHoldsTheAppletAlone()

@@ -3,6 +3,7 @@
 // their latch group, clickable labels and the owner-drawn list's
 // notification rules.
 
+#include "ErrorBox.h"
 #include "GlyphStrip.h"
 #include "TLabel.h"
 #include "TListBox.h"
@@ -54,6 +55,7 @@ class TestFormsWidgets : public QObject
     Q_OBJECT
 
 private slots:
+    void errorBoxShowsMarkupAsText();
     void glyphFrameIsCentredAndClipped();
     void glyphTransparentColourIsNotPainted();
     void missingGlyphFrameFallsBackToFirst();
@@ -72,6 +74,18 @@ private slots:
     void listHoverSelectionNeverScrolls();
     void listScrollTracksThePointerOfItsEvents();
 };
+
+// A scheme name in a message is text, whatever it looks like.
+void TestFormsWidgets::errorBoxShowsMarkupAsText()
+{
+    const QString message = QStringLiteral("<b>fast</b> & <i>quiet</i> could not be read");
+    popuptest::MessageBoxCatcher catcher;
+    showErrorBox(nullptr, message);
+    QCOMPARE(catcher.boxes().size(), 1);
+    QCOMPARE(catcher.boxes().first().icon, QMessageBox::Critical);
+    QCOMPARE(catcher.boxes().first().text, message);
+    QCOMPARE(catcher.boxes().first().format, Qt::PlainText);
+}
 
 void TestFormsWidgets::glyphFrameIsCentredAndClipped()
 {

@@ -48,6 +48,22 @@ private Q_SLOTS:
                                              "ö\t1")}));
     }
 
+    // The service reads the body as markup: a scheme named like markup is
+    // shown as it is. The summary is plain text to the service already.
+    void bodyMarkupIsEscaped()
+    {
+        NoticeRecorder recorder(QStringLiteral(NOTIFYRECORDER));
+        QVERIFY(recorder.ready());
+        notify::DesktopNotice notice = sample;
+        notice.summary = QStringLiteral("<b>fast</b>");
+        notice.body = QStringLiteral("The scheme \"<b>fast</b>\" & <a href=\"x\">more</a>&amp;");
+        QVERIFY(notify::deliver(notice));
+        QCOMPARE(recorder.notices(),
+                 QStringList{QStringLiteral(
+                     "ovraapplet\tbattery-low\t<b>fast</b>\tThe scheme \"&lt;b&gt;fast&lt;/b&gt;\" "
+                     "&amp; &lt;a href=\"x\"&gt;more&lt;/a&gt;&amp;amp;\t2")});
+    }
+
     void silentServiceIsNotDelivered()
     {
         NoticeRecorder recorder(QStringLiteral(NOTIFYRECORDER), true);

@@ -56,7 +56,7 @@ void MessageBoxCatcher::closeOpenBoxes()
         if (!box || !box->isVisible()) {
             continue;
         }
-        m_boxes.append({box->icon(), box->text()});
+        m_boxes.append({box->icon(), box->text(), box->textFormat()});
         QAbstractButton* ok = box->button(QMessageBox::Ok);
         if (ok) {
             ok->click();

@@ -48,6 +48,7 @@ public:
     {
         QMessageBox::Icon icon;
         QString text;
+        Qt::TextFormat format;
     };
 
     MessageBoxCatcher();

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "boundedfile.h"
+
+#include <BoundedRead.h>
+
+std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limit,
+                                          QByteArray* error)
+{
+    shellconf::FileError failure;
+    const std::optional<std::string> bytes = shellconf::readRegularFile(fileName, limit, failure);
+    if (!bytes) {
+        if (error)
+            *error = QByteArray::fromStdString(failure.message());
+        return std::nullopt;
+    }
+    return QByteArray::fromStdString(*bytes);
+}
+
+std::optional<QByteArray> readConfigText(const char* fileName, QByteArray* error)
+{
+    return readBoundedFile(fileName, shellconf::ConfigFileLimit, error);
+}
