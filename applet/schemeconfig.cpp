@@ -34,7 +34,7 @@ QByteArray readSchemeValue(const QByteArray& text, const QByteArray& key)
 
 bool isSafeSchemeValue(const QByteArray& value)
 {
-    return shellconf::isSafeValue(view(value));
+    return powersave::isSafeSchemeName(view(value));
 }
 
 QByteArray setSchemeValue(const QByteArray& text, const QByteArray& key, const QByteArray& value)
@@ -45,9 +45,8 @@ QByteArray setSchemeValue(const QByteArray& text, const QByteArray& key, const Q
 SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const QByteArray& value)
 {
     if (!isSafeSchemeValue(value)) {
-        complain(
-            "scheme name not written to " + QByteArray(fileName) +
-            " (it holds a quote, $, a backquote, a backslash or a control character): " + value);
+        complain("scheme name not written to " + QByteArray(fileName) +
+                 " (a name holds only letters, digits, \".\", \"_\", \"+\" and \"-\"): " + value);
         return SchemeWrite::Refused;
     }
     // Read-only: opening for writing would create a missing file empty.

@@ -13,8 +13,8 @@
 // unquoted ~), which only the shell can work out.
 QByteArray readSchemeValue(const QByteArray& text, const QByteArray& key);
 
-// True when value can be written in double quotes and reads back as itself:
-// no double quote, "$", backquote, backslash or control character.
+// True when value is a name that the root-owned file may hold: letters,
+// digits, ".", "_", "+" and "-", nothing that means anything to the shell.
 bool isSafeSchemeValue(const QByteArray& value);
 
 // The text with value set on every line that assigns key: only the value

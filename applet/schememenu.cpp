@@ -23,23 +23,6 @@
 
 #include <unistd.h>
 
-namespace {
-
-// A scheme name that fits into the configuration's double-quoted value:
-// control characters, quotes, backslashes, '$' and '`' would break the line
-// or change what the daemon's shell reads.
-bool isWritableSchemeName(const QString& name)
-{
-    for (const QChar c : name) {
-        if (c.unicode() < 32 || c.unicode() == 127 || c == QLatin1Char('"') ||
-            c == QLatin1Char('\\') || c == QLatin1Char('$') || c == QLatin1Char('`'))
-            return false;
-    }
-    return !name.isEmpty();
-}
-
-} // namespace
-
 SchemeMenu::SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions)
     : m_statusIndex(std::move(statusIndex)), m_actions(actions),
       m_titleIcon(load_qpixmap(m_strMainIconPath))
@@ -124,7 +107,8 @@ void SchemeMenu::insertSchemeEntries()
         if (!fileName.contains(QLatin1String(m_strSchemeFileHead)))
             continue;
         const QString name = fileName.mid(7);
-        if (!isWritableSchemeName(name))
+        // A name that could not be written safely is not offered.
+        if (!isSafeSchemeValue(QFile::encodeName(name)))
             continue;
         const int id = m_menu->insertItem(name, -1, m_ids.beginID + m_ids.count);
         m_ids.menuID[m_ids.count++] = id;

@@ -47,7 +47,7 @@ bool keyGiven(const QByteArray& text, const char* key, const std::optional<QByte
 
 void requireSafe(const std::optional<QByteArray>& name)
 {
-    if (name && !shellconf::isSafeValue(view(*name))) {
+    if (name && !powersave::isSafeSchemeName(view(*name))) {
         throw UnsafeSchemeName(*name);
     }
 }
@@ -56,8 +56,7 @@ void requireSafe(const std::optional<QByteArray>& name)
 
 UnsafeSchemeName::UnsafeSchemeName(const QByteArray& name)
     : std::runtime_error("Scheme name not written to " + std::string(powersave::CommonFile) +
-                         " (it holds a quote, $, a backquote, a backslash or a control "
-                         "character): " +
+                         " (a name holds only letters, digits, \".\", \"_\", \"+\" and \"-\"): " +
                          name.toStdString())
 {
 }

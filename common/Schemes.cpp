@@ -3,6 +3,7 @@
 #include "PowersavePaths.h"
 #include "RawFile.h"
 #include "SchemeNotices.h"
+#include "SchemeRules.h"
 #include "SwitchThroughHelper.h"
 #include "UPMComm.h"
 
@@ -51,7 +52,9 @@ QList<QByteArray> ListSchemes()
             continue;
         }
         const QByteArray name = QByteArray(entry->d_name).mid(powersave::SchemeFileHeadLength);
-        if (SchemeAvailable(name)) {
+        // A name the file could not hold safely is not offered.
+        const std::string_view text(name.constData(), std::size_t(name.size()));
+        if (SchemeAvailable(name) && powersave::isSafeSchemeName(text)) {
             names.append(name);
         }
     }

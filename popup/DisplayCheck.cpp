@@ -76,6 +76,13 @@ void displayFailureHandler(QtMsgType type, const QMessageLogContext& context, co
             {type, context.file, context.line, context.function, context.category, text});
         return;
     }
+    // Only a platform that could not start means no display; any other fatal
+    // message (Qt's refusal to run set-user-id, say) is Qt's to tell.
+    if (!text.contains(QLatin1String("platform plugin"))) {
+        qInstallMessageHandler(state.previous);
+        qt_message_output(type, context, text);
+        _exit(1);
+    }
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())
         std::fprintf(stderr, "%s: cannot connect to a display\n", state.program);

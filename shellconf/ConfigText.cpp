@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "ConfigText.h"
 #include "AssignmentLine.h"
-#include "LineWalk.h"
+#include "ShellLines.h"
 
 namespace shellconf {
 
 std::vector<std::optional<std::string>> keyValues(std::string_view text, std::string_view key)
 {
     std::vector<std::optional<std::string>> values;
-    forEachTextLine(text, [&](const TextLine& line) {
+    forEachShellLine(text, [&](const TextLine& line, bool startsCommand) {
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
+        if (!startsCommand) {
+            return;
+        }
         if (auto assignment = parseAssignment(content, key)) {
             values.push_back(std::move(assignment->value));
         }
@@ -21,10 +24,11 @@ std::string setKeyValue(std::string_view text, std::string_view key, std::string
 {
     std::string result;
     result.reserve(text.size() + value.size() + 2);
-    forEachTextLine(text, [&](const TextLine& line) {
+    forEachShellLine(text, [&](const TextLine& line, bool startsCommand) {
         const std::string_view whole = text.substr(line.begin, line.next - line.begin);
         const std::string_view content = text.substr(line.begin, line.contentEnd - line.begin);
-        const auto assignment = parseAssignment(content, key);
+        const auto assignment =
+            startsCommand ? parseAssignment(content, key) : std::optional<Assignment>();
         if (!assignment) {
             result.append(whole);
             return;

@@ -11,7 +11,9 @@
 namespace shellconf {
 
 // The value of every assignment line of key, in file order; nullopt where
-// the value holds an expansion. A carriage return right before a line feed
+// the value holds an expansion. Only a line at which bash starts a command
+// can be one: never a line inside a multi-line quote, after a trailing
+// backslash or in a here-document. A carriage return right before a line feed
 // belongs to the line end.
 std::vector<std::optional<std::string>> keyValues(std::string_view text, std::string_view key);
 

@@ -54,7 +54,7 @@ bool isSchemeKey(std::string_view key)
 
 bool isSafeSchemeName(std::string_view name)
 {
-    if (name.empty() || name.find("..") != std::string_view::npos) {
+    if (name.find("..") != std::string_view::npos) {
         return false;
     }
     for (const char c : name) {
@@ -78,7 +78,8 @@ std::string readSchemeKey(Rules rules, std::string_view text, std::string_view k
 {
     const auto values = shellconf::keyValues(text, key);
     if (rules == Rules::Applet) {
-        return values.empty() || !values.front() ? std::string() : *values.front();
+        // What bash is left with: the last assignment, empty or not.
+        return values.empty() || !values.back() ? std::string() : *values.back();
     }
     std::string last;
     for (const auto& value : values) {

@@ -6,7 +6,8 @@
 //   listing   popup: a scheme file in both scheme folders (any kind of
 //             entry); applet: a regular file of the product's folder
 //   reading   popup: the last non-empty value of the key; applet: the value
-//             of the first line that assigns the key
+//             bash is left with, that of the last line that assigns the key
+//             (empty: the applet's default)
 //   commands  popup: reload, start when the reload failed, idle-time
 //             restart; applet: its own reload and idle-time restart
 //   write     popup: a file that cannot be rewritten stops the switch
@@ -31,9 +32,9 @@ std::optional<Rules> rulesNamed(std::string_view name);
 // AC_SCHEME or BATTERY_SCHEME.
 bool isSchemeKey(std::string_view key);
 
-// A name the switch helper writes into the root-owned file: one or more of
-// letters, digits, ".", "_", "+" and "-", and no "..". Nothing in it means
-// anything to the shell, inside double quotes or out.
+// A name that may go into the root-owned file: letters, digits, ".", "_",
+// "+" and "-", and no "..". Nothing in it means anything to the shell,
+// inside double quotes or out. The empty name (of a file "scheme_") is one.
 bool isSafeSchemeName(std::string_view name);
 
 // True when the program of these rules offers the scheme.

@@ -249,9 +249,15 @@ private Q_SLOTS:
             << QByteArray("# AC_SCHEME=\"powersave\" was the old value\n"
                           "  #AC_SCHEME=\"nexalt_quiet\"\nAC_SCHEME=\"presentation\"\n")
             << QStringLiteral("presentation");
-        QTest::newRow("first key line wins")
+        // The mark shows the scheme in force: the value bash is left with.
+        QTest::newRow("the last key line wins, as for bash")
             << mains << QByteArray("AC_SCHEME=\"nexalt_quiet\"\nAC_SCHEME=\"powersave\"\n")
-            << QStringLiteral("nexalt_quiet");
+            << QStringLiteral("powersave");
+        QTest::newRow("a key line inside a multi-line value is none")
+            << mains
+            << QByteArray(
+                   "AC_SCHEME=\"presentation\"\nNOTE=\"set by hand:\nAC_SCHEME=powersave\n\"\n")
+            << QStringLiteral("presentation");
         QTest::newRow("carriage returns")
             << onBattery << QByteArray("BATTERY_SCHEME=\"presentation\"\r\n")
             << QStringLiteral("presentation");

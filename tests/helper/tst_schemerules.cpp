@@ -26,12 +26,15 @@ private Q_SLOTS:
 
 void TestSchemeRules::popupAndAppletDifferOnPurpose()
 {
-    // Reading: the popup takes the last non-empty value, the applet the first
-    // line that assigns the key; an expansion is nothing either can know.
+    // Reading: the popup takes the last non-empty value, the applet what
+    // bash is left with, the last value even when empty; an expansion is
+    // nothing either can know.
     const std::string text = "AC_SCHEME=\"first\"\nAC_SCHEME=\"last\"\nAC_SCHEME=\"\"\n"
                              "BATTERY_SCHEME=$X\n";
     QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("last"));
-    QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "AC_SCHEME"), std::string("first"));
+    QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "AC_SCHEME"), std::string());
+    QCOMPARE(powersave::readSchemeKey(Rules::Applet, "AC_SCHEME=a\nAC_SCHEME=b\n", "AC_SCHEME"),
+             std::string("b"));
     QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "BATTERY_SCHEME"), std::string());
     QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "BATTERY_SCHEME"), std::string());
 
@@ -75,10 +78,10 @@ void TestSchemeRules::listing()
 
 void TestSchemeRules::safeNames()
 {
-    for (const char* name : {"powersave", "nexalt_quiet", "a.b-c+d", "X1"}) {
+    for (const char* name : {"powersave", "nexalt_quiet", "a.b-c+d", "X1", ""}) {
         QVERIFY2(powersave::isSafeSchemeName(name), name);
     }
-    for (const char* name : {"", "..", "a..b", "a/b", "a b", "x;id", "$(id)", "`id`", "a\"b", "a'b",
+    for (const char* name : {"..", "a..b", "a/b", "a b", "x;id", "$(id)", "`id`", "a\"b", "a'b",
                              "a\\b", "a\nb", "-\t", "caf\xc3\xa9", "a*"}) {
         QVERIFY2(!powersave::isSafeSchemeName(name), name);
     }

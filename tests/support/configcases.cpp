@@ -95,12 +95,30 @@ public:
         return pick(lines);
     }
 
+    // Lines that look like key lines but are not commands of the file's own
+    // shell: inside a multi-line quote or $( ), after a trailing backslash,
+    // inside a here-document.
+    QByteArray block()
+    {
+        static const char* const blocks[] = {
+            "POWERSAVE_NOTE=\"To switch by hand, set\nAC_SCHEME=performance\nand reload.\"",
+            "NOTE='quoted\nBATTERY_SCHEME=\"wrong\"\nthrough'",
+            "echo set \\\nAC_SCHEME=continued",
+            "cat <<EOF\nAC_SCHEME=\"heredoc\"\nBATTERY_SCHEME=here\nEOF",
+            "cat <<-'END' >/dev/null\n\tBATTERY_SCHEME=\"tabbed\"\n\tEND",
+            "OUT=$(echo one\nAC_SCHEME=subshell\necho two)",
+            "OUT=`echo one\nBATTERY_SCHEME=backquoted`",
+        };
+        return pick(blocks);
+    }
+
     Case make()
     {
         Case c;
         const int lines = below(12);
-        for (int i = 0; i < lines; ++i) {
-            const int kind = below(5);
+        int i = 0; // the line the next entry starts on
+        for (int entry = 0; entry < lines; ++entry) {
+            const int kind = below(6);
             QByteArray text;
             std::optional<KeyLine> assignment;
             if (kind < 2) {
@@ -114,20 +132,28 @@ public:
                     assignment->value += assignment->suffix;
                     assignment->suffix.clear();
                 }
+            } else if (kind == 5) {
+                text = block();
             } else {
                 text = otherLine();
             }
-            const bool last = i == lines - 1;
-            const QByteArray end =
-                !last || below(3) != 0 ? QByteArray(below(3) == 0 ? "\r\n" : "\n") : QByteArray();
+            const bool last = entry == lines - 1;
+            // A block's last line may be a here-document's delimiter, which a
+            // carriage return would not end.
+            const QByteArray end = !last || below(3) != 0
+                                       ? QByteArray(below(3) == 0 && kind != 5 ? "\r\n" : "\n")
+                                       : QByteArray();
             c.text += text + end;
             if (assignment) {
                 assignment->line = i;
                 assignment->end = end;
                 c.keyLines << *assignment;
             }
+            i += int(text.count('\n')) + 1;
         }
-        static const char* const values[] = {"presentation", "powersave", "a b", "x#y", "it's", ""};
+        // Only names of the safe set are ever written.
+        static const char* const values[] = {"presentation", "powersave", "nexalt_quiet", "a.b+c-d",
+                                             ""};
         c.newValue = pick(values);
         c.key = below(2) == 0 ? Key::Ac : Key::Battery;
         return c;
