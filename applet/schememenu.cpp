@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <utility>
 
+#include <SchemeRules.h>
 #include <ShellCommand.h>
 
 #include <unistd.h>
@@ -101,12 +102,13 @@ void SchemeMenu::insertSchemeEntries()
         // The first schemes in menu order fill the slots; the rest are not offered.
         if (m_ids.count == slotCount)
             break;
-        const QByteArray path = QByteArray(m_strPMSchemePath) + QFile::encodeName(fileName);
-        if (access(path.constData(), F_OK) != 0)
-            continue;
         if (!fileName.contains(QLatin1String(m_strSchemeFileHead)))
             continue;
         const QString name = fileName.mid(7);
+        const QByteArray encoded = QFile::encodeName(name);
+        if (!powersave::isListedScheme(powersave::Rules::Applet,
+                                       std::string_view(encoded.constData(), encoded.size())))
+            continue;
         // A name that could not be written safely is not offered.
         if (!isSafeSchemeValue(QFile::encodeName(name)))
             continue;

@@ -54,7 +54,8 @@ QList<QByteArray> ListSchemes()
         const QByteArray name = QByteArray(entry->d_name).mid(powersave::SchemeFileHeadLength);
         // A name the file could not hold safely is not offered.
         const std::string_view text(name.constData(), std::size_t(name.size()));
-        if (SchemeAvailable(name) && powersave::isSafeSchemeName(text)) {
+        if (powersave::isListedScheme(powersave::Rules::Popup, text) &&
+            powersave::isSafeSchemeName(text)) {
             names.append(name);
         }
     }
