@@ -240,7 +240,8 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
     if (!result.report) {
         // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
         QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
-        if (!result.message.isEmpty())
+        // pkexec's own words only when they say more than that.
+        if (!result.message.isEmpty() && !result.message.contains(QLatin1String("Not authorized")))
             reason += QLatin1Char(' ') + result.message;
         notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
         return;

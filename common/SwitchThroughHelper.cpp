@@ -19,8 +19,7 @@ namespace {
 // The report is a few short lines; more is not read.
 constexpr qint64 ReportLimit = 64 * 1024;
 
-// pkexec's statuses when the user was not authorised or dismissed the dialog.
-constexpr int PkexecNotAuthorised = 127;
+// pkexec's status when the user dismissed the authentication dialog.
 constexpr int PkexecDismissed = 126;
 
 struct HelperRun
@@ -94,7 +93,8 @@ void reportNotAuthorised(const QByteArray& name, const HelperRun& run)
         text = QStringLiteral("The power scheme \"%1\" was not switched: you are not authorized "
                               "to switch power schemes.")
                    .arg(schemeText(name));
-        if (run.exitCode != PkexecNotAuthorised || !run.message.isEmpty()) {
+        // pkexec's own words only when they say more than that.
+        if (!run.message.isEmpty() && !run.message.contains(QLatin1String("Not authorized"))) {
             text += QStringLiteral("\n") + run.message;
         }
     }

@@ -69,6 +69,8 @@ put helper/CMakeLists.txt 'add_executable(ovra-switch-scheme main.cpp)' \
     'target_link_libraries(ovra-switch-scheme PRIVATE shellconf)'
 put shellconf/SchemeSwitch.h '#pragma once'
 put shellconf/CMakeLists.txt 'add_library(shellconf STATIC SchemeSwitch.cpp)'
+put appstart/displaycheck.h '#include <QByteArray>'
+put appstart/CMakeLists.txt 'add_library(ovraappstart STATIC displaycheck.cpp)'
 put qtwidgets/QMessageBox '#include "qmessagebox.h"'
 put qtwidgets/QWidget '#include "qwidget.h"'
 widgets=(--widgets-include "$tree/qtwidgets")
@@ -140,6 +142,10 @@ violation common_forms common/CMakeLists.txt 'links ovraforms' \
 violation helper_alone helper/main.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
 violation helper_alone helper/CMakeLists.txt 'links ovranotify of notify/' \
     'target_link_libraries(ovra-switch-scheme PRIVATE ovranotify)'
+violation appstart_alone appstart/displaycheck.cpp 'kpanelapplet.h of desktop/' \
+    '#include <kpanelapplet.h>'
+violation appstart_alone appstart/CMakeLists.txt 'links ovradesktop of desktop/' \
+    'target_link_libraries(ovraappstart PRIVATE ovradesktop)'
 violation desktop_lxqt desktop/kglobal.cpp 'ovralxqtplugin.h of lxqt/' '#include "ovralxqtplugin.h"'
 violation desktop_lxqt desktop/host/appletloader.cpp '../../lxqt/x.h of lxqt/' \
     '#include "../../lxqt/x.h"'

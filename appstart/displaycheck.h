@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// Whether the program can reach a display, told before Qt is asked: without
-// one, constructing the application object aborts with a core dump.
+// Whether a window program (schemepop, panelhost) can reach a display, told
+// before Qt is asked: without one, constructing the application object
+// aborts with a core dump.
 
 #include <QByteArray>
 
