@@ -21,14 +21,6 @@ gauge_width=150
 gauge() { shot dcop && probe gauge "$shots/dcop.png" | grep -oE 'width=[0-9]+|no gauge'; }
 helper_runs() { pgrep -f '/usr/libexec/ovra/ovra-switch-schem[e]' >/dev/null; }
 helper_ended() { ! helper_runs; }
-wait_until() { # SECONDS COMMAND...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.1
-    done
-}
 
 "$LAPTOP_SRC/standin-behaviour" powersave.reload delay=10
 original=$(mktemp)

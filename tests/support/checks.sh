@@ -22,6 +22,17 @@ wait_for_output() { # SECONDS EXPECTED COMMAND...
     echo "$out"
 }
 
+# Waits up to $1 seconds for the command that follows to succeed; the
+# command runs again at every try, so it must not be an expanded value.
+wait_until() { # seconds command...
+    local deadline=$((SECONDS + $1))
+    shift
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.05
+    done
+}
+
 finish() {
     echo "$failures failed"
     [ "$failures" -eq 0 ]

@@ -6,6 +6,8 @@
 COMMON=/etc/sysconfig/powersave/common
 TITLE="Velantis Hotkey"
 WORK=$(mktemp -d)
+# wait_until; fail and check below are this suite's own (a failure ends it).
+. "$(dirname "${BASH_SOURCE[0]}")/../../support/checks.sh"
 
 fail() {
     echo "FAIL: $*" >&2
@@ -16,17 +18,6 @@ check() { # description command...
     local what=$1
     shift
     "$@" || fail "$what"
-}
-
-# Waits up to $1 seconds for the command that follows to succeed; the
-# command runs again at every try, so it must not be an expanded value.
-wait_until() { # seconds command...
-    local deadline=$((SECONDS + $1))
-    shift
-    until "$@"; do
-        ((SECONDS < deadline)) || return 1
-        sleep 0.05
-    done
 }
 
 # start_popup NAME [VAR=VALUE...] [-- ARG...]: starts schemepop in the
