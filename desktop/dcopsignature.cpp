@@ -61,7 +61,8 @@ QList<QByteArray> splitParameters(const QByteArray& list)
 QByteArray normalizedDcopType(const QByteArray& type)
 {
     QByteArray t = type.simplified();
-    if (t.startsWith("const "))
+    // Every leading const, so that a normal form is its own normal form.
+    while (t.startsWith("const "))
         t = t.mid(6);
     while (t.endsWith('&') || t.endsWith(' '))
         t.chop(1);

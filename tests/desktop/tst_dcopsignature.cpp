@@ -43,6 +43,16 @@ private Q_SLOTS:
         // The dcop command finds the function by that form.
         QCOMPARE(DCOPSignature::parse("void " + matchForm).matchForm(), matchForm);
     }
+
+    void normalFormIsItsOwn()
+    {
+        for (const QByteArray type :
+             {"const QString&", "const const QCString &", "QMap< int , int >"}) {
+            const QByteArray normal = normalizedDcopType(type);
+            QCOMPARE(normalizedDcopType(normal), normal);
+        }
+        QCOMPARE(normalizedDcopType("const const QCString &"), QByteArray("QCString"));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestDcopSignature)
