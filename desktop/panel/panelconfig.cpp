@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "panelconfig.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QSettings>
 
@@ -55,7 +56,8 @@ void writePanelConfig(const QString& path, const PanelConfig& config)
 
 bool isUsableConfigFile(const QString& configFile, const QStringList& taken)
 {
+    // QDir takes a name that starts with ":" for a Qt resource path.
     return !configFile.isEmpty() && !taken.contains(configFile) &&
-           QFileInfo(configFile).fileName() == configFile && configFile != QLatin1String(".") &&
-           configFile != QLatin1String("..");
+           QFileInfo(configFile).fileName() == configFile && !QDir::isAbsolutePath(configFile) &&
+           configFile != QLatin1String(".") && configFile != QLatin1String("..");
 }

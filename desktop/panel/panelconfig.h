@@ -34,6 +34,7 @@ PanelConfig readPanelConfig(const QString& path);
 void writePanelConfig(const QString& path, const PanelConfig& config);
 
 /// Whether an applet may keep configFile as its configuration file: a plain
-/// file name of the configuration folder ("." and ".." are none) that no
-/// other applet in taken has. The panel deletes that file with the applet.
+/// file name of the configuration folder ("." and "..", and a Qt resource
+/// path ":name", are none) that no other applet in taken has. The panel
+/// deletes that file with the applet.
 bool isUsableConfigFile(const QString& configFile, const QStringList& taken);

@@ -61,6 +61,7 @@ private Q_SLOTS:
         QTest::newRow("dot dot") << QStringLiteral("..") << false;
         QTest::newRow("parent") << QStringLiteral("../escape_rc") << false;
         QTest::newRow("absolute") << QStringLiteral("/etc/passwd") << false;
+        QTest::newRow("Qt resource") << QStringLiteral(":escape_rc") << false;
     }
     void keepsOnlyPlainFileNames()
     {
