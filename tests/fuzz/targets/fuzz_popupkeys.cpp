@@ -1,22 +1,20 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// libFuzzer target over the file formats: key lines in both modes, the key
-// update with its read-back, and the battery state reader.
-#include "BatteryStateText.h"
+// libFuzzer target over the popup's key lines of the daemon's file
+// (common/): key lines in both modes, and the key update with its read-back.
+#include "FuzzCheck.h"
+
+#include "ConfigText.h"
 #include "SchemeKeys.h"
 #include "TextLines.h"
 #include "UPMComm.h"
 
+#include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+#include <string_view>
 
 namespace {
 
-void require(bool condition)
-{
-    if (!condition) {
-        std::abort();
-    }
-}
+using fuzzcheck::require;
 
 // The input's first byte chooses how much of the rest is the key or label.
 void fuzzKeyLines(const QByteArray& input)
@@ -27,9 +25,9 @@ void fuzzKeyLines(const QByteArray& input)
         for (const int mode : {0, 1}) {
             QByteArray value = "unchanged";
             if (ParseKeyLine(line, key, value, mode)) {
-                require(value.size() < line.size());
+                require(value.size() < line.size(), "a value is shorter than its line");
             } else {
-                require(value == "unchanged");
+                require(value == "unchanged", "a line without the key leaves the value");
             }
         }
     }
@@ -40,26 +38,25 @@ void fuzzKeyUpdate(const QByteArray& input)
     const QByteArray updated = UpdateSchemeKeysText(input, "presentation", "powersave");
     // Same line feeds, the last line's end as it was; a second update
     // changes nothing.
-    require(updated.count('\n') == input.count('\n'));
-    require(updated.endsWith('\n') == input.endsWith('\n'));
-    require(UpdateSchemeKeysText(updated, "presentation", "powersave") == updated);
+    require(updated.count('\n') == input.count('\n'), "the update keeps the line feeds");
+    require(updated.endsWith('\n') == input.endsWith('\n'), "the update keeps the last line's end");
+    require(UpdateSchemeKeysText(updated, "presentation", "powersave") == updated,
+            "the update is idempotent");
 
-    QByteArray ac, battery;
+    // Read back, a key with a line has its new value; one without keeps
+    // what the variable held.
+    const std::string_view text(input.constData(), std::size_t(input.size()));
+    const bool hasAc = !shellconf::keyValues(text, "AC_SCHEME").empty();
+    const bool hasBattery = !shellconf::keyValues(text, "BATTERY_SCHEME").empty();
+    QByteArray ac = "none", battery = "none";
     ReadSchemeKeys(input, ac, battery);
+    ac = battery = "none";
     ReadSchemeKeys(updated, ac, battery);
-}
-
-void fuzzBatteryState(const QByteArray& input)
-{
-    RBatState rec;
-    ParseBatState(input, rec);
-    require(rec.ACState == 0 || rec.ACState == 1);
-    require(rec.ACState != 0 || rec.ACAttachedText == "Yes");
-    qint32 number = 0;
-    double real = 0;
-    QByteArray unit;
-    SplitIntUnit(input, number, unit);
-    SplitFloatUnit(input, real, unit);
+    require(ac == (hasAc ? "presentation" : "none"), "the AC scheme reads back as written");
+    require(battery == (hasBattery ? "powersave" : "none"),
+            "the battery scheme reads back as written");
+    require(SchemeKeysGiven(updated, "presentation", "powersave") == (hasAc && hasBattery),
+            "the keys count as given when both have a line");
 }
 
 } // namespace
@@ -69,6 +66,5 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     fuzzKeyLines(input);
     fuzzKeyUpdate(input);
-    fuzzBatteryState(input);
     return 0;
 }
