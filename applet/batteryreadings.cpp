@@ -185,18 +185,22 @@ int statusIndexOf(const PowerState& power)
     return power.acIndex;
 }
 
-Bay readBay(int index)
+Bay bayOf(const std::optional<QByteArray>& text)
 {
     Bay bay;
-    bay.present = index >= 0 && stateFileExists(index);
-    if (!bay.present)
-        return bay;
-    const std::optional<QByteArray> text = readStateFile(index);
+    bay.present = true;
     bay.power = readStatus(text);
     bool anyValue = false;
     bay.info = valuesOf(text, statusIndexOf(bay.power), anyValue);
     bay.known = bay.power.acIndex >= 0 || anyValue;
     return bay;
+}
+
+Bay readBay(int index)
+{
+    if (index < 0 || !stateFileExists(index))
+        return Bay();
+    return bayOf(readStateFile(index));
 }
 
 int batteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity)

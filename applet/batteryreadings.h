@@ -48,6 +48,9 @@ bool stateFileExists(int index);
 // says, read with one open. A file that cannot be read, or holds nothing the
 // gauge reads, is present but not known.
 Bay readBay(int index);
+// A bay whose battery is there, from its state file's text (none when the
+// file could not be read).
+Bay bayOf(const std::optional<QByteArray>& text);
 // How many of the batteries 0 and 1 have a state file.
 int countBatteries();
 // Battery n's state file, read whole with one open; none when it cannot be

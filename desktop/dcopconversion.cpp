@@ -133,23 +133,60 @@ bool decodeCString(QDataStream& in, QVariant& value)
     return in.status() == QDataStream::Ok;
 }
 
+/// A list as QDataStream writes it: a 32-bit count, then the items. Every
+/// item takes at least four bytes (a length or an int), so a count the bytes
+/// left cannot hold is refused before anything is allocated for it; read by
+/// QDataStream, such a count reserves room for it first.
+template <typename T> bool readList(QDataStream& in, QList<T>& list)
+{
+    constexpr qint64 minimumItemSize = 4;
+    quint32 count = 0;
+    in >> count;
+    if (in.status() != QDataStream::Ok)
+        return false;
+    if (!in.device() || count > in.device()->bytesAvailable() / minimumItemSize) {
+        in.setStatus(QDataStream::ReadCorruptData);
+        return false;
+    }
+    list.reserve(static_cast<int>(count));
+    for (quint32 i = 0; i < count; ++i) {
+        T item;
+        in >> item;
+        if (in.status() != QDataStream::Ok)
+            return false;
+        list.append(item);
+    }
+    return true;
+}
+
+bool decodeStringList(QDataStream& in, QVariant& value)
+{
+    QStringList list;
+    if (!readList(in, list))
+        return false;
+    value = list;
+    return true;
+}
+
 bool decodeCStringList(QDataStream& in, QVariant& value)
 {
     QList<QByteArray> v;
-    in >> v;
+    if (!readList(in, v))
+        return false;
     QStringList list;
     for (const QByteArray& b : v)
         list << QString::fromUtf8(b);
     value = list;
-    return in.status() == QDataStream::Ok;
+    return true;
 }
 
 bool decodeIntList(QDataStream& in, QVariant& value)
 {
     QList<int> v;
-    in >> v;
+    if (!readList(in, v))
+        return false;
     value = QVariant::fromValue(v);
-    return in.status() == QDataStream::Ok;
+    return true;
 }
 
 bool decodeRaw(QDataStream& in, QVariant& value)
@@ -291,7 +328,7 @@ const Conversion stringType{"s", encodeValue<QString>, decodeString, stringFromT
 const Conversion cstringType{"s", encodeCString, decodeCString, stringFromText, nullptr};
 const Conversion byteArrayType{"ay", encodeValue<QByteArray>, decodeValue<QByteArray>,
                                byteArrayFromText, nullptr};
-const Conversion stringListType{"as", encodeValue<QStringList>, decodeValue<QStringList>,
+const Conversion stringListType{"as", encodeValue<QStringList>, decodeStringList,
                                 stringListFromText, nullptr};
 const Conversion cstringListType{"as", encodeCStringList, decodeCStringList, stringListFromText,
                                  nullptr};

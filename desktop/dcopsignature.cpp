@@ -27,6 +27,12 @@ bool isTypeWord(const QByteArray& word)
     return words.contains(word);
 }
 
+// What may stand between a parameter's type and its name.
+bool isNameSeparator(char c)
+{
+    return c == ' ' || c == '*' || c == '&';
+}
+
 // Splits a parameter list at top-level commas (not inside template brackets).
 QList<QByteArray> splitParameters(const QByteArray& list)
 {
@@ -55,7 +61,8 @@ QList<QByteArray> splitParameters(const QByteArray& list)
 QByteArray normalizedDcopType(const QByteArray& type)
 {
     QByteArray t = type.simplified();
-    if (t.startsWith("const "))
+    // Every leading const, so that a normal form is its own normal form.
+    while (t.startsWith("const "))
         t = t.mid(6);
     while (t.endsWith('&') || t.endsWith(' '))
         t.chop(1);
@@ -87,6 +94,8 @@ DCOPSignature DCOPSignature::parse(const QByteArray& entry)
         if (defaultValue >= 0)
             param = param.left(defaultValue).trimmed();
         // Separate a trailing name: "const QString& text" -> type "QString", name "text".
+        // A name follows a blank, "*" or "&"; in "KURL::List" the last word
+        // belongs to the type.
         QByteArray name;
         int cut = param.size();
         while (cut > 0 && (std::isalnum(static_cast<unsigned char>(param.at(cut - 1))) ||
@@ -94,7 +103,8 @@ DCOPSignature DCOPSignature::parse(const QByteArray& entry)
             --cut;
         const QByteArray last = param.mid(cut);
         const QByteArray rest = param.left(cut).trimmed();
-        if (!rest.isEmpty() && isIdentifier(last) && !isTypeWord(last) && rest != "const") {
+        if (!rest.isEmpty() && isNameSeparator(param.at(cut - 1)) && isIdentifier(last) &&
+            !isTypeWord(last) && rest != "const") {
             name = last;
             param = rest;
         }

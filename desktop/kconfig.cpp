@@ -53,7 +53,8 @@ ParsedLine parse(const QByteArray& line)
 }
 
 // Line breaks, tabs and backslashes are written as escapes, and blanks at
-// either end as "\s", since reading trims the value.
+// either end as "\s", since reading trims the value. So are vertical tabs
+// and form feeds, which reading trims too, as "\x0b" and "\x0c".
 QByteArray escape(const QString& value)
 {
     const QByteArray bytes = value.toUtf8();
@@ -69,12 +70,36 @@ QByteArray escape(const QString& value)
             out += "\\t";
         else if (c == '\r')
             out += "\\r";
+        else if (c == '\v' || c == '\f')
+            out += "\\x" + QByteArray(1, c).toHex();
         else if (c == ' ' && (i == 0 || i == bytes.size() - 1))
             out += "\\s";
         else
             out += c;
     }
     return out;
+}
+
+// The value of a hex digit; -1 for any other byte.
+int hexDigit(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
+}
+
+// The byte two hex digits at value[at] spell; -1 when they do not.
+int hexByte(const QByteArray& value, int at)
+{
+    if (at + 1 >= value.size())
+        return -1;
+    const int high = hexDigit(value.at(at));
+    const int low = hexDigit(value.at(at + 1));
+    return high < 0 || low < 0 ? -1 : high * 16 + low;
 }
 
 QString unescape(const QByteArray& value)
@@ -103,6 +128,14 @@ QString unescape(const QByteArray& value)
             break;
         case '\\':
             out += '\\';
+            break;
+        case 'x':
+            if (const int byte = hexByte(value, i + 1); byte >= 0) {
+                out += char(byte);
+                i += 2;
+                break;
+            }
+            out += "\\x";
             break;
         default:
             out += '\\';

@@ -80,9 +80,9 @@ std::optional<SwitchReport> SwitchReport::fromText(std::string_view text)
         if (auto value = field(line, "refused")) {
             report.refused = true;
             report.reason = std::string(*value);
-        } else if (auto saved = field(line, "saved")) {
-            const std::size_t tab = saved->find('\t');
-            const std::string_view word = saved->substr(0, tab);
+        } else if (auto write = field(line, "saved")) {
+            const std::size_t tab = write->find('\t');
+            const std::string_view word = write->substr(0, tab);
             if (word == "yes") {
                 report.saved = Saved::Yes;
             } else if (word == "no-key") {
@@ -90,15 +90,15 @@ std::optional<SwitchReport> SwitchReport::fromText(std::string_view text)
             } else {
                 report.saved = Saved::Failed;
                 if (tab != std::string_view::npos) {
-                    report.reason = std::string(saved->substr(tab + 1));
+                    report.reason = std::string(write->substr(tab + 1));
                 }
             }
         } else if (auto commands = field(line, "commands")) {
             report.commandsRan = *commands == "ran";
         } else if (auto command = field(line, "still-running")) {
             report.stillRunning.emplace_back(*command);
-        } else if (auto accepted = field(line, "accepted")) {
-            report.accepted = *accepted == "yes";
+        } else if (auto answer = field(line, "accepted")) {
+            report.accepted = *answer == "yes";
         } else {
             return;
         }

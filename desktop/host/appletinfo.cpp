@@ -22,7 +22,9 @@ QString AppletInfo::configStem() const
     const int dot = stem.indexOf(QLatin1Char('.'));
     if (dot > 0)
         stem.truncate(dot);
-    return stem.isEmpty() ? QStringLiteral("applet") : stem;
+    // A name that starts with ":" would be a Qt resource path, outside the
+    // configuration folder.
+    return stem.isEmpty() || stem.startsWith(QLatin1Char(':')) ? QStringLiteral("applet") : stem;
 }
 
 QString AppletInfo::newConfigFileName(const QStringList& taken) const

@@ -20,7 +20,8 @@ struct OVRADESKTOP_EXPORT AppletInfo
     bool isValid() const { return !library.isEmpty(); }
     /// The entry's file name, which identifies the applet in the configuration.
     QString entryName() const;
-    /// The library's name without "lib": the stem of per-instance configuration files.
+    /// The library's name without "lib": the stem of per-instance configuration
+    /// files ("applet" when that is empty or starts with ":").
     QString configStem() const;
     /// A new name for an instance's configuration file, as the KDE 3 panel
     /// made them: STEM_RANDOM_rc, naming neither a file of the user's

@@ -18,7 +18,6 @@
 #include <QMenu>
 #include <QPainter>
 #include <QScreen>
-#include <QSettings>
 #include <QStandardPaths>
 #include <QTextStream>
 
@@ -46,12 +45,8 @@ PanelWindow::PanelWindow(const QString& configPath, QWidget* parent)
     m_layout->setSpacing(margin);
     m_layout->addStretch(1);
 
-    if (!m_configPath.isEmpty()) {
-        QSettings config(m_configPath, QSettings::IniFormat);
-        m_height = qBound(minimumHeight,
-                          config.value(QStringLiteral("General/Height"), defaultHeight).toInt(),
-                          maximumHeight);
-    }
+    if (!m_configPath.isEmpty())
+        m_height = readPanelConfig(m_configPath).height;
     setFixedHeight(m_height);
 }
 
@@ -87,9 +82,7 @@ AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error,
     QStringList taken;
     for (const AppletContainer* c : m_containers)
         taken << c->configFile();
-    const bool keep = !configFile.isEmpty() && !taken.contains(configFile) &&
-                      QFileInfo(configFile).fileName() == configFile &&
-                      configFile != QLatin1String(".") && configFile != QLatin1String("..");
+    const bool keep = isUsableConfigFile(configFile, taken);
     auto* container =
         new AppletContainer(info, keep ? configFile : info.newConfigFileName(taken), this);
     container->setFixedHeight(containerHeight());
@@ -131,21 +124,16 @@ void PanelWindow::restoreApplets()
             addApplet(info);
         return;
     }
-    QSettings config(m_configPath, QSettings::IniFormat);
-    const QStringList entries = config.value(QStringLiteral("General/Applets")).toStringList();
-    const QStringList configFiles =
-        config.value(QStringLiteral("General/ConfigFiles")).toStringList();
-    for (int i = 0; i < entries.size(); ++i) {
-        const QString& entry = entries.at(i);
-        const QString path = AppletPaths::findEntry(entry);
+    for (const PanelAppletEntry& applet : readPanelConfig(m_configPath).applets) {
+        const QString path = AppletPaths::findEntry(applet.entry);
         QString why = QStringLiteral("no desktop entry \"%1\" in %2")
-                          .arg(entry, AppletPaths::dataDirs().join(QLatin1String(", ")));
+                          .arg(applet.entry, AppletPaths::dataDirs().join(QLatin1String(", ")));
         const AppletInfo info = path.isEmpty() ? AppletInfo() : AppletInfo::load(path, &why);
         if (!info.isValid()) {
             std::fprintf(stderr, "panelhost: applet not loaded: %s\n", qPrintable(why));
             continue;
         }
-        addApplet(info, nullptr, configFiles.value(i));
+        addApplet(info, nullptr, applet.configFile);
     }
 }
 
@@ -153,17 +141,12 @@ void PanelWindow::saveConfig() const
 {
     if (m_configPath.isEmpty())
         return;
-    QSettings config(m_configPath, QSettings::IniFormat);
     // Each applet keeps its configuration file from one start to the next.
-    QStringList entries;
-    QStringList configFiles;
-    for (const AppletContainer* c : m_containers) {
-        entries << c->info().entryName();
-        configFiles << c->configFile();
-    }
-    config.setValue(QStringLiteral("General/Applets"), entries);
-    config.setValue(QStringLiteral("General/ConfigFiles"), configFiles);
-    config.setValue(QStringLiteral("General/Height"), m_height);
+    PanelConfig config;
+    config.height = m_height;
+    for (const AppletContainer* c : m_containers)
+        config.applets << PanelAppletEntry{c->info().entryName(), c->configFile()};
+    writePanelConfig(m_configPath, config);
 }
 
 void PanelWindow::contextMenuEvent(QContextMenuEvent* event)

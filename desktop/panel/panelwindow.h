@@ -3,6 +3,7 @@
 
 #include "appletcontainer.h"
 #include "appletinfo.h"
+#include "panelconfig.h"
 
 #include <QList>
 #include <QWidget>
@@ -18,9 +19,9 @@ class PanelWindow : public QWidget
     Q_OBJECT
 
 public:
-    static constexpr int defaultHeight = 40;
-    static constexpr int minimumHeight = 24;
-    static constexpr int maximumHeight = 128;
+    static constexpr int defaultHeight = PanelHeight::standard;
+    static constexpr int minimumHeight = PanelHeight::minimum;
+    static constexpr int maximumHeight = PanelHeight::maximum;
     /// Around and between the applets.
     static constexpr int margin = 2;
     /// The height of the applets in a panel of the default height.

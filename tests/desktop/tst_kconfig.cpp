@@ -131,6 +131,43 @@ private Q_SLOTS:
                  QStringList{QStringLiteral("samplerc")});
     }
 
+    // Whatever a value holds reads back as written, also the bytes that
+    // reading trims at either end of a value.
+    void everyValueReadsBack_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("blanks at the ends") << QStringLiteral("  two  words  ");
+        QTest::newRow("tab, line feed, carriage return") << QStringLiteral("\ta\nb\r");
+        QTest::newRow("vertical tab first") << QStringLiteral("\va");
+        QTest::newRow("form feed last") << QStringLiteral("a\f");
+        QTest::newRow("backslashes") << QStringLiteral("C:\\x41\\s\\");
+    }
+    void everyValueReadsBack()
+    {
+        QFETCH(QString, value);
+        {
+            KConfig config(QStringLiteral("valuerc"));
+            config.setGroup(QStringLiteral("General"));
+            config.writeEntry(QStringLiteral("Value"), value);
+            QCOMPARE(config.readEntry(QStringLiteral("Value")), value);
+        }
+        KConfig again(QStringLiteral("valuerc"));
+        again.setGroup(QStringLiteral("General"));
+        QCOMPARE(again.readEntry(QStringLiteral("Value")), value);
+    }
+
+    // Hex escapes read as their byte; a backslash and x without two hex
+    // digits stay as they are.
+    void readsHexEscapes()
+    {
+        writeAll(m_home.filePath(QStringLiteral("hexrc")),
+                 "[G]\nA=\\x41\\x0b!\nB=\\xg1\\x4\n");
+        KConfig config(QStringLiteral("hexrc"));
+        config.setGroup(QStringLiteral("G"));
+        QCOMPARE(config.readEntry(QStringLiteral("A")), QStringLiteral("A\v!"));
+        QCOMPARE(config.readEntry(QStringLiteral("B")), QStringLiteral("\\xg1\\x4"));
+    }
+
     // What another program wrote since the file was read is kept.
     void keepsWhatOthersWrote()
     {

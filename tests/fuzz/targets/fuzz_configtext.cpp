@@ -1,0 +1,134 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// libFuzzer target over the daemon's configuration text as shellconf reads
+// and rewrites it: keyValues, setKeyValue and both programs' readSchemeKey.
+// The input is the file's text; each scheme key is set to a few values.
+#include "FuzzCheck.h"
+
+#include "AssignmentLine.h"
+#include "ConfigText.h"
+#include "PowersaveDaemon.h"
+#include "SchemeRules.h"
+
+#include <algorithm>
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using fuzzcheck::require;
+using powersave::Rules;
+
+// The text's lines, each with its line feed.
+std::vector<std::string_view> linesOf(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find('\n'), text.size() - 1) + 1;
+        lines.push_back(text.substr(0, end));
+        text.remove_prefix(end);
+    }
+    return lines;
+}
+
+std::string_view withoutLineEnd(std::string_view line)
+{
+    if (!line.empty() && line.back() == '\n') {
+        line.remove_suffix(1);
+        if (!line.empty() && line.back() == '\r') {
+            line.remove_suffix(1);
+        }
+    }
+    return line;
+}
+
+// Every line that does not assign the key keeps its bytes; on a line that
+// does, the value word becomes the value in double quotes (or the line stays
+// as it was), and the line end is kept but for a carriage return.
+void checkLinesKept(std::string_view text, std::string_view updated, std::string_view key,
+                    std::string_view value)
+{
+    const auto before = linesOf(text);
+    const auto after = linesOf(updated);
+    require(before.size() == after.size(), "the update keeps the number of lines");
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        const std::string_view content = withoutLineEnd(before[i]);
+        const auto assignment = shellconf::parseAssignment(content, key);
+        if (!assignment || before[i] == after[i]) {
+            require(before[i] == after[i], "a line that does not assign the key keeps its bytes");
+            continue;
+        }
+        const std::string expected = std::string(content.substr(0, assignment->valueBegin)) +
+                                     shellconf::doubleQuoted(value) +
+                                     std::string(content.substr(assignment->valueEnd));
+        require(withoutLineEnd(after[i]) == expected, "a rewritten line changes its value only");
+        require((before[i].back() == '\n') == (after[i].back() == '\n'),
+                "a rewritten line keeps its line feed");
+    }
+}
+
+// otherValues: what the text gives the other scheme key.
+void checkUpdate(std::string_view text, std::string_view key, std::string_view otherKey,
+                 const std::vector<std::optional<std::string>>& otherValues, std::string_view value)
+{
+    const auto before = shellconf::keyValues(text, key);
+    const std::string updated = shellconf::setKeyValue(text, key, value);
+    if (before.empty()) {
+        require(updated == text, "a text without the key is left as it is");
+    }
+    const auto after = shellconf::keyValues(updated, key);
+    require(after.size() == before.size(), "the update keeps every line of the key");
+    for (const auto& read : after) {
+        require(read && *read == value, "every line of the key reads back as the value");
+    }
+    require(shellconf::setKeyValue(updated, key, value) == updated, "the update is idempotent");
+    require(shellconf::keyValues(updated, otherKey) == otherValues,
+            "the other key reads as before");
+    checkLinesKept(text, updated, key, value);
+
+    // After the switch, both programs read the value that was set.
+    const std::string expected = before.empty() ? std::string() : std::string(value);
+    require(powersave::readSchemeKey(Rules::Popup, updated, key) == expected,
+            "the popup reads the value that was set");
+    require(powersave::readSchemeKey(Rules::Applet, updated, key) == expected,
+            "the applet reads the value that was set");
+}
+
+// What each program reads is a value of one of the key's lines.
+void checkRead(std::string_view text, std::string_view key)
+{
+    const auto values = shellconf::keyValues(text, key);
+    const std::string popup = powersave::readSchemeKey(Rules::Popup, text, key);
+    const std::string applet = powersave::readSchemeKey(Rules::Applet, text, key);
+    bool popupFound = popup.empty();
+    for (const auto& value : values) {
+        popupFound = popupFound || value == popup;
+    }
+    require(popupFound, "the popup reads a value of the key's lines");
+    require(applet.empty() || (!values.empty() && values.front() == applet),
+            "the applet reads the value of the key's first line");
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::array<std::string_view, 2> keys{powersave::AcSchemeKey, powersave::BatterySchemeKey};
+    // A scheme name, the empty value, and one with blanks and shell
+    // punctuation that only the double quotes keep together.
+    const std::array<std::string_view, 3> values{"powersave", "", "a b#c;d|e"};
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        checkRead(text, keys[k]);
+        const auto otherValues = shellconf::keyValues(text, keys[1 - k]);
+        for (const std::string_view value : values) {
+            require(shellconf::isSafeValue(value), "the values tried are safe");
+            checkUpdate(text, keys[k], keys[1 - k], otherValues, value);
+        }
+    }
+    return 0;
+}
