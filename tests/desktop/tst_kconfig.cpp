@@ -160,8 +160,7 @@ private Q_SLOTS:
     // digits stay as they are.
     void readsHexEscapes()
     {
-        writeAll(m_home.filePath(QStringLiteral("hexrc")),
-                 "[G]\nA=\\x41\\x0b!\nB=\\xg1\\x4\n");
+        writeAll(m_home.filePath(QStringLiteral("hexrc")), "[G]\nA=\\x41\\x0b!\nB=\\xg1\\x4\n");
         KConfig config(QStringLiteral("hexrc"));
         config.setGroup(QStringLiteral("G"));
         QCOMPARE(config.readEntry(QStringLiteral("A")), QStringLiteral("A\v!"));

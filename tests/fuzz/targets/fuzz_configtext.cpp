@@ -48,7 +48,7 @@ std::string_view withoutLineEnd(std::string_view line)
 
 // Every line that does not assign the key keeps its bytes; on a line that
 // does, the value word becomes the value in double quotes (or the line stays
-// as it was), and the line end is kept but for a carriage return.
+// as it was), and a line feed at its end loses the carriage return before it.
 void checkLinesKept(std::string_view text, std::string_view updated, std::string_view key,
                     std::string_view value)
 {
@@ -65,9 +65,10 @@ void checkLinesKept(std::string_view text, std::string_view updated, std::string
         const std::string expected = std::string(content.substr(0, assignment->valueBegin)) +
                                      shellconf::doubleQuoted(value) +
                                      std::string(content.substr(assignment->valueEnd));
-        require(withoutLineEnd(after[i]) == expected, "a rewritten line changes its value only");
-        require((before[i].back() == '\n') == (after[i].back() == '\n'),
-                "a rewritten line keeps its line feed");
+        const bool feed = before[i].back() == '\n';
+        require(after[i] == (feed ? expected + '\n' : expected),
+                "a rewritten line changes its value only and loses the carriage return of its line "
+                "end");
     }
 }
 

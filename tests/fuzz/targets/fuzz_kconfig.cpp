@@ -26,14 +26,14 @@ struct Write
 
 Write writeOf(const QByteArray& input)
 {
-    QList<QByteArray> parts = input.split('\0');
-    while (parts.size() < 4)
-        parts.prepend(QByteArray());
+    QList<QByteArray> fields = input.split('\0');
+    while (fields.size() < 4)
+        fields.prepend(QByteArray());
     Write write;
-    write.group = QString::fromUtf8(parts.takeFirst());
-    write.key = QString::fromUtf8(parts.takeFirst());
-    write.value = QString::fromUtf8(parts.takeFirst());
-    write.file = parts.join('\0');
+    write.group = QString::fromUtf8(fields.takeFirst());
+    write.key = QString::fromUtf8(fields.takeFirst());
+    write.value = QString::fromUtf8(fields.takeFirst());
+    write.file = fields.join('\0');
     return write;
 }
 
