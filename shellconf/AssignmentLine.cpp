@@ -74,8 +74,21 @@ std::size_t readWord(std::string_view line, std::size_t i, std::string& value, b
             }
             value += line[i + 1];
             i += 2;
+        } else if (c == '`') {
+            // A command substitution that goes on until its closing
+            // backquote, on a later line if need be.
+            expands = true;
+            std::size_t close = i + 1;
+            while (close < line.size() && line[close] != '`') {
+                close += line[close] == '\\' ? 2 : 1;
+            }
+            if (close >= line.size()) {
+                return unfinished;
+            }
+            value.append(line.substr(i, close + 1 - i));
+            i = close + 1;
         } else {
-            if (c == '$' || c == '`' || c == '~') {
+            if (c == '$' || c == '~') {
                 expands = true;
             }
             value += c;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What the popup and the applet each know of the daemon, where they differ on
 // purpose, and the report the switch helper gives its caller.
+#include <ConfigText.h>
 #include <PowersaveDaemon.h>
 #include <SchemeRules.h>
 #include <SwitchReport.h>
@@ -22,6 +23,7 @@ private Q_SLOTS:
     void listing();
     void safeNames();
     void reportsReadBackAsWritten();
+    void substitutionsSpanLines();
 };
 
 void TestSchemeRules::popupAndAppletDifferOnPurpose()
@@ -124,6 +126,24 @@ void TestSchemeRules::reportsReadBackAsWritten()
     // pkexec's own words are no report.
     QVERIFY(!Report::fromText("Error executing command as another user: Not authorized\n"));
     QVERIFY(!Report::fromText(""));
+}
+
+void TestSchemeRules::substitutionsSpanLines()
+{
+    // A backquote in a key's value opens a substitution that bash reads on
+    // to its closing backquote: the lines inside assign nothing, the value
+    // is none the programs can know or rewrite, and an update is the same
+    // when made twice.
+    const std::string text = "BATTERY_SCHEME=\"dos\"x`date\nAC_SCHEME=inside\n`\nAC_SCHEME=out\n";
+    QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("out"));
+    QVERIFY(shellconf::keyValues(text, "BATTERY_SCHEME").empty());
+    const std::string once = shellconf::setKeyValue(shellconf::setKeyValue(text, "AC_SCHEME", "a"),
+                                                    "BATTERY_SCHEME", "b");
+    QCOMPARE(shellconf::setKeyValue(shellconf::setKeyValue(once, "AC_SCHEME", "a"),
+                                    "BATTERY_SCHEME", "b"),
+             once);
+    QCOMPARE(once,
+             std::string("BATTERY_SCHEME=\"dos\"x`date\nAC_SCHEME=inside\n`\nAC_SCHEME=\"a\"\n"));
 }
 
 QTEST_GUILESS_MAIN(TestSchemeRules)

@@ -110,8 +110,8 @@ void checkRead(std::string_view text, std::string_view key)
         popupFound = popupFound || value == popup;
     }
     require(popupFound, "the popup reads a value of the key's lines");
-    require(applet.empty() || (!values.empty() && values.front() == applet),
-            "the applet reads the value of the key's first line");
+    require(applet.empty() || (!values.empty() && values.back() == applet),
+            "the applet reads the value of the key's last line, as bash does");
 }
 
 } // namespace
