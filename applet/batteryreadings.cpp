@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "batteryreadings.h"
 
-#include "BoundedRead.h"
-#include "LineWalk.h"
 #include "boundedfile.h"
+#include "boundedread.h"
 #include "comm.h"
+#include "linewalk.h"
 #include "translated.h"
 
 #include <algorithm>
@@ -102,7 +102,7 @@ bool readValues(const QByteArray& text, BatteryInfo& info)
     // A matching test replaces the line by its cut text, which the tests
     // after it see.
     bool stored = false;
-    shellconf::forEachLineContent(bytesView(text), [&](std::string_view line) {
+    powerdaemon::forEachLineContent(bytesView(text), [&](std::string_view line) {
         for (const Reading& reading : readings) {
             const std::string_view label = m_ArrayBatState[reading.label];
             if (!contains(line, label))
@@ -150,14 +150,14 @@ int countBatteries()
 
 std::optional<QByteArray> readStateFile(int index)
 {
-    return readBoundedFile(StateFilePath(index).path, shellconf::BatteryFileLimit);
+    return readBoundedFile(StateFilePath(index).path, powerdaemon::BatteryFileLimit);
 }
 
 PowerState readStatus(const std::optional<QByteArray>& text)
 {
     PowerState state{-1, false};
     if (text) {
-        shellconf::forEachLineContent(bytesView(*text), [&](std::string_view line) {
+        powerdaemon::forEachLineContent(bytesView(*text), [&](std::string_view line) {
             if (contains(line, m_ArrayBatState[labelACAttached])) {
                 for (int i = 0; i < 2; ++i) {
                     if (contains(line, m_strACstatus[i]))

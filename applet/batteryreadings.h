@@ -55,7 +55,7 @@ Bay bayOf(const std::optional<QByteArray>& text);
 int countBatteries();
 // Battery n's state file, read whole with one open; none when it cannot be
 // read, is no regular file (a FIFO, a device) or exceeds
-// shellconf::BatteryFileLimit.
+// powerdaemon::BatteryFileLimit.
 std::optional<QByteArray> readStateFile(int index);
 PowerState readStatus(const std::optional<QByteArray>& text);
 // The readings of a state file's text, for a battery of the given status index.

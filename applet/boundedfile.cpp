@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "boundedfile.h"
 
-#include <BoundedRead.h>
+#include <boundedread.h>
 
 std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limit,
                                           QByteArray* error)
 {
-    shellconf::FileError failure;
-    const std::optional<std::string> bytes = shellconf::readRegularFile(fileName, limit, failure);
+    powerdaemon::FileError failure;
+    const std::optional<std::string> bytes = powerdaemon::readRegularFile(fileName, limit, failure);
     if (!bytes) {
         if (error)
             *error = QByteArray::fromStdString(failure.message());
@@ -18,5 +18,5 @@ std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limi
 
 std::optional<QByteArray> readConfigText(const char* fileName, QByteArray* error)
 {
-    return readBoundedFile(fileName, shellconf::ConfigFileLimit, error);
+    return readBoundedFile(fileName, powerdaemon::ConfigFileLimit, error);
 }

@@ -9,10 +9,10 @@
 #include <optional>
 
 // The bytes of a regular file of at most limit bytes; none when it cannot be
-// read, is no regular file or is longer (shellconf::readRegularFile), and
+// read, is no regular file or is longer (powerdaemon::readRegularFile), and
 // then error, when given, says why.
 std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limit,
                                           QByteArray* error = nullptr);
 
-// The daemon's configuration, at most shellconf::ConfigFileLimit bytes.
+// The daemon's configuration, at most powerdaemon::ConfigFileLimit bytes.
 std::optional<QByteArray> readConfigText(const char* fileName, QByteArray* error = nullptr);

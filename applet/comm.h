@@ -3,9 +3,9 @@
 // Constants of the panel applet: sizes, paths, command lines and the texts of
 // its menus and tool tip. Shared by the applet shell and the battery gauge.
 // The daemon's paths and the command lines of a switch are the ones the
-// popup and the switch helper know too (shellconf/PowersaveDaemon.h).
+// popup and the switch helper know too (powerdaemon/powersavedaemon.h).
 
-#include <PowersaveDaemon.h>
+#include <powersavedaemon.h>
 
 // Marks a text for the catalogue extractor without translating it here; the
 // code passes it through gettext where it is shown.

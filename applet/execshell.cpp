@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "execshell.h"
 
-#include <ShellCommand.h>
+#include <shellcommand.h>
 
 #include <QtGlobal>
 
@@ -11,15 +11,15 @@
 
 bool execShell(const char* command)
 {
-    return execShell(command, shellconf::CommandTimeLimit);
+    return execShell(command, powerdaemon::CommandTimeLimit);
 }
 
 namespace {
 
-shellconf::CommandEnd runCommand(const char* command, std::chrono::milliseconds bound)
+powerdaemon::CommandEnd runCommand(const char* command, std::chrono::milliseconds bound)
 {
-    const shellconf::CommandEnd end = shellconf::runShellCommand(command, bound);
-    if (end == shellconf::CommandEnd::StillRunning)
+    const powerdaemon::CommandEnd end = powerdaemon::runShellCommand(command, bound);
+    if (end == powerdaemon::CommandEnd::StillRunning)
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
                      double(bound.count()) / 1000.0, command);
     return end;
@@ -32,11 +32,11 @@ bool execShell(const char* command, std::chrono::milliseconds bound)
     // The command's exit status is not looked at; a command that does not
     // end in time is left running and said on standard error.
     switch (runCommand(command, bound)) {
-    case shellconf::CommandEnd::StillRunning:
-    case shellconf::CommandEnd::NotStarted: // no child was made: nothing to wait for
+    case powerdaemon::CommandEnd::StillRunning:
+    case powerdaemon::CommandEnd::NotStarted: // no child was made: nothing to wait for
         return false;
-    case shellconf::CommandEnd::Failed:
-    case shellconf::CommandEnd::Succeeded:
+    case powerdaemon::CommandEnd::Failed:
+    case powerdaemon::CommandEnd::Succeeded:
         break;
     }
     return true;
@@ -44,7 +44,7 @@ bool execShell(const char* command, std::chrono::milliseconds bound)
 
 bool execShellSucceeded(const char* command)
 {
-    return runCommand(command, shellconf::CommandTimeLimit) == shellconf::CommandEnd::Succeeded;
+    return runCommand(command, powerdaemon::CommandTimeLimit) == powerdaemon::CommandEnd::Succeeded;
 }
 
 bool execShell(const char* command, char* buf, int size)

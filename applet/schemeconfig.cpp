@@ -2,10 +2,10 @@
 #include "schemeconfig.h"
 #include "boundedfile.h"
 
-#include <AssignmentLine.h>
-#include <ConfigText.h>
-#include <ReplaceFile.h>
-#include <SchemeRules.h>
+#include <assignmentline.h>
+#include <configtext.h>
+#include <replacefile.h>
+#include <schemerules.h>
 
 #include <QFile>
 
@@ -39,7 +39,7 @@ bool isSafeSchemeValue(const QByteArray& value)
 
 QByteArray setSchemeValue(const QByteArray& text, const QByteArray& key, const QByteArray& value)
 {
-    return QByteArray::fromStdString(shellconf::setKeyValue(view(text), view(key), view(value)));
+    return QByteArray::fromStdString(powerdaemon::setKeyValue(view(text), view(key), view(value)));
 }
 
 SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const QByteArray& value)
@@ -64,9 +64,9 @@ SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const 
     const QByteArray& text = *read;
     const QByteArray updated = setSchemeValue(text, key, value);
     if (updated == text)
-        return shellconf::keyValues(view(text), view(key)).empty() ? SchemeWrite::NoKey
-                                                                   : SchemeWrite::Written;
-    if (const auto failure = shellconf::replaceFileContents(fileName, view(updated))) {
+        return powerdaemon::keyValues(view(text), view(key)).empty() ? SchemeWrite::NoKey
+                                                                     : SchemeWrite::Written;
+    if (const auto failure = powerdaemon::replaceFileContents(fileName, view(updated))) {
         complain(QByteArray::fromStdString(failure->message()));
         return SchemeWrite::Failed;
     }

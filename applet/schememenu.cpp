@@ -19,8 +19,8 @@
 #include <cstdio>
 #include <utility>
 
-#include <SchemeRules.h>
-#include <ShellCommand.h>
+#include <schemerules.h>
+#include <shellcommand.h>
 
 #include <unistd.h>
 
@@ -249,7 +249,7 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
     const powersave::SwitchReport& report = *result.report;
     for (const std::string& command : report.stillRunning)
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
-                     double(shellconf::CommandTimeLimit.count()), command.c_str());
+                     double(powerdaemon::CommandTimeLimit.count()), command.c_str());
     const QString fileName = QString::fromLatin1(m_strCommFile);
     if (report.refused) {
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),

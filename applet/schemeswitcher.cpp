@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "schemeswitcher.h"
 
-#include <PowersaveDaemon.h>
-#include <SchemeSwitch.h>
+#include <powersavedaemon.h>
+#include <schemeswitch.h>
 
 #include <QFile>
 

@@ -6,7 +6,7 @@
 // answers DCOP while polkit's agent asks for a password or the daemon
 // reloads.
 
-#include <SwitchReport.h>
+#include <switchreport.h>
 
 #include <QObject>
 #include <QProcess>

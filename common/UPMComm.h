@@ -5,8 +5,8 @@
 // Strings are byte strings; file errors raise EInOutError, which no routine
 // here catches.
 
-#include "EInOutError.h"
 #include "RBatState.h"
+#include "einouterror.h"
 
 #include <QByteArray>
 #include <QList>
@@ -86,6 +86,6 @@ bool SchemeAvailable(const QByteArray& name);
 // file did not get the scheme and when the daemon refused both its reload
 // and its start. Run by a user who is not root, the switch helper does all
 // of this as root once polkit has authorised the user, and the popup tells
-// the same outcomes (SwitchThroughHelper.h).
+// the same outcomes (switchthroughhelper.h).
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);

@@ -6,8 +6,8 @@
 // Prints what the switch came to on standard output (one fact a line) and
 // ends with its outcome: 0 applied, 1 not applied, 2 not saved, 3 refused.
 
-#include "SchemeSwitch.h"
-#include "UniqueFd.h"
+#include "schemeswitch.h"
+#include "uniquefd.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -23,10 +23,10 @@ namespace {
 // The report goes to the caller's standard output. The commands get none of
 // the caller's descriptors: one left running past its bound must not hold
 // the caller's pipe open.
-shellconf::UniqueFd takeStandardOutput()
+powerdaemon::UniqueFd takeStandardOutput()
 {
-    shellconf::UniqueFd report(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3));
-    const shellconf::UniqueFd null(::open("/dev/null", O_RDWR | O_CLOEXEC));
+    powerdaemon::UniqueFd report(::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3));
+    const powerdaemon::UniqueFd null(::open("/dev/null", O_RDWR | O_CLOEXEC));
     if (null) {
         for (const int fd : {STDIN_FILENO, STDOUT_FILENO, STDERR_FILENO}) {
             ::dup2(null.get(), fd);
@@ -79,7 +79,7 @@ void writeAll(int fd, const std::string& text)
 
 int main(int argc, char* argv[])
 {
-    const shellconf::UniqueFd report = takeStandardOutput();
+    const powerdaemon::UniqueFd report = takeStandardOutput();
     cleanEnvironment();
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
     const powersave::SwitchReport result = switchAsRequested(args);

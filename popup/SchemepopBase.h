@@ -6,7 +6,7 @@
 
 #include "ui_SchemepopBase.h"
 
-#include "TForm.h"
+#include "tform.h"
 
 #include <QByteArray>
 

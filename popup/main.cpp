@@ -3,12 +3,12 @@
 // source in use. It takes no arguments and ends with status 0, or with 1 when
 // there is no display to show it on.
 
-#include "EnvironmentOverride.h"
-#include "ErrorReporting.h"
-#include "FontConfigWarmUp.h"
-#include "NoticeReporting.h"
 #include "SchemepopBase.h"
 #include "displaycheck.h"
+#include "environmentoverride.h"
+#include "errorreporting.h"
+#include "fontconfigwarmup.h"
+#include "noticereporting.h"
 
 #include <QApplication>
 

@@ -22,6 +22,7 @@ build=$(cd "${1:-$root/build}" && pwd)
 ticks=${2:-100000}
 qt5_build=${3:-$root/build-qt5}
 if [[ -z ${LAPTOP_DIR:-} ]]; then
+    cmake -DOVRA_BENCH=ON "$build" >/dev/null
     cmake --build "$build" --target panelhost dcop ovraapplet ovratestapplet \
         bench_applet_ticker >/dev/null
     if [[ -f $qt5_build/CMakeCache.txt ]] && command -v lxqt-panel >/dev/null; then

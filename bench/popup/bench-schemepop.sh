@@ -15,6 +15,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${1:-$root/build}
 runs=${2:-30}
+cmake -DOVRA_BENCH=ON "$build" >/dev/null
 cmake --build "$build" --target schemepop popup-bench-minimal popup-bench-mapwatch >/dev/null
 bin=$(cd "$build/bin" && pwd)
 # Inside the sandbox: the popup lists the schemes that both the daemon and the

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Times program starts on an X display: from just before fork and exec to
 // the X server's MapNotify of the program's first top-level window, and on
-// to the first complete frame in that window (see FrameCheck.h).
+// to the first complete frame in that window (see framecheck.h).
 //
 //   mapwatch RUNS PROGRAM-A CHECK-A PROGRAM-B CHECK-B
 //
@@ -12,7 +12,7 @@
 // CPU time (user and system, all threads) each start used until it was
 // killed, which a busy machine disturbs much less than the wall time.
 
-#include "FrameCheck.h"
+#include "framecheck.h"
 
 #include <xcb/xcb.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Draws the popup's artwork into PNG files: drawartwork OUTPUT-DIRECTORY.
 
-#include "Artwork.h"
+#include "artwork.h"
 
 #include <QDir>
 #include <QGuiApplication>

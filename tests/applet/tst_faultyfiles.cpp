@@ -7,8 +7,8 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
-#include <BoundedRead.h>
 #include <batteryreadings.h>
+#include <boundedread.h>
 #include <schemeconfig.h>
 
 #include <QFile>
@@ -101,7 +101,7 @@ private Q_SLOTS:
     void stateFileAtTheBound()
     {
         QByteArray text = "AC attached:                 Yes\nRelativeStateofCharge:       55%\n";
-        text += QByteArray(int(shellconf::BatteryFileLimit) - text.size(), '\n');
+        text += QByteArray(int(powerdaemon::BatteryFileLimit) - text.size(), '\n');
         QVERIFY(QFile::remove(QString::fromLatin1(state0)));
         laptop::writeFile(QString::fromLatin1(state0), text);
         QVERIFY(readBay0().known);
@@ -124,7 +124,8 @@ private Q_SLOTS:
     void configBeyondTheBound()
     {
         const QByteArray head = "AC_SCHEME=\"performance\"\n#";
-        QByteArray text = head + QByteArray(int(shellconf::ConfigFileLimit) - head.size() - 1, 'x');
+        QByteArray text =
+            head + QByteArray(int(powerdaemon::ConfigFileLimit) - head.size() - 1, 'x');
         text += '\n';
         ::unlink(configPath.constData()); // a FIFO left behind would hold the write
         laptop::writeFile(QString::fromLatin1(configPath), text);

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The common routines on the simulated laptop, run by root: files, error
 // boxes, the shell runner, the battery probe, the scheme list and activation.
-#include "ErrorBox.h"
-#include "SchemeKeys.h"
 #include "UPMComm.h"
 #include "boundedcall.h"
+#include "errorbox.h"
 #include "laptopfixture.h"
+#include "schemekeys.h"
 #include "streamcapture.h"
 
 #include <QAbstractButton>

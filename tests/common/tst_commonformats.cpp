@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The file formats over byte buffers: key lines, the key update, number
 // conversions and the battery state file.
-#include "BatteryStateText.h"
-#include "SchemeKeys.h"
 #include "UPMComm.h"
+#include "batterystatetext.h"
+#include "schemekeys.h"
 
 #include <QTest>
 

@@ -3,11 +3,11 @@
 // their latch group, clickable labels and the owner-drawn list's
 // notification rules.
 
-#include "ErrorBox.h"
-#include "GlyphStrip.h"
-#include "TLabel.h"
-#include "TListBox.h"
-#include "TSpeedButton.h"
+#include "errorbox.h"
+#include "glyphstrip.h"
+#include "tlabel.h"
+#include "tlistbox.h"
+#include "tspeedbutton.h"
 
 #include "popuptesting.h"
 

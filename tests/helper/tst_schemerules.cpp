@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What the popup and the applet each know of the daemon, where they differ on
 // purpose, and the report the switch helper gives its caller.
-#include <ConfigText.h>
-#include <PowersaveDaemon.h>
-#include <SchemeRules.h>
-#include <SwitchReport.h>
+#include <configtext.h>
+#include <powersavedaemon.h>
+#include <schemerules.h>
+#include <switchreport.h>
 
 #include <QTest>
 
@@ -136,11 +136,11 @@ void TestSchemeRules::substitutionsSpanLines()
     // when made twice.
     const std::string text = "BATTERY_SCHEME=\"dos\"x`date\nAC_SCHEME=inside\n`\nAC_SCHEME=out\n";
     QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("out"));
-    QVERIFY(shellconf::keyValues(text, "BATTERY_SCHEME").empty());
-    const std::string once = shellconf::setKeyValue(shellconf::setKeyValue(text, "AC_SCHEME", "a"),
-                                                    "BATTERY_SCHEME", "b");
-    QCOMPARE(shellconf::setKeyValue(shellconf::setKeyValue(once, "AC_SCHEME", "a"),
-                                    "BATTERY_SCHEME", "b"),
+    QVERIFY(powerdaemon::keyValues(text, "BATTERY_SCHEME").empty());
+    const std::string once = powerdaemon::setKeyValue(
+        powerdaemon::setKeyValue(text, "AC_SCHEME", "a"), "BATTERY_SCHEME", "b");
+    QCOMPARE(powerdaemon::setKeyValue(powerdaemon::setKeyValue(once, "AC_SCHEME", "a"),
+                                      "BATTERY_SCHEME", "b"),
              once);
     QCOMPARE(once,
              std::string("BATTERY_SCHEME=\"dos\"x`date\nAC_SCHEME=inside\n`\nAC_SCHEME=\"a\"\n"));

@@ -102,7 +102,7 @@ done
 for deb in "$packages"/*/*.deb; do
     dpkg-deb -x "$deb" "$work/root"
 done
-for page in popup/schemepop.1 desktop/panel/panelhost.1 desktop/dcop/dcop.1; do
+for page in popup/schemepop.1 desktop/panelhost/panelhost.1 desktop/dcop/dcop.1; do
     name=${page##*/}
     packaged=$work/root/usr/share/man/man1/$name.gz
     warnings=$(zcat "$packaged" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)

@@ -3,9 +3,9 @@
 // sizes and formats the buttons and the masthead rely on, with the
 // transparent colour only where it belongs.
 
-#include "Artwork.h"
-#include "EmbeddedPicture.h"
-#include "SchemepopPictures.h"
+#include "artwork.h"
+#include "embeddedpicture.h"
+#include "schemepoppictures.h"
 
 #include <QFile>
 #include <QImage>

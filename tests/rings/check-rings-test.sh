@@ -26,51 +26,51 @@ put() { # FILE LINE...
 # popup/ builds on forms/ and common/, desktop/ names a folder called like
 # lxqt/'s target.
 put common/UPMComm.h '#include <QString>'
-put common/ConfigFile.cpp '#include "UPMComm.h"' '#include <QFile>'
-put common/CMakeLists.txt 'add_library(upmcomm STATIC ConfigFile.cpp)' \
-    'target_link_libraries(upmcomm PUBLIC Qt6::Core)'
+put common/configfile.cpp '#include "UPMComm.h"' '#include <QFile>'
+put common/CMakeLists.txt 'add_library(common STATIC configfile.cpp)' \
+    'target_link_libraries(common PUBLIC Qt6::Core)'
 put applet/comm.h '#pragma once'
 put applet/schemeconfig.h '#pragma once'
 put applet/pmapplet.cpp '#include "comm.h"' '#include "schemeconfig.h"' '#include <kpanelapplet.h>'
-put applet/CMakeLists.txt '# not linked: upmcomm' 'add_library(ovraapplet SHARED pmapplet.cpp)' \
-    'target_link_libraries(ovraapplet PUBLIC ovradesktop ovranotify Qt6::Widgets)'
-put desktop/kpanelapplet.h '#include <QFrame>'
-put desktop/host/appletcontainer.h '#include "kpanelapplet.h"'
+put applet/CMakeLists.txt '# not linked: common' 'add_library(ovraapplet SHARED pmapplet.cpp)' \
+    'target_link_libraries(ovraapplet PUBLIC ovradesktop notify Qt6::Widgets)'
+put desktop/ovradesktop/kde/kpanelapplet.h '#include <QFrame>'
+put desktop/ovradesktop/host/appletcontainer.h '#include "kpanelapplet.h"'
 put desktop/CMakeLists.txt 'add_library(ovradesktop SHARED host/appletcontainer.cpp)'
-put desktop/panel/panelwindow.h '#include "appletcontainer.h"'
-put desktop/panel/CMakeLists.txt 'add_library(ovrapanel STATIC panelwindow.cpp)' \
+put desktop/panelhost/panelwindow.h '#include "appletcontainer.h"'
+put desktop/panelhost/CMakeLists.txt 'add_library(panelhostlib STATIC panelwindow.cpp)' \
     'add_executable(panelhost main.cpp)'
 put lxqt/ovralxqtplugin.cpp '#include "appletcontainer.h"' '#include <ilxqtpanelplugin.h>'
 put lxqt/CMakeLists.txt '# loads the applet as panelhost does' \
     'add_library(ovra MODULE ovralxqtplugin.cpp)' 'target_link_libraries(ovra PRIVATE ovradesktop)'
 put popup/main.cpp '#include <QApplication>'
-put popup/SchemepopBase.h '#include "TForm.h"' '#include "UPMComm.h"'
+put popup/SchemepopBase.h '#include "tform.h"' '#include "UPMComm.h"'
 put popup/CMakeLists.txt 'add_library(schemepopform STATIC SchemepopBase.cpp)' \
-    'target_link_libraries(schemepopform PUBLIC ovraforms upmcomm)'
-put forms/TForm.h '#include <QWidget>'
-put forms/TForm.cpp '#include "TForm.h"'
+    'target_link_libraries(schemepopform PUBLIC forms common)'
+put forms/tform.h '#include <QWidget>'
+put forms/tform.cpp '#include "tform.h"'
 put forms/CMakeLists.txt '# the popup (schemepopform) builds on it' \
-    'add_library(ovraforms STATIC TForm.cpp)' 'target_link_libraries(ovraforms PUBLIC Qt6::Widgets)'
-put desktop/cmake/OvraPanelApplet.cmake 'set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/applets)'
+    'add_library(forms STATIC tform.cpp)' 'target_link_libraries(forms PUBLIC Qt6::Widgets)'
+put cmake/OvraPanelApplet.cmake 'set(plugindir ${CMAKE_INSTALL_LIBDIR}/ovra/applets)'
 put lxqt/ovralxqtplugin.h '#include <ilxqtpanelplugin.h>'
 put notify/desktopnotice.h '#include <QString>'
 put notify/desktopnotice.cpp '#include "desktopnotice.h"' '#include <QDBusConnection>'
-put notify/CMakeLists.txt 'add_library(ovranotify STATIC desktopnotice.cpp)' \
-    'target_link_libraries(ovranotify PUBLIC Qt6::Core Qt6::DBus)'
-put popup/NoticeReporting.cpp '#include "desktopnotice.h"' '#include "UPMComm.h"'
+put notify/CMakeLists.txt 'add_library(notify STATIC desktopnotice.cpp)' \
+    'target_link_libraries(notify PUBLIC Qt6::Core Qt6::DBus)'
+put popup/noticereporting.cpp '#include "desktopnotice.h"' '#include "UPMComm.h"'
 put applet/appletnotices.cpp '#include "desktopnotice.h"'
 put laptop/batterysim.h '#pragma once'
 put laptop/CMakeLists.txt 'add_executable(batterysim batterysim.cpp)'
 put tests/support/laptopfixture.h '#pragma once'
 put tests/support/CMakeLists.txt 'add_library(ovra_testsupport STATIC laptopfixture.cpp)'
 put tests/applet/tst_gauge.cpp '#include "laptopfixture.h"' '#include "UPMComm.h"'
-put helper/main.cpp '#include "SchemeSwitch.h"'
+put helper/main.cpp '#include "schemeswitch.h"'
 put helper/CMakeLists.txt 'add_executable(ovra-switch-scheme main.cpp)' \
-    'target_link_libraries(ovra-switch-scheme PRIVATE shellconf)'
-put shellconf/SchemeSwitch.h '#pragma once'
-put shellconf/CMakeLists.txt 'add_library(shellconf STATIC SchemeSwitch.cpp)'
+    'target_link_libraries(ovra-switch-scheme PRIVATE powerdaemon)'
+put powerdaemon/schemeswitch.h '#pragma once'
+put powerdaemon/CMakeLists.txt 'add_library(powerdaemon STATIC schemeswitch.cpp)'
 put appstart/displaycheck.h '#include <QByteArray>'
-put appstart/CMakeLists.txt 'add_library(ovraappstart STATIC displaycheck.cpp)'
+put appstart/CMakeLists.txt 'add_library(appstart STATIC displaycheck.cpp)'
 put qtwidgets/QMessageBox '#include "qmessagebox.h"'
 put qtwidgets/QWidget '#include "qwidget.h"'
 widgets=(--widgets-include "$tree/qtwidgets")
@@ -100,67 +100,67 @@ violation() {
 
 violation applet_common applet/graphframe.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
 violation applet_common applet/graphframe.cpp '../common/x.h of common/' '#include "../common/x.h"'
-violation applet_common applet/CMakeLists.txt 'links upmcomm' \
-    'target_link_libraries(ovraapplet PRIVATE upmcomm)'
-violation desktop_applet desktop/host/appletloader.cpp 'comm.h of applet/' '#include "comm.h"'
-violation desktop_applet desktop/panel/main.cpp 'applet/pmapplet.h of applet/' \
+violation applet_common applet/CMakeLists.txt 'links common' \
+    'target_link_libraries(ovraapplet PRIVATE common)'
+violation desktop_applet desktop/ovradesktop/host/appletloader.cpp 'comm.h of applet/' '#include "comm.h"'
+violation desktop_applet desktop/panelhost/main.cpp 'applet/pmapplet.h of applet/' \
     '#include <applet/pmapplet.h>'
-violation desktop_applet desktop/panel/CMakeLists.txt 'links ovraapplet' \
+violation desktop_applet desktop/panelhost/CMakeLists.txt 'links ovraapplet' \
     'add_dependencies(panelhost ovraapplet)'
 violation test_support popup/main.cpp 'laptopfixture.h of tests/support/' '#include "laptopfixture.h"'
-violation test_support forms/TForm.cpp 'batterysim.h of laptop/' '#include "batterysim.h"'
-violation test_support shellconf/CMakeLists.txt 'links ovra_testsupport' \
-    'target_link_libraries(shellconf PRIVATE ovra_testsupport)'
-violation test_support desktop/kprocess.cpp 'tests/support/x.h of tests/support/' \
+violation test_support forms/tform.cpp 'batterysim.h of laptop/' '#include "batterysim.h"'
+violation test_support powerdaemon/CMakeLists.txt 'links ovra_testsupport' \
+    'target_link_libraries(powerdaemon PRIVATE ovra_testsupport)'
+violation test_support desktop/ovradesktop/kde/kprocess.cpp 'tests/support/x.h of tests/support/' \
     '#include "../tests/support/x.h"'
-violation common_widgets common/ErrorBox.cpp 'QMessageBox of Qt Widgets' '#include <QMessageBox>'
-violation common_widgets common/ErrorBox.cpp 'QtWidgets/QWidget of Qt Widgets' \
+violation common_widgets common/errorbox.cpp 'QMessageBox of Qt Widgets' '#include <QMessageBox>'
+violation common_widgets common/errorbox.cpp 'QtWidgets/QWidget of Qt Widgets' \
     '#include <QtWidgets/QWidget>'
 violation common_widgets common/CMakeLists.txt 'links Qt Widgets' \
-    'target_link_libraries(upmcomm PUBLIC Qt6::Widgets)'
-violation lxqt_panelhost lxqt/ovralxqtplugin.cpp 'panelwindow.h of desktop/panel/' \
+    'target_link_libraries(common PUBLIC Qt6::Widgets)'
+violation lxqt_panelhost lxqt/ovralxqtplugin.cpp 'panelwindow.h of desktop/panelhost/' \
     '#include "panelwindow.h"'
-violation lxqt_panelhost lxqt/CMakeLists.txt 'links ovrapanel' \
-    'target_link_libraries(ovra PRIVATE ovrapanel)'
+violation lxqt_panelhost lxqt/CMakeLists.txt 'links panelhostlib' \
+    'target_link_libraries(ovra PRIVATE panelhostlib)'
 violation lxqt_panelhost lxqt/CMakeLists.txt 'links panelhost' 'add_dependencies(ovra panelhost)'
-violation forms_toolkit forms/TForm.cpp 'SchemepopBase.h of popup/' '#include "SchemepopBase.h"'
-violation forms_toolkit forms/TForm.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
-violation forms_toolkit forms/TLabel.cpp 'comm.h of applet/' '#include "comm.h"'
-violation forms_toolkit forms/TLabel.cpp 'kpanelapplet.h of desktop/' '#include <kpanelapplet.h>'
-violation forms_toolkit forms/TLabel.cpp '../popup/x.h of popup/' '#include "../popup/x.h"'
-violation forms_toolkit forms/CMakeLists.txt 'links upmcomm' \
-    'target_link_libraries(ovraforms PRIVATE upmcomm)'
+violation forms_toolkit forms/tform.cpp 'SchemepopBase.h of popup/' '#include "SchemepopBase.h"'
+violation forms_toolkit forms/tform.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
+violation forms_toolkit forms/tlabel.cpp 'comm.h of applet/' '#include "comm.h"'
+violation forms_toolkit forms/tlabel.cpp 'kpanelapplet.h of desktop/' '#include <kpanelapplet.h>'
+violation forms_toolkit forms/tlabel.cpp '../popup/x.h of popup/' '#include "../popup/x.h"'
+violation forms_toolkit forms/CMakeLists.txt 'links common' \
+    'target_link_libraries(forms PRIVATE common)'
 violation forms_toolkit forms/CMakeLists.txt 'links schemepopform' \
-    'add_dependencies(ovraforms schemepopform)'
+    'add_dependencies(forms schemepopform)'
 violation forms_toolkit forms/CMakeLists.txt 'links ovradesktop' \
-    'target_link_libraries(ovraforms PRIVATE ovradesktop)'
-violation common_forms common/ErrorMessages.cpp 'TForm.h of forms/' '#include "TForm.h"'
-violation common_forms common/ErrorMessages.cpp 'forms/ErrorBox.h of forms/' \
-    '#include <forms/ErrorBox.h>'
-violation common_forms common/CMakeLists.txt 'links ovraforms' \
-    'target_link_libraries(upmcomm PRIVATE ovraforms)'
+    'target_link_libraries(forms PRIVATE ovradesktop)'
+violation common_forms common/errormessages.cpp 'tform.h of forms/' '#include "tform.h"'
+violation common_forms common/errormessages.cpp 'forms/errorbox.h of forms/' \
+    '#include <forms/errorbox.h>'
+violation common_forms common/CMakeLists.txt 'links forms' \
+    'target_link_libraries(common PRIVATE forms)'
 violation helper_alone helper/main.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
-violation helper_alone helper/CMakeLists.txt 'links ovranotify of notify/' \
-    'target_link_libraries(ovra-switch-scheme PRIVATE ovranotify)'
+violation helper_alone helper/CMakeLists.txt 'links notify of notify/' \
+    'target_link_libraries(ovra-switch-scheme PRIVATE notify)'
 violation appstart_alone appstart/displaycheck.cpp 'kpanelapplet.h of desktop/' \
     '#include <kpanelapplet.h>'
 violation appstart_alone appstart/CMakeLists.txt 'links ovradesktop of desktop/' \
-    'target_link_libraries(ovraappstart PRIVATE ovradesktop)'
-violation desktop_lxqt desktop/kglobal.cpp 'ovralxqtplugin.h of lxqt/' '#include "ovralxqtplugin.h"'
-violation desktop_lxqt desktop/host/appletloader.cpp '../../lxqt/x.h of lxqt/' \
+    'target_link_libraries(appstart PRIVATE ovradesktop)'
+violation desktop_lxqt desktop/ovradesktop/kde/kglobal.cpp 'ovralxqtplugin.h of lxqt/' '#include "ovralxqtplugin.h"'
+violation desktop_lxqt desktop/ovradesktop/host/appletloader.cpp '../../lxqt/x.h of lxqt/' \
     '#include "../../lxqt/x.h"'
-violation desktop_lxqt desktop/panel/CMakeLists.txt 'links ovra of lxqt/' \
+violation desktop_lxqt desktop/panelhost/CMakeLists.txt 'links ovra of lxqt/' \
     'add_dependencies(panelhost ovra)'
 
 violation notify_alone notify/desktopnotice.cpp 'UPMComm.h of common/' '#include "UPMComm.h"'
 violation notify_alone notify/desktopnotice.cpp 'kpanelapplet.h of desktop/' \
     '#include <kpanelapplet.h>'
 violation notify_alone notify/CMakeLists.txt 'links ovradesktop' \
-    'target_link_libraries(ovranotify PRIVATE ovradesktop)'
-violation notify_users common/Schemes.cpp 'desktopnotice.h of notify/' '#include "desktopnotice.h"'
-violation notify_users common/CMakeLists.txt 'links ovranotify' \
-    'target_link_libraries(upmcomm PRIVATE ovranotify)'
-violation notify_users desktop/kglobal.cpp '../notify/x.h of notify/' '#include "../notify/x.h"'
+    'target_link_libraries(notify PRIVATE ovradesktop)'
+violation notify_users common/schemes.cpp 'desktopnotice.h of notify/' '#include "desktopnotice.h"'
+violation notify_users common/CMakeLists.txt 'links notify' \
+    'target_link_libraries(common PRIVATE notify)'
+violation notify_users desktop/ovradesktop/kde/kglobal.cpp '../notify/x.h of notify/' '#include "../notify/x.h"'
 
 "$check" --rule no_such_rule "$tree" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "an unknown rule is not a usage error"

@@ -2,7 +2,7 @@
 // libFuzzer target over the applet's reader of the battery module's state
 // files (applet/batteryreadings) and what the gauge makes of the readings
 // (applet/gaugeview). The input is bay 0's file; a NUL byte starts bay 1's.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
 #include "batteryreadings.h"
 #include "gaugeview.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over applet desktop entries as the hosts read them
-// (desktop/host/appletinfo through KConfig), and the names made from them.
+// (desktop/ovradesktop/host/appletinfo through KConfig), and the names made from them.
 // The input is the entry file's bytes.
-#include "FuzzCheck.h"
-#include "ScratchFile.h"
+#include "fuzzcheck.h"
+#include "scratchfile.h"
 
 #include "appletinfo.h"
 

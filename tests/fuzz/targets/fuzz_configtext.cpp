@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// libFuzzer target over the daemon's configuration text as shellconf reads
+// libFuzzer target over the daemon's configuration text as powerdaemon reads
 // and rewrites it: keyValues, setKeyValue and both programs' readSchemeKey.
 // The input is the file's text; each scheme key is set to a few values.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
-#include "AssignmentLine.h"
-#include "ConfigText.h"
-#include "PowersaveDaemon.h"
-#include "SchemeRules.h"
+#include "assignmentline.h"
+#include "configtext.h"
+#include "powersavedaemon.h"
+#include "schemerules.h"
 
 #include <algorithm>
 #include <array>
@@ -57,13 +57,13 @@ void checkLinesKept(std::string_view text, std::string_view updated, std::string
     require(before.size() == after.size(), "the update keeps the number of lines");
     for (std::size_t i = 0; i < before.size(); ++i) {
         const std::string_view content = withoutLineEnd(before[i]);
-        const auto assignment = shellconf::parseAssignment(content, key);
+        const auto assignment = powerdaemon::parseAssignment(content, key);
         if (!assignment || before[i] == after[i]) {
             require(before[i] == after[i], "a line that does not assign the key keeps its bytes");
             continue;
         }
         const std::string expected = std::string(content.substr(0, assignment->valueBegin)) +
-                                     shellconf::doubleQuoted(value) +
+                                     powerdaemon::doubleQuoted(value) +
                                      std::string(content.substr(assignment->valueEnd));
         const bool feed = before[i].back() == '\n';
         require(after[i] == (feed ? expected + '\n' : expected),
@@ -76,18 +76,18 @@ void checkLinesKept(std::string_view text, std::string_view updated, std::string
 void checkUpdate(std::string_view text, std::string_view key, std::string_view otherKey,
                  const std::vector<std::optional<std::string>>& otherValues, std::string_view value)
 {
-    const auto before = shellconf::keyValues(text, key);
-    const std::string updated = shellconf::setKeyValue(text, key, value);
+    const auto before = powerdaemon::keyValues(text, key);
+    const std::string updated = powerdaemon::setKeyValue(text, key, value);
     if (before.empty()) {
         require(updated == text, "a text without the key is left as it is");
     }
-    const auto after = shellconf::keyValues(updated, key);
+    const auto after = powerdaemon::keyValues(updated, key);
     require(after.size() == before.size(), "the update keeps every line of the key");
     for (const auto& read : after) {
         require(read && *read == value, "every line of the key reads back as the value");
     }
-    require(shellconf::setKeyValue(updated, key, value) == updated, "the update is idempotent");
-    require(shellconf::keyValues(updated, otherKey) == otherValues,
+    require(powerdaemon::setKeyValue(updated, key, value) == updated, "the update is idempotent");
+    require(powerdaemon::keyValues(updated, otherKey) == otherValues,
             "the other key reads as before");
     checkLinesKept(text, updated, key, value);
 
@@ -102,7 +102,7 @@ void checkUpdate(std::string_view text, std::string_view key, std::string_view o
 // What each program reads is a value of one of the key's lines.
 void checkRead(std::string_view text, std::string_view key)
 {
-    const auto values = shellconf::keyValues(text, key);
+    const auto values = powerdaemon::keyValues(text, key);
     const std::string popup = powersave::readSchemeKey(Rules::Popup, text, key);
     const std::string applet = powersave::readSchemeKey(Rules::Applet, text, key);
     bool popupFound = popup.empty();
@@ -125,9 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::array<std::string_view, 3> values{"powersave", "", "a b#c;d|e"};
     for (std::size_t k = 0; k < keys.size(); ++k) {
         checkRead(text, keys[k]);
-        const auto otherValues = shellconf::keyValues(text, keys[1 - k]);
+        const auto otherValues = powerdaemon::keyValues(text, keys[1 - k]);
         for (const std::string_view value : values) {
-            require(shellconf::isSafeValue(value), "the values tried are safe");
+            require(powerdaemon::isSafeValue(value), "the values tried are safe");
             checkUpdate(text, keys[k], keys[1 - k], otherValues, value);
         }
     }

@@ -4,7 +4,7 @@
 // the dcop command's argument text converted. The input's first byte picks
 // the type by one of its spellings; the rest is read as the encoded value
 // and as the argument text.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
 #include "dcoptypes.h"
 

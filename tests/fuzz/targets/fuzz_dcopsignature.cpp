@@ -2,7 +2,7 @@
 // libFuzzer target over DCOP function signatures (desktop/dcopsignature), as
 // an object's function list and the dcop command's FUN argument give them.
 // The input is one entry of a function list.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
 #include "dcopsignature.h"
 #include "dcoptypes.h"

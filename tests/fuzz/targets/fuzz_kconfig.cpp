@@ -2,8 +2,8 @@
 // libFuzzer target over KConfig (desktop/kconfig): a configuration file read,
 // one entry written and synced, and the file read again. The input is
 // "GROUP\0KEY\0VALUE\0" followed by the file's bytes.
-#include "FuzzCheck.h"
-#include "ScratchFile.h"
+#include "fuzzcheck.h"
+#include "scratchfile.h"
 
 #include "kconfig.h"
 

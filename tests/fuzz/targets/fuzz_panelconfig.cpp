@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over panelhost's configuration file panelhostrc
-// (desktop/panel/panelconfig): read, each applet's configuration file kept
+// (desktop/panelhost/panelconfig): read, each applet's configuration file kept
 // or replaced as the panel restores it, written and read again. The input
 // is the file's bytes. Qt's INI reader is not instrumented: the coverage
 // that guides this target is what the panel's code does with the values.
-#include "FuzzCheck.h"
-#include "ScratchFile.h"
+#include "fuzzcheck.h"
+#include "scratchfile.h"
 
 #include "panelconfig.h"
 

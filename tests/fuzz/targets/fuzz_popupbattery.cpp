@@ -2,10 +2,10 @@
 // libFuzzer target over the popup's reader of the battery module's state
 // file (common/BatteryStateText) and the number conversions it uses. The
 // input is the file's text.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
-#include "BatteryStateText.h"
 #include "UPMComm.h"
+#include "batterystatetext.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over the popup's key lines of the daemon's file
 // (common/): key lines in both modes, and the key update with its read-back.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
-#include "ConfigText.h"
-#include "SchemeKeys.h"
-#include "TextLines.h"
 #include "UPMComm.h"
+#include "configtext.h"
+#include "schemekeys.h"
+#include "textlines.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -46,8 +46,8 @@ void fuzzKeyUpdate(const QByteArray& input)
     // Read back, a key with a line has its new value; one without keeps
     // what the variable held.
     const std::string_view text(input.constData(), std::size_t(input.size()));
-    const bool hasAc = !shellconf::keyValues(text, "AC_SCHEME").empty();
-    const bool hasBattery = !shellconf::keyValues(text, "BATTERY_SCHEME").empty();
+    const bool hasAc = !powerdaemon::keyValues(text, "AC_SCHEME").empty();
+    const bool hasBattery = !powerdaemon::keyValues(text, "BATTERY_SCHEME").empty();
     QByteArray ac = "none", battery = "none";
     ReadSchemeKeys(input, ac, battery);
     ac = battery = "none";

@@ -3,12 +3,12 @@
 // when the helper runs as root: parseSwitchArguments and the name checks
 // that switchScheme makes before it touches a file. The input is the
 // argument list, the arguments cut at NUL bytes as in argv.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
-#include "AssignmentLine.h"
-#include "PowersaveDaemon.h"
-#include "SchemeRules.h"
-#include "SchemeSwitch.h"
+#include "assignmentline.h"
+#include "powersavedaemon.h"
+#include "schemerules.h"
+#include "schemeswitch.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +44,7 @@ void checkSafeName(const std::string& name)
     if (!powersave::isSafeSchemeName(name)) {
         return;
     }
-    require(shellconf::isSafeValue(name), "a safe scheme name is a safe shell value");
+    require(powerdaemon::isSafeValue(name), "a safe scheme name is a safe shell value");
     require(name.find('/') == std::string::npos, "a safe scheme name names no other folder");
 }
 

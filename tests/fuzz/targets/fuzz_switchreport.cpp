@@ -4,9 +4,9 @@
 // standard output with SwitchReport::fromText. The input is read as such an
 // output, and also made into a report that the helper writes and its caller
 // reads back.
-#include "FuzzCheck.h"
+#include "fuzzcheck.h"
 
-#include "SwitchReport.h"
+#include "switchreport.h"
 
 #include <cstddef>
 #include <cstdint>

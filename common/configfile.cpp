@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+// The daemon's common settings file: reading the two scheme keys, rewriting
+// them, and replacing a file's content.
+#include "UPMComm.h"
+#include "boundedread.h"
+#include "powersavepaths.h"
+#include "rawfile.h"
+#include "replacefile.h"
+#include "schemekeys.h"
+
+#include <string_view>
+
+namespace {
+
+constexpr int FileNotFound = 1;
+
+} // namespace
+
+bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
+{
+    if (!FileExists(powersave::CommonFile)) {
+        ShowFileError(QByteArray(), powersave::CommonFile, FileNotFound);
+        return false;
+    }
+    ReadSchemeKeys(ReadFileBytes(powersave::CommonFile, powerdaemon::ConfigFileLimit), acScheme,
+                   batteryScheme);
+    return true;
+}
+
+bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
+                      const std::optional<QByteArray>& batteryScheme)
+{
+    const QByteArray text = ReadFileBytes(powersave::CommonFile, powerdaemon::ConfigFileLimit);
+    const QByteArray updated = UpdateSchemeKeysText(text, acScheme, batteryScheme);
+    WriteTextFile(powersave::CommonFile, updated);
+    return SchemeKeysGiven(updated, acScheme, batteryScheme);
+}
+
+bool WriteTextFile(const QByteArray& fileName, const QByteArray& text)
+{
+    // The file keeps its owner and mode: users who are not root switch
+    // through the helper, so nobody else needs to write it.
+    const auto failure = powerdaemon::replaceFileContents(
+        fileName.toStdString(), std::string_view(text.constData(), std::size_t(text.size())));
+    if (failure) {
+        throw EInOutError(failure->action.c_str(), fileName, failure->code);
+    }
+    return true;
+}

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "rawfile.h"
+#include "boundedread.h"
+#include "einouterror.h"
+
+#include <sys/stat.h>
+
+bool FileExists(const QByteArray& fileName)
+{
+    struct stat status;
+    return ::stat(fileName.constData(), &status) == 0;
+}
+
+QByteArray ReadFileBytes(const QByteArray& fileName, std::size_t limit)
+{
+    powerdaemon::FileError failure;
+    const std::optional<std::string> bytes =
+        powerdaemon::readRegularFile(fileName.toStdString(), limit, failure);
+    if (!bytes) {
+        throw EInOutError(failure.action.c_str(), fileName, failure.code);
+    }
+    return QByteArray::fromStdString(*bytes);
+}

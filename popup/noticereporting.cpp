@@ -1,0 +1,25 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "noticereporting.h"
+
+#include "UPMComm.h"
+#include "desktopnotice.h"
+#include "errorbox.h"
+
+namespace {
+
+void showNotice(const SchemeNotice& notice)
+{
+    const notify::DesktopNotice desktopNotice{QStringLiteral("schemepop"), notice.summary,
+                                              notice.body, QStringLiteral("dialog-warning"),
+                                              notify::Urgency::Normal};
+    if (!notify::deliver(desktopNotice)) {
+        showErrorBoxOverActiveWindow(notice.summary + QStringLiteral("\n\n") + notice.body);
+    }
+}
+
+} // namespace
+
+void reportNoticesOnDesktop()
+{
+    SetNoticePresenter(showNotice);
+}

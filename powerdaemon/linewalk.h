@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// Walking a text line by line, as the shell and the battery module's readers
+// see lines: a line feed ends a line, a carriage return before it belongs to
+// the line end, and bytes after the last line feed form one more line.
+
+#include <cstddef>
+#include <string_view>
+
+namespace powerdaemon {
+
+// Where one line lies in its text: [begin, contentEnd) is the line without
+// its line end, next the start of the following line.
+struct TextLine
+{
+    std::size_t begin;
+    std::size_t contentEnd;
+    std::size_t next;
+};
+
+// Calls f(TextLine) for every line of text, in order.
+template <typename F> void forEachTextLine(std::string_view text, F&& f)
+{
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        const std::size_t feed = text.find('\n', begin);
+        const std::size_t next = feed == std::string_view::npos ? text.size() : feed + 1;
+        std::size_t contentEnd = feed == std::string_view::npos ? text.size() : feed;
+        if (feed != std::string_view::npos && contentEnd > begin && text[contentEnd - 1] == '\r') {
+            --contentEnd;
+        }
+        f(TextLine{begin, contentEnd, next});
+        begin = next;
+    }
+}
+
+// Calls f(std::string_view) with every line of text, without its line end.
+template <typename F> void forEachLineContent(std::string_view text, F&& f)
+{
+    forEachTextLine(text, [&](const TextLine& line) {
+        f(text.substr(line.begin, line.contentEnd - line.begin));
+    });
+}
+
+} // namespace powerdaemon

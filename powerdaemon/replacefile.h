@@ -1,0 +1,21 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// Replacing an existing file's content so that it is either wholly old or
+// wholly new: a full disk, a crash or a second writer never leave it cut.
+
+#include "fileerror.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace powerdaemon {
+
+// Writes text to a new file in the directory of path's target (symbolic
+// links followed), flushes it to disk and renames it over the target. The
+// new file gets the old one's mode, and its owner where the process may set
+// it. A file that does not exist yet is made with mode rw-r--r--. On
+// failure the old file is untouched and the temporary file is gone.
+std::optional<FileError> replaceFileContents(const std::string& path, std::string_view text);
+
+} // namespace powerdaemon
