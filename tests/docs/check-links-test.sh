@@ -59,7 +59,7 @@ broken() {
 n=$(($(wc -l <"$tree/README.md") + 1))
 broken README.md $n docs/missing.md 'See [the missing page](docs/missing.md).'
 broken README.md $n doc/missing.png 'Look: ![a picture](doc/missing.png)'
-broken README.md $n 'docs/gone.md#part' 'An [anchor](docs/gone.md#part) in a page that is gone.'
+broken README.md $n 'docs/gone.md#usage' 'An [anchor](docs/gone.md#usage) in a page that is gone.'
 broken README.md $n 'doc/gone.png' '[ok](doc/pic.png) then [broken](doc/gone.png "title")'
 broken README.md $n 'doc/c d.png' 'A [path with a blank](<doc/c d.png>)'
 broken README.md $n 'doc/c%20d.png' 'An [escaped blank](doc/c%20d.png)'
