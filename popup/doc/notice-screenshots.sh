@@ -1,6 +1,6 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-2.0-or-later
-# Takes the README's pictures of the notices: the popup's fallback box (no
+# Takes the pictures of docs/notices.md: the popup's fallback box (no
 # notification service), the popup's notice and the applet's low-battery
 # notice as dunst shows them. Needs dunst (not among the project's packages:
 # the tests use their own recorder). Writes popup/doc/notice-box.png,
