@@ -3,6 +3,8 @@
 # Both install missing Debian packages, configure and build first.
 #   make test              builds and tests BUILD (Qt 6), then BUILD_QT5 (Qt 5:
 #                          the desktop layer, the applet and the LXQt plugin)
+#   make test-fuzz         builds the libFuzzer targets in BUILD_FUZZ (clang++)
+#                          and runs each as a short smoke (part of make test)
 #   make demo              the demo with panelhost (Qt 6 build)
 #   make demo PANEL=lxqt   the demo with LXQt's lxqt-panel (Qt 5 build)
 #   make package           Debian packages of both builds, in BUILD/packages
@@ -10,12 +12,14 @@
 # Both builds are configured for the prefix /usr, where the packages install.
 BUILD     ?= build
 BUILD_QT5 ?= build-qt5
+BUILD_FUZZ ?= build-fuzz
 JOBS      ?= $(shell nproc)
 CMAKE_FLAGS ?=
 PANEL     ?= panelhost
 PREFIX    ?= /usr
 
-.PHONY: all deps configure build configure-qt5 build-qt5 test test-qt6 test-qt5 demo package clean format
+.PHONY: all deps configure build configure-qt5 build-qt5 configure-fuzz build-fuzz test test-qt6 \
+	test-qt5 test-fuzz demo package clean format
 
 all: build
 
@@ -35,17 +39,28 @@ configure-qt5: deps
 build-qt5: configure-qt5
 	cmake --build $(BUILD_QT5) -j $(JOBS)
 
+configure-fuzz: deps
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DOVRA_FUZZ_BUILD=ON -DCMAKE_CXX_COMPILER=clang++ \
+	    $(CMAKE_FLAGS)
+
+build-fuzz: configure-fuzz
+	cmake --build $(BUILD_FUZZ) -j $(JOBS) --target fuzz_targets
+
 test-qt6: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-qt5: build-qt5
 	cd $(BUILD_QT5) && ctest --output-on-failure -j $(JOBS)
 
-# Both builds are tested even when the first one has failures.
+test-fuzz: build-fuzz
+	cd $(BUILD_FUZZ) && ctest --output-on-failure -j $(JOBS)
+
+# Every build is tested even when an earlier one has failures.
 test:
 	@status=0; \
 	$(MAKE) --no-print-directory test-qt6 || status=1; \
 	$(MAKE) --no-print-directory test-qt5 || status=1; \
+	$(MAKE) --no-print-directory test-fuzz || status=1; \
 	exit $$status
 
 package: build build-qt5
@@ -65,4 +80,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_QT5)
+	rm -rf $(BUILD) $(BUILD_QT5) $(BUILD_FUZZ)

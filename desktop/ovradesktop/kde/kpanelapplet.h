@@ -48,7 +48,7 @@ public:
     /// The width the applet wants in a horizontal panel of this height.
     virtual int widthForHeight(int height) const;
     /// The height the applet wants in a vertical panel of this width.
-    virtual int heightForWidth(int width) const;
+    int heightForWidth(int width) const override;
 
     virtual void about();
     virtual void help();
