@@ -314,14 +314,9 @@ bool GraphFrame::execShell(const char* command)
     return ::execShell(command);
 }
 
-bool GraphFrame::execShell(const char* command, std::chrono::milliseconds bound)
-{
-    return ::execShell(command, bound);
-}
-
 bool GraphFrame::execShell(const char* command, char* buf, int size)
 {
-    return ::execShell(command, buf, size);
+    return ::execShellOutput(command, buf, size);
 }
 
 // ---------------------------------------------------------------------------

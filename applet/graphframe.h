@@ -15,7 +15,6 @@
 #include <QFrame>
 #include <QString>
 
-#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -46,7 +45,6 @@ public:
     // Runs a command through /bin/sh and waits for it, at most 30 s; false
     // when it could not be started or did not end in time (left running).
     static bool execShell(const char* command);
-    static bool execShell(const char* command, std::chrono::milliseconds bound);
     // Runs a command and keeps the start of its standard output in buf.
     static bool execShell(const char* command, char* buf, int size);
 

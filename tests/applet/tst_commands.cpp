@@ -8,6 +8,7 @@
 #include "streamcapture.h"
 
 #include <comm.h>
+#include <execshell.h>
 #include <graphframe.h>
 
 #include <kpanelapplet.h>
@@ -125,11 +126,11 @@ private Q_SLOTS:
     {
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(GraphFrame::execShell("sleep 1; echo done >/tmp/waited"));
+        QVERIFY(execShell("sleep 1; echo done >/tmp/waited"));
         QVERIFY(clock.elapsed() >= 1000);
         QCOMPARE(laptop::readFile(QStringLiteral("/tmp/waited")), QByteArray("done\n"));
         // The status of the command is not the runner's result.
-        QVERIFY(GraphFrame::execShell("exit 3"));
+        QVERIFY(execShell("exit 3"));
         QCOMPARE(laptop::zombieChildren(), 0);
     }
 
@@ -137,19 +138,19 @@ private Q_SLOTS:
     {
         char buf[100];
         std::memset(buf, 'Z', sizeof buf);
-        QVERIFY(GraphFrame::execShell("printf 'x%.0s' $(seq 200)", buf, sizeof buf));
+        QVERIFY(execShellOutput("printf 'x%.0s' $(seq 200)", buf, sizeof buf));
         QCOMPARE(QByteArray(buf, 98), QByteArray(98, 'x'));
         QCOMPARE(buf[98], '\0');
         QCOMPARE(buf[99], '\0');
 
         std::memset(buf, 'Z', sizeof buf);
-        QVERIFY(GraphFrame::execShell("printf abc", buf, sizeof buf));
+        QVERIFY(execShellOutput("printf abc", buf, sizeof buf));
         QCOMPARE(QByteArray(buf), QByteArray("abc"));
         QCOMPARE(QByteArray(buf + 3, 97), QByteArray(97, '\0'));
 
         // Too small to hold the two closing zero bytes: refused, untouched.
         std::memset(buf, 'Z', sizeof buf);
-        QVERIFY(!GraphFrame::execShell("printf abc", buf, 1));
+        QVERIFY(!execShellOutput("printf abc", buf, 1));
         QCOMPARE(buf[0], 'Z');
         QCOMPARE(laptop::zombieChildren(), 0);
     }
@@ -163,7 +164,7 @@ private Q_SLOTS:
         const pid_t self = getpid();
         QElapsedTimer clock;
         clock.start();
-        const bool result = GraphFrame::execShell("echo never");
+        const bool result = execShell("echo never");
         if (getpid() != self) {
             // A child that came back here: record it and vanish.
             laptop::writeFile(QStringLiteral("/tmp/child-returned"), "yes");
@@ -255,7 +256,7 @@ private Q_SLOTS:
 
         QElapsedTimer clock;
         clock.start();
-        const bool result = GraphFrame::execShell("true");
+        const bool result = execShell("true");
         const qint64 elapsed = clock.elapsed();
         setrlimit(RLIMIT_NPROC, &limit);
 

@@ -9,6 +9,7 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
+#include <execshell.h>
 #include <schemeconfig.h>
 
 #include <QDir>
@@ -145,14 +146,14 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         StreamCapture err(STDERR_FILENO);
-        const bool result =
-            GraphFrame::execShell("sleep 2; echo done >/tmp/late", std::chrono::milliseconds(300));
+        const bool result = powerdaemon::ranToItsEnd(
+            runShell("sleep 2; echo done >/tmp/late", std::chrono::milliseconds(300)));
         const QByteArray said = err.finish();
         QVERIFY(!result);
         QVERIFY(clock.elapsed() < 1800);
         QCOMPARE(said, QByteArray("ovraapplet: command did not finish within 0.3 s, left "
                                   "running: sleep 2; echo done >/tmp/late\n"));
-        QVERIFY(GraphFrame::execShell("true"));
+        QVERIFY(execShell("true"));
         QVERIFY(laptop::waitFor([] { return QFile::exists(QStringLiteral("/tmp/late")); }, 10000));
         QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }));
     }
