@@ -12,7 +12,6 @@
 #include <QList>
 #include <QString>
 
-#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -63,10 +62,9 @@ NoticePresenter SetNoticePresenter(NoticePresenter presenter);
 void ShowNotice(const SchemeNotice& notice);
 
 // Shell commands. True when the command ended with exit code 0. A command
-// that runs longer than the bound (30 s for the first form) is left running,
-// the user is told in an error box, and the result is false.
+// that runs longer than 30 s is left running, the user is told in an error
+// box, and the result is false.
 bool ExecCmd(const QByteArray& command);
-bool ExecCmd(const QByteArray& command, std::chrono::milliseconds bound);
 
 // Battery state.
 bool ReadBatState(int n, RBatState& rec);

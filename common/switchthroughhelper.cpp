@@ -2,7 +2,7 @@
 #include "switchthroughhelper.h"
 
 #include "UPMComm.h"
-#include "commandleftrunning.h"
+#include "commandrun.h"
 #include "powersavepaths.h"
 #include "schemenotices.h"
 #include "schemeswitch.h"
