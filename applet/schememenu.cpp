@@ -19,6 +19,7 @@
 #include <cstdio>
 #include <utility>
 
+#include <helpercall.h>
 #include <schemerules.h>
 #include <shellcommand.h>
 
@@ -241,7 +242,7 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
         // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
         QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
         // pkexec's own words only when they say more than that.
-        if (!result.message.isEmpty() && !result.message.contains(QLatin1String("Not authorized")))
+        if (powersave::pkexecSaysMore(result.message.toStdString()))
             reason += QLatin1Char(' ') + result.message;
         notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
         return;
