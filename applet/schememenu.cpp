@@ -25,6 +25,19 @@
 
 #include <unistd.h>
 
+namespace {
+
+// Why a scheme was not saved when no line of the file assigns the key: the
+// same words after a write of the applet's own and after the helper's.
+QString noKeyReason(const QByteArray& key)
+{
+    // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
+    const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
+    return reason.arg(QString::fromLatin1(m_strCommFile), QString::fromLatin1(key));
+}
+
+} // namespace
+
 SchemeMenu::SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions)
     : m_statusIndex(std::move(statusIndex)), m_actions(actions),
       m_titleIcon(load_qpixmap(m_strMainIconPath))
@@ -188,10 +201,7 @@ void SchemeMenu::changeScheme(const QString& strScheme)
         // writeSchemeValue has said why on standard error.
         notices::schemeNotSaved(strScheme, reason.arg(fileName), notices::Fallback::AlreadySaid);
     } else if (written == SchemeWrite::NoKey) {
-        // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
-        const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
-        notices::schemeNotSaved(strScheme, reason.arg(fileName, QString::fromLatin1(key)),
-                                notices::Fallback::Line);
+        notices::schemeNotSaved(strScheme, noKeyReason(key), notices::Fallback::Line);
     }
     if (!reloaded)
         notices::schemeNotApplied(strScheme);
@@ -251,7 +261,6 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
     for (const std::string& command : report.stillRunning)
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
                      double(powerdaemon::CommandTimeLimit.count()), command.c_str());
-    const QString fileName = QString::fromLatin1(m_strCommFile);
     if (report.refused) {
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
                                 notices::Fallback::Line);
@@ -261,9 +270,7 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
                                 notices::Fallback::Line);
     } else if (report.saved == powersave::SwitchReport::Saved::NoKey) {
-        const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
-        notices::schemeNotSaved(scheme, reason.arg(fileName, QString::fromLatin1(key)),
-                                notices::Fallback::Line);
+        notices::schemeNotSaved(scheme, noKeyReason(key), notices::Fallback::Line);
     }
     if (report.commandsRan && !report.accepted)
         notices::schemeNotApplied(scheme);
