@@ -233,7 +233,8 @@ void SchemeMenu::switchThroughHelper(const QString& scheme)
     if (switching())
         return;
     const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
-    m_switcher = std::make_unique<SchemeSwitcher>();
+    // A child of the menu it was chosen from, for as long as it is kept.
+    m_switcher = std::make_unique<SchemeSwitcher>(m_menu.get());
     QObject::connect(m_switcher.get(), &SchemeSwitcher::finished, m_menu.get(),
                      [this, scheme, key](const SchemeSwitcherResult& result) {
                          tellSwitchEnded(scheme, key, result);

@@ -4,6 +4,7 @@
 // "&Quit", the display choice and the mouse buttons.
 
 #include "gaugehost.h"
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
@@ -80,7 +81,7 @@ private Q_SLOTS:
         clock.start();
         StreamCapture err(STDERR_FILENO);
         m_frame->start_PM();
-        QVERIFY(m_frame->launchRunning());
+        QVERIFY(gaugeparts::launchRunning(m_frame));
         m_frame->start_PM();
         const QByteArray complaint = err.finish();
         QVERIFY(clock.elapsed() < 2000); // the script takes 3 s
@@ -90,7 +91,7 @@ private Q_SLOTS:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
         ticker.start(100);
-        QVERIFY(laptop::waitFor([this] { return !m_frame->launchRunning(); }, 10000));
+        QVERIFY(laptop::waitFor([this] { return !gaugeparts::launchRunning(m_frame); }, 10000));
         QVERIFY2(ticks >= 10, QByteArray::number(ticks)); // events ran while the script slept
 
         QList<laptop::Call> calls = laptop::callsOf(pmScript);
@@ -100,7 +101,7 @@ private Q_SLOTS:
 
         laptop::setBehaviour(QStringLiteral("pm.sh"), 0, 0);
         m_frame->start_PM();
-        QVERIFY(laptop::waitFor([this] { return !m_frame->launchRunning(); }, 10000));
+        QVERIFY(laptop::waitFor([this] { return !gaugeparts::launchRunning(m_frame); }, 10000));
         QCOMPARE(laptop::callsOf(pmScript).size(), 2);
         QCOMPARE(laptop::zombieChildren(), 0);
     }
@@ -177,11 +178,25 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/child-returned")));
     }
 
+    // The design's runners on the gauge's class are the applet's own.
+    void designInterface()
+    {
+        laptop::clearCalls();
+        QVERIFY(GraphFrame::execShell("/opt/nexalt/pm/idletime.sh start; exit 3"));
+        QCOMPARE(laptop::calls().size(), 1);
+        char buf[8];
+        std::memset(buf, 'Z', sizeof buf);
+        QVERIFY(GraphFrame::execShell("printf abcdefghij", buf, sizeof buf));
+        QCOMPARE(QByteArray(buf, sizeof buf), QByteArray("abcdef\0\0", 8));
+        QVERIFY(!GraphFrame::execShell("printf abc", buf, 1));
+        QCOMPARE(laptop::zombieChildren(), 0);
+    }
+
     void quitRunsStopScript()
     {
         makeGauge();
         laptop::clearCalls();
-        KPopupMenu* menu = m_frame->secondMenu();
+        KPopupMenu* menu = gaugeparts::secondMenu(m_frame);
         QVERIFY(menu);
         QCOMPARE(menu->objectName(), QStringLiteral("main_menu"));
         QCOMPARE(menu->count(), 1);
@@ -197,7 +212,7 @@ private Q_SLOTS:
         QVERIFY(m_host->findChild<GraphFrame*>() == m_frame);
 
         m_frame->make_rmenu();
-        QCOMPARE(m_frame->secondMenu(), menu);
+        QCOMPARE(gaugeparts::secondMenu(m_frame), menu);
         QCOMPARE(menu->count(), 1);
     }
 
@@ -213,8 +228,8 @@ private Q_SLOTS:
         QTest::mousePress(m_frame, Qt::RightButton);
         QTest::mousePress(m_frame, Qt::MiddleButton);
         QVERIFY(!menu->isVisible());
-        QVERIFY(!m_frame->secondMenu()->isVisible());
-        QVERIFY(m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::secondMenu(m_frame)->isVisible());
+        QVERIFY(gaugeparts::showsPercentage(m_frame));
         QVERIFY(laptop::calls().isEmpty());
 
         QTest::mousePress(m_frame, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
@@ -226,11 +241,11 @@ private Q_SLOTS:
     {
         makeGauge();
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(!m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::showsPercentage(m_frame));
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(!m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::showsPercentage(m_frame));
         QMetaObject::invokeMethod(m_frame, "slot_show_percentage");
-        QVERIFY(m_frame->showsPercentage());
+        QVERIFY(gaugeparts::showsPercentage(m_frame));
     }
 };
 
