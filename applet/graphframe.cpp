@@ -75,12 +75,18 @@ GraphFrame::~GraphFrame()
 // Battery readings
 // ---------------------------------------------------------------------------
 
-int GraphFrame::get_batteryStatusIndex(int index)
+GraphFrame::s_batInfo GraphFrame::readBattery(int index)
 {
-    if (index < 0)
-        return -1;
-    const auto [acIndex, fullyCharged] = battery::readStatus(battery::readStateFile(index));
-    return takeStatus(acIndex, fullyCharged);
+    if (index < 0) {
+        s_batInfo info{};
+        info.status = -1;
+        info.bAC = true;
+        return info;
+    }
+    // One reading of the file gives the status and the values alike.
+    const battery::Bay bay = battery::bayOf(battery::readStateFile(index));
+    takeStatus(bay.power.acIndex, bay.power.fullyCharged);
+    return bay.info;
 }
 
 int GraphFrame::takeStatus(int acIndex, bool fullyCharged)
@@ -96,30 +102,6 @@ int GraphFrame::takeStatus(int acIndex, bool fullyCharged)
     if (fullyCharged && acIndex == 0)
         return 2;
     return acIndex;
-}
-
-QString GraphFrame::get_batteryStatus(int /*per*/)
-{
-    return battery::statusText(get_batteryStatusIndex(0));
-}
-
-GraphFrame::s_batInfo GraphFrame::get_batteryInfo(int index)
-{
-    if (index < 0) {
-        s_batInfo info{};
-        info.status = get_batteryStatusIndex(index);
-        info.bAC = true;
-        return info;
-    }
-    // One reading of the file gives the status and the values alike.
-    const std::optional<QByteArray> text = battery::readStateFile(index);
-    const auto [acIndex, fullyCharged] = battery::readStatus(text);
-    return battery::infoOf(text, takeStatus(acIndex, fullyCharged));
-}
-
-int GraphFrame::GetBatteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity)
-{
-    return battery::batteryLife(iCycleCount, LastFullCapacity, DesignCapacity);
 }
 
 void GraphFrame::SetParentWidth(bool bLong)
@@ -141,16 +123,6 @@ void GraphFrame::SetParentWidth(bool bLong)
 QString GraphFrame::FormatTime(int time1, int time2)
 {
     return battery::formatTime(time1, time2);
-}
-
-QString GraphFrame::FormatPer(int per)
-{
-    return battery::formatPercentage(per);
-}
-
-std::optional<int> GraphFrame::combinedPercentage(const s_batInfo& bat0, const s_batInfo& bat1)
-{
-    return battery::combinedPercentage(bat0, bat1);
 }
 
 // ---------------------------------------------------------------------------
@@ -269,7 +241,9 @@ void GraphFrame::start_PM()
         std::fputs(m_strArrayError[0], stderr);
         return;
     }
-    m_processPM = new KProcess;
+    // A child of the gauge, like its timer: the gauge's parts show the
+    // launch while it runs.
+    m_processPM = new KProcess(this);
     m_processPM->setUseShell(true);
     *m_processPM << m_strPMPath;
     connect(m_processPM, SIGNAL(processExited(KProcess*)), this, SLOT(slot_PM_exit(KProcess*)));
@@ -309,21 +283,6 @@ void GraphFrame::make_rmenu()
                         SLOT(slot_quit()), QKeySequence(int(Qt::ALT) | int(Qt::Key_Q)));
 }
 
-bool GraphFrame::execShell(const char* command)
-{
-    return ::execShell(command);
-}
-
-bool GraphFrame::execShell(const char* command, std::chrono::milliseconds bound)
-{
-    return ::execShell(command, bound);
-}
-
-bool GraphFrame::execShell(const char* command, char* buf, int size)
-{
-    return ::execShell(command, buf, size);
-}
-
 // ---------------------------------------------------------------------------
 // Scheme menu
 // ---------------------------------------------------------------------------
@@ -336,6 +295,50 @@ void GraphFrame::make_lmenu(bool bFull)
 void GraphFrame::set_menu()
 {
     m_schemeMenu->markCurrent();
+}
+
+void GraphFrame::slot_scheme_click(int menuID)
+{
+    m_schemeMenu->activate(menuID);
+}
+
+// ---------------------------------------------------------------------------
+// The design's interface
+// ---------------------------------------------------------------------------
+
+bool GraphFrame::execShell(const char* command)
+{
+    return ::execShell(command);
+}
+
+bool GraphFrame::execShell(const char* command, char* buf, int size)
+{
+    return ::execShellOutput(command, buf, size);
+}
+
+int GraphFrame::get_batteryStatusIndex(int index)
+{
+    return readBattery(index).status;
+}
+
+QString GraphFrame::get_batteryStatus(int /*per*/)
+{
+    return battery::statusText(readBattery(0).status);
+}
+
+GraphFrame::s_batInfo GraphFrame::get_batteryInfo(int index)
+{
+    return readBattery(index);
+}
+
+int GraphFrame::GetBatteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity)
+{
+    return battery::batteryLife(iCycleCount, LastFullCapacity, DesignCapacity);
+}
+
+QString GraphFrame::FormatPer(int per)
+{
+    return battery::formatPercentage(per);
 }
 
 QString GraphFrame::get_CurScheme()
@@ -351,9 +354,4 @@ void GraphFrame::changeScheme(QString strScheme)
 void GraphFrame::ChangeSchemeSel(int menuID)
 {
     m_schemeMenu->choose(menuID);
-}
-
-void GraphFrame::slot_scheme_click(int menuID)
-{
-    m_schemeMenu->activate(menuID);
 }

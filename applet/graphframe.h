@@ -15,7 +15,6 @@
 #include <QFrame>
 #include <QString>
 
-#include <chrono>
 #include <memory>
 #include <optional>
 
@@ -43,53 +42,49 @@ public:
     // Launches the power-manager program unless a launch still runs.
     void start_PM();
     void make_rmenu();
-    // Runs a command through /bin/sh and waits for it, at most 30 s; false
-    // when it could not be started or did not end in time (left running).
-    static bool execShell(const char* command);
-    static bool execShell(const char* command, std::chrono::milliseconds bound);
-    // Runs a command and keeps the start of its standard output in buf.
-    static bool execShell(const char* command, char* buf, int size);
-
-    // Battery readings of one battery; every call reads the state file afresh.
-    int get_batteryStatusIndex(int index);
-    QString get_batteryStatus(int per);
-    s_batInfo get_batteryInfo(int index);
-    int GetBatteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity);
+    // The applet's width: that for mains power (bLong) or for the battery;
+    // the panel is asked to lay it out anew.
     void SetParentWidth(bool bLong);
-
+    // The time left as "h : mm", of one time or the sum of two.
     QString FormatTime(int time1, int time2);
-    QString FormatPer(int per);
-    // The charge of two batteries together; none when their full capacities
-    // add up to nothing, since the quotient is then undefined.
-    static std::optional<int> combinedPercentage(const s_batInfo& bat0, const s_batInfo& bat1);
 
     // The left menu: the scheme entries, the display submenu and the launch.
     void make_lmenu(bool bFull);
     // Marks the entry of the scheme in force; marking is bookkeeping only.
     void set_menu();
+
+    // Read access for the applet shell and the gauge's accessibility.
+    bool oldStatus() const { return m_bOldStatus; }
+    KPopupMenu* leftMenu() const { return m_schemeMenu->menu(); }
+    // The charge in percent that the tool tip gives since the last refresh;
+    // none without a battery or when two batteries' capacities are unknown.
+    std::optional<int> tipPercentage() const { return m_tipPer; }
+
+    // The design's interface: kept for callers written against it; the
+    // program itself runs its commands through execshell, reads the
+    // batteries at each refresh (batteryreadings) and switches schemes
+    // from its scheme menu (schememenu). Each is one line on those.
+    //
+    // Runs a command through /bin/sh and waits for it, at most 30 s; false
+    // when it could not be started or did not end in time (left running).
+    static bool execShell(const char* command);
+    // Runs a command and keeps the start of its standard output in buf
+    // (execShellOutput).
+    static bool execShell(const char* command, char* buf, int size);
+    // Battery readings of one battery; every call reads the state file
+    // afresh, and the applet's width follows the power source it tells.
+    int get_batteryStatusIndex(int index);
+    // The status text of battery 0, whatever per says.
+    QString get_batteryStatus(int per);
+    s_batInfo get_batteryInfo(int index);
+    int GetBatteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity);
+    QString FormatPer(int per);
     // The scheme in force for the current power source.
     QString get_CurScheme();
     // Writes the scheme into the key of the current power source and reloads the daemon.
     void changeScheme(QString strScheme);
     // The user chose a scheme entry: mark it and apply its scheme.
     void ChangeSchemeSel(int menuID);
-
-    // Read access for the applet and for tests.
-    bool oldStatus() const { return m_bOldStatus; }
-    int batteryCount() const { return m_iBatNum; }
-    bool showsPercentage() const { return m_bShowPer; }
-    bool launchRunning() const { return m_processPM != nullptr; }
-    const s_menuID& menuIDs() const { return m_schemeMenu->ids(); }
-    int showPercentageID() const { return m_schemeMenu->showPercentageID(); }
-    int showTimeID() const { return m_schemeMenu->showTimeID(); }
-    KPopupMenu* leftMenu() const { return m_schemeMenu->menu(); }
-    // True while a scheme switch runs through the switch helper.
-    bool switchingScheme() const { return m_schemeMenu->switching(); }
-    KPopupMenu* secondMenu() const { return m_rMenu.get(); }
-    KPopupMenu* showMenu() const { return m_schemeMenu->displayMenu(); }
-    // The charge in percent that the tool tip gives since the last refresh;
-    // none without a battery or when two batteries' capacities are unknown.
-    std::optional<int> tipPercentage() const { return m_tipPer; }
 
 protected:
     void mousePressEvent(QMouseEvent* e) override;
@@ -108,6 +103,9 @@ private Q_SLOTS:
 private:
     // Keeps the width in step with the power source; returns the status index.
     int takeStatus(int acIndex, bool fullyCharged);
+    // Battery n's readings from one reading of its state file, the width
+    // kept in step with the power source it tells; none for n < 0.
+    s_batInfo readBattery(int index);
     // Reads the batteries in bays 0 and 1 as they are now, counts them and
     // keeps the width in step with what they say.
     GaugeView readView();

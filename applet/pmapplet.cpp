@@ -18,7 +18,6 @@
 #include <QStandardPaths>
 
 #include <cstdio>
-#include <cstdlib>
 
 #include <unistd.h>
 
@@ -54,20 +53,14 @@ enum DcopCall
     callShow
 };
 
-// system() whose status nobody looks at: the commands discard their own
-// output and their failures are not shown.
-void runShellCommand(const char* command)
-{
-    if (std::system(command) != 0) {
-    }
-}
-
 // The error dialog through kdialog where the desktop has it; most of
 // today's desktops do not, so otherwise the same two lines in a Qt box.
+// The dialog's outcome is not looked at, and it holds up the panel for one
+// bound at most: a dialog still open then is left to the user.
 void tellModuleMissing()
 {
     if (!QStandardPaths::findExecutable(QStringLiteral("kdialog")).isEmpty()) {
-        runShellCommand(strNoModuleDialog);
+        execShell(strNoModuleDialog);
         return;
     }
     QMessageBox::critical(nullptr, QStringLiteral("ovraapplet"),

@@ -64,10 +64,6 @@ public:
     void k_dcop_hide();
     void k_dcop_show();
 
-    // Read access for tests.
-    GraphFrame* graphFrame() const { return _graph_frame; }
-    KAboutDialog* aboutDialog() const { return m_aboutDlg; }
-
 protected:
     void paintEvent(QPaintEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;

@@ -19,10 +19,24 @@
 #include <cstdio>
 #include <utility>
 
+#include <helpercall.h>
 #include <schemerules.h>
 #include <shellcommand.h>
 
 #include <unistd.h>
+
+namespace {
+
+// Why a scheme was not saved when no line of the file assigns the key: the
+// same words after a write of the applet's own and after the helper's.
+QString noKeyReason(const QByteArray& key)
+{
+    // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
+    const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
+    return reason.arg(QString::fromLatin1(m_strCommFile), QString::fromLatin1(key));
+}
+
+} // namespace
 
 SchemeMenu::SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions)
     : m_statusIndex(std::move(statusIndex)), m_actions(actions),
@@ -187,10 +201,7 @@ void SchemeMenu::changeScheme(const QString& strScheme)
         // writeSchemeValue has said why on standard error.
         notices::schemeNotSaved(strScheme, reason.arg(fileName), notices::Fallback::AlreadySaid);
     } else if (written == SchemeWrite::NoKey) {
-        // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
-        const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
-        notices::schemeNotSaved(strScheme, reason.arg(fileName, QString::fromLatin1(key)),
-                                notices::Fallback::Line);
+        notices::schemeNotSaved(strScheme, noKeyReason(key), notices::Fallback::Line);
     }
     if (!reloaded)
         notices::schemeNotApplied(strScheme);
@@ -222,7 +233,8 @@ void SchemeMenu::switchThroughHelper(const QString& scheme)
     if (switching())
         return;
     const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
-    m_switcher = std::make_unique<SchemeSwitcher>();
+    // A child of the menu it was chosen from, for as long as it is kept.
+    m_switcher = std::make_unique<SchemeSwitcher>(m_menu.get());
     QObject::connect(m_switcher.get(), &SchemeSwitcher::finished, m_menu.get(),
                      [this, scheme, key](const SchemeSwitcherResult& result) {
                          tellSwitchEnded(scheme, key, result);
@@ -241,7 +253,7 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
         // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
         QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
         // pkexec's own words only when they say more than that.
-        if (!result.message.isEmpty() && !result.message.contains(QLatin1String("Not authorized")))
+        if (powersave::pkexecSaysMore(result.message.toStdString()))
             reason += QLatin1Char(' ') + result.message;
         notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
         return;
@@ -250,7 +262,6 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
     for (const std::string& command : report.stillRunning)
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
                      double(powerdaemon::CommandTimeLimit.count()), command.c_str());
-    const QString fileName = QString::fromLatin1(m_strCommFile);
     if (report.refused) {
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
                                 notices::Fallback::Line);
@@ -260,9 +271,7 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
                                 notices::Fallback::Line);
     } else if (report.saved == powersave::SwitchReport::Saved::NoKey) {
-        const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
-        notices::schemeNotSaved(scheme, reason.arg(fileName, QString::fromLatin1(key)),
-                                notices::Fallback::Line);
+        notices::schemeNotSaved(scheme, noKeyReason(key), notices::Fallback::Line);
     }
     if (report.commandsRan && !report.accepted)
         notices::schemeNotApplied(scheme);

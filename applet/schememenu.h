@@ -65,10 +65,6 @@ public:
     void checkDisplay(bool showPer);
 
     KPopupMenu* menu() const { return m_menu.get(); }
-    KPopupMenu* displayMenu() const { return m_displayMenu.get(); }
-    const SchemeMenuIDs& ids() const { return m_ids; }
-    int showPercentageID() const { return m_showPerID; }
-    int showTimeID() const { return m_showTimeID; }
 
 private:
     // Row of the scheme tables: 0 on mains power (charging or full), 1 otherwise.

@@ -1,17 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "schemeswitcher.h"
 
+#include <helpercall.h>
 #include <powersavedaemon.h>
-#include <schemeswitch.h>
 
 #include <QFile>
-
-namespace {
-
-// The report is a few short lines; more is not read.
-constexpr qint64 ReportLimit = 64 * 1024;
-
-} // namespace
 
 SchemeSwitcher::SchemeSwitcher(QObject* parent) : QObject(parent)
 {
@@ -31,9 +24,8 @@ SchemeSwitcher::~SchemeSwitcher()
 
 void SchemeSwitcher::start(const QByteArray& key, const QString& name)
 {
-    // Only a desktop agent asks for a password: the panel has no terminal.
-    QStringList arguments{QStringLiteral("--disable-internal-agent")};
-    for (const std::string& argument : powersave::switchArguments(
+    QStringList arguments;
+    for (const std::string& argument : powersave::pkexecArguments(
              powersave::Rules::Applet, key.toStdString(), QFile::encodeName(name).toStdString()))
         arguments << QFile::decodeName(QByteArray::fromStdString(argument));
     m_process.setStandardInputFile(QProcess::nullDevice());
@@ -45,11 +37,12 @@ void SchemeSwitcher::collect()
     Result result;
     result.started = true;
     result.exitCode = m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-    const QByteArray output = m_process.readAllStandardOutput().left(ReportLimit);
-    result.report = powersave::SwitchReport::fromText(
-        std::string_view(output.constData(), std::size_t(output.size())));
-    result.message =
-        QString::fromLocal8Bit(m_process.readAllStandardError().left(ReportLimit)).trimmed();
+    const QByteArray output = m_process.readAllStandardOutput();
+    result.report =
+        powersave::helperReport(std::string_view(output.constData(), std::size_t(output.size())));
+    result.message = QString::fromLocal8Bit(m_process.readAllStandardError().left(
+                                                qsizetype(powersave::HelperOutputLimit)))
+                         .trimmed();
     emit finished(result);
 }
 

@@ -12,7 +12,6 @@
 #include <QList>
 #include <QString>
 
-#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -25,8 +24,6 @@
 constexpr bool UseRootBatteryPath = OVRA_USE_ROOT_BATTERY_PATH != 0;
 
 // Configuration file (/etc/sysconfig/powersave/common).
-bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode);
-QByteArray FormatKeyLine(const QByteArray& key, const QByteArray& value);
 bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme);
 // The file half of WriteSchemes: sets each key that has a value and leaves
 // the other one as the file has it now. A name that cannot be written
@@ -63,10 +60,9 @@ NoticePresenter SetNoticePresenter(NoticePresenter presenter);
 void ShowNotice(const SchemeNotice& notice);
 
 // Shell commands. True when the command ended with exit code 0. A command
-// that runs longer than the bound (30 s for the first form) is left running,
-// the user is told in an error box, and the result is false.
+// that runs longer than 30 s is left running, the user is told in an error
+// box, and the result is false.
 bool ExecCmd(const QByteArray& command);
-bool ExecCmd(const QByteArray& command, std::chrono::milliseconds bound);
 
 // Battery state.
 bool ReadBatState(int n, RBatState& rec);
@@ -89,3 +85,13 @@ bool SchemeAvailable(const QByteArray& name);
 // the same outcomes (switchthroughhelper.h).
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);
+
+// The design's interface: kept for callers written against it; the program
+// itself reads key lines through ReadSchemeKeys and the state files'
+// labels through ParseLabelLine (keyline.h), and writes keys through
+// UpdateSchemeKeys.
+// mode 0: a KEY="value" line (ParseAssignmentLine); any other mode: a
+// "Label: value" line (ParseLabelLine).
+bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode);
+// KEY="value", the value in double quotes as it stands.
+QByteArray FormatKeyLine(const QByteArray& key, const QByteArray& value);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "batterystatetext.h"
 #include "UPMComm.h"
+#include "keyline.h"
 #include "textlines.h"
 
 #include <QByteArrayView>
@@ -123,7 +124,7 @@ void ParseBatState(const QByteArray& text, RBatState& rec)
                 continue;
             }
             QByteArray value;
-            if (ParseKeyLine(line, label.text.toByteArray(), value, 1)) {
+            if (ParseLabelLine(line, label.text.toByteArray(), value)) {
                 store(label.field, value, rec);
                 break;
             }

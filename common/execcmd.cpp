@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The shell command runner.
+// The popup's shell command runner.
 #include "UPMComm.h"
-#include "commandleftrunning.h"
+#include "commandrun.h"
 #include "shellcommand.h"
 
 QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)
@@ -11,33 +11,24 @@ QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseco
         .arg(QString::fromLocal8Bit(command));
 }
 
-namespace {
-
-// Tells the user about a command given up on, through the installed
-// presenter (standard error when the program installed none).
-void reportStillRunning(const QByteArray& command, std::chrono::milliseconds bound)
-{
-    ShowErrorBox(CommandLeftRunningText(command, bound));
-}
-
-} // namespace
-
-bool ExecCmd(const QByteArray& command)
-{
-    return ExecCmd(command, powerdaemon::CommandTimeLimit);
-}
-
-bool ExecCmd(const QByteArray& command, std::chrono::milliseconds bound)
+bool RunCommand(const QByteArray& command, std::chrono::milliseconds bound)
 {
     switch (powerdaemon::runShellCommand(command.constData(), bound)) {
     case powerdaemon::CommandEnd::Succeeded:
         return true;
     case powerdaemon::CommandEnd::StillRunning:
-        reportStillRunning(command, bound);
+        // Through the installed presenter (standard error when the program
+        // installed none).
+        ShowErrorBox(CommandLeftRunningText(command, bound));
         return false;
     case powerdaemon::CommandEnd::Failed:
     case powerdaemon::CommandEnd::NotStarted:
         break;
     }
     return false;
+}
+
+bool ExecCmd(const QByteArray& command)
+{
+    return RunCommand(command, powerdaemon::CommandTimeLimit);
 }

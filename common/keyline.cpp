@@ -1,8 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "keyline.h"
 #include "UPMComm.h"
+#include "assignmentline.h"
+
+#include <string_view>
 
 namespace {
+
+std::string_view toView(const QByteArray& bytes)
+{
+    return std::string_view(bytes.constData(), std::size_t(bytes.size()));
+}
 
 // line without its first `cut` bytes and its last `dropAtEnd` bytes; empty
 // when nothing is left.
@@ -33,27 +41,31 @@ bool IsCommentLine(const QByteArray& line)
     return false;
 }
 
-bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode)
+bool ParseAssignmentLine(const QByteArray& line, const QByteArray& key, QByteArray& value)
 {
-    if (mode == 0) {
-        // KEY="value": the cut counts from the line's start, so only a line
-        // that begins with the key reads right. A commented-out assignment is
-        // never the key's line.
-        if (IsCommentLine(line) || !line.contains(key + '=')) {
-            return false;
-        }
-        value = cutLine(line, key.size() + 2, 1);
-        return true;
-    }
-    // "Label:   value" of the battery state files.
-    if (!line.contains(key + ':')) {
+    // A commented-out assignment is never the key's line.
+    if (IsCommentLine(line) || !line.contains(key + '=')) {
         return false;
     }
-    value = withoutLeadingControls(cutLine(line, key.size() + 1, 0));
+    value = cutLine(line, key.size() + 2, 1);
     return true;
+}
+
+bool ParseLabelLine(const QByteArray& line, const QByteArray& label, QByteArray& value)
+{
+    if (!line.contains(label + ':')) {
+        return false;
+    }
+    value = withoutLeadingControls(cutLine(line, label.size() + 1, 0));
+    return true;
+}
+
+bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode)
+{
+    return mode == 0 ? ParseAssignmentLine(line, key, value) : ParseLabelLine(line, key, value);
 }
 
 QByteArray FormatKeyLine(const QByteArray& key, const QByteArray& value)
 {
-    return key + "=\"" + value + '"';
+    return key + '=' + QByteArray::fromStdString(powerdaemon::doubleQuoted(toView(value)));
 }

@@ -2,10 +2,10 @@
 #include "switchthroughhelper.h"
 
 #include "UPMComm.h"
-#include "commandleftrunning.h"
+#include "commandrun.h"
+#include "helpercall.h"
 #include "powersavepaths.h"
 #include "schemenotices.h"
-#include "schemeswitch.h"
 #include "shellcommand.h"
 
 #include <QEventLoop>
@@ -15,9 +15,6 @@
 #include <unistd.h>
 
 namespace {
-
-// The report is a few short lines; more is not read.
-constexpr qint64 ReportLimit = 64 * 1024;
 
 // pkexec's status when the user dismissed the authentication dialog.
 constexpr int PkexecDismissed = 126;
@@ -32,11 +29,9 @@ struct HelperRun
 
 QStringList pkexecArguments(const char* key, const QByteArray& name)
 {
-    // Only a desktop agent asks for a password: the popup has no terminal
-    // of its own to ask in.
-    QStringList arguments{QStringLiteral("--disable-internal-agent")};
+    QStringList arguments;
     for (const std::string& argument :
-         powersave::switchArguments(powersave::Rules::Popup, key, name.toStdString())) {
+         powersave::pkexecArguments(powersave::Rules::Popup, key, name.toStdString())) {
         arguments << QFile::decodeName(QByteArray::fromStdString(argument));
     }
     return arguments;
@@ -67,9 +62,10 @@ HelperRun runHelper(const char* key, const QByteArray& name)
         return run;
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.output = process.readAllStandardOutput().left(ReportLimit);
-    run.message =
-        QString::fromLocal8Bit(process.readAllStandardError().left(ReportLimit)).trimmed();
+    run.output = process.readAllStandardOutput();
+    run.message = QString::fromLocal8Bit(
+                      process.readAllStandardError().left(qsizetype(powersave::HelperOutputLimit)))
+                      .trimmed();
     return run;
 }
 
@@ -94,7 +90,7 @@ void reportNotAuthorised(const QByteArray& name, const HelperRun& run)
                               "to switch power schemes.")
                    .arg(schemeText(name));
         // pkexec's own words only when they say more than that.
-        if (!run.message.isEmpty() && !run.message.contains(QLatin1String("Not authorized"))) {
+        if (powersave::pkexecSaysMore(run.message.toStdString())) {
             text += QStringLiteral("\n") + run.message;
         }
     }
@@ -134,7 +130,7 @@ bool SwitchRunsThroughHelper()
 void SwitchThroughHelper(const char* key, const QByteArray& name)
 {
     const HelperRun run = runHelper(key, name);
-    const auto report = powersave::SwitchReport::fromText(
+    const auto report = powersave::helperReport(
         std::string_view(run.output.constData(), std::size_t(run.output.size())));
     if (!report) {
         reportNotAuthorised(name, run);

@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// Running one command line through /bin/sh with a bound on the wait.
+// Running one command line through /bin/sh with a bound on the wait: the one
+// command runner of the popup, the applet and the switch helper.
 
 #include <chrono>
+#include <cstddef>
+#include <string>
 
 namespace powerdaemon {
 
@@ -17,10 +20,30 @@ enum class CommandEnd
     StillRunning // not ended within the bound: left running, reaped when it ends
 };
 
+// True when the command ran to its end, whatever its exit status.
+constexpr bool ranToItsEnd(CommandEnd end)
+{
+    return end == CommandEnd::Succeeded || end == CommandEnd::Failed;
+}
+
+// The start of a command's standard output, for a caller that keeps it.
+struct OutputCapture
+{
+    // The most bytes kept. Once they are read, or the bound has passed, the
+    // runner closes its end of the pipe: a command that writes more then
+    // fails to write (SIGPIPE), as under popen() and pclose().
+    std::size_t limit = 0;
+    std::string text; // what the command wrote, at most limit bytes
+};
+
 // Forks; the child becomes root where the effective user id allows it
 // (otherwise it keeps the caller's ids) and turns into
 // `sh -c command`. Waits at most `bound` for it. A command still running
 // then is neither killed nor left a zombie: a detached thread reaps it.
-CommandEnd runShellCommand(const char* command, std::chrono::milliseconds bound);
+// With `output`, the command's standard output is a pipe read within the
+// same bound, until it ends or output->limit bytes have come; without, the
+// command shares the caller's standard output.
+CommandEnd runShellCommand(const char* command, std::chrono::milliseconds bound,
+                           OutputCapture* output = nullptr);
 
 } // namespace powerdaemon

@@ -5,6 +5,7 @@
 // and the check mark of the scheme menu.
 
 #include "gaugehost.h"
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -167,10 +168,10 @@ private Q_SLOTS:
     {
         laptop::battery(1, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
         makeGauge();
-        QCOMPARE(m_frame->batteryCount(), 2);
-        const GraphFrame::s_batInfo bat0 = m_frame->get_batteryInfo(0);
-        const GraphFrame::s_batInfo bat1 = m_frame->get_batteryInfo(1);
-        const std::optional<int> combined = GraphFrame::combinedPercentage(bat0, bat1);
+        QCOMPARE(gaugeparts::batteriesInBays(), 2);
+        const GraphFrame::s_batInfo bat0 = gaugeparts::readingsOf(0);
+        const GraphFrame::s_batInfo bat1 = gaugeparts::readingsOf(1);
+        const std::optional<int> combined = battery::combinedPercentage(bat0, bat1);
         QVERIFY(combined && *combined != bat0.perC);
         QCOMPARE(value(), QVariant(*combined));
 
@@ -186,7 +187,7 @@ private Q_SLOTS:
     {
         laptop::battery(0, {QStringLiteral("present=no")});
         makeGauge();
-        QCOMPARE(m_frame->batteryCount(), 0);
+        QCOMPARE(gaugeparts::batteriesInBays(), 0);
         QCOMPARE(gauge()->text(QAccessible::Name), QStringLiteral("Battery"));
         QCOMPARE(description(), QStringLiteral("No battery"));
         QVERIFY(!gauge()->valueInterface());
@@ -259,14 +260,15 @@ private Q_SLOTS:
 
         // After a switch the reader hears the new scheme checked, and only it.
         KPopupMenu* menu = m_frame->leftMenu();
-        menu->actionForId(m_frame->menuIDs().menuID[1])->trigger();
+        menu->actionForId(gaugeparts::schemeEntryIds(m_frame).at(1))->trigger();
         QCOMPARE(readMenu(),
                  (QStringList{QStringLiteral("Ovra- Ovra Tools"), QStringLiteral("nexalt_quiet"),
                               QStringLiteral("powersave (checked)"), QStringLiteral("presentation"),
                               QStringLiteral("performance")} +
                   fixed));
 
-        QAccessibleInterface* show = QAccessible::queryAccessibleInterface(m_frame->showMenu());
+        QAccessibleInterface* show =
+            QAccessible::queryAccessibleInterface(gaugeparts::displayMenu(m_frame));
         QCOMPARE(show->child(0)->text(QAccessible::Name), QStringLiteral("remaining percentage"));
         QVERIFY(show->child(0)->state().checked);
         QVERIFY(!show->child(1)->state().checked);

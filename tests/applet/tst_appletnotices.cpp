@@ -5,13 +5,15 @@
 // switch that worked tells nothing.
 //   tst_applet_appletnotices                 the switch, with and without a service
 //   tst_applet_appletnotices --unwritable    run by a user who cannot write the file
-#include "gaugehost.h"
 #include "laptopfixture.h"
 #include "noticerecorder.h"
+#include "schememenuhost.h"
 #include "streamcapture.h"
 
 #include <QApplication>
 #include <QtTest>
+
+#include <memory>
 
 #include <unistd.h>
 
@@ -32,9 +34,11 @@ QString fromApplet(const QString& summaryAndBody)
 
 } // namespace
 
-class TestAppletNotices : public QObject, protected GaugeHost
+class TestAppletNotices : public QObject
 {
     Q_OBJECT
+
+    std::unique_ptr<SchemeMenuHost> m_host;
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(laptop::inside()); }
@@ -43,7 +47,7 @@ private Q_SLOTS:
         laptop::mains(true);
         laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 0);
-        makeGauge();
+        m_host = std::make_unique<SchemeMenuHost>();
         laptop::clearCalls();
     }
     void cleanup() { m_host.reset(); }
@@ -53,7 +57,7 @@ private Q_SLOTS:
     {
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 1);
         StreamCapture err(STDERR_FILENO);
-        m_frame->changeScheme(QStringLiteral("presentation"));
+        m_host->menu.changeScheme(QStringLiteral("presentation"));
         QCOMPARE(err.finish(), QByteArray("ovraapplet: Power scheme not applied: The power daemon "
                                           "did not accept the scheme \"presentation\".\n"));
         QCOMPARE(laptop::shellCommands(), (QStringList{reload, idletime}));
@@ -64,7 +68,7 @@ private Q_SLOTS:
         laptop::mains(false);
         laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\n");
         StreamCapture err(STDERR_FILENO);
-        m_frame->changeScheme(QStringLiteral("presentation"));
+        m_host->menu.changeScheme(QStringLiteral("presentation"));
         QCOMPARE(
             err.finish(),
             QByteArray("ovraapplet: Power scheme not saved: The scheme \"presentation\" was not "
@@ -80,12 +84,12 @@ private Q_SLOTS:
         StreamCapture err(STDERR_FILENO);
         // A switch that works, and the same scheme again (the file gives it
         // already): nothing is said.
-        m_frame->changeScheme(QStringLiteral("powersave"));
-        m_frame->changeScheme(QStringLiteral("powersave"));
+        m_host->menu.changeScheme(QStringLiteral("powersave"));
+        m_host->menu.changeScheme(QStringLiteral("powersave"));
         QCOMPARE(recorder.notices(), QStringList());
 
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 1);
-        m_frame->changeScheme(QStringLiteral("presentation"));
+        m_host->menu.changeScheme(QStringLiteral("presentation"));
         QCOMPARE(err.finish(), QByteArray());
         QCOMPARE(recorder.notices(), QStringList{fromApplet(notApplied)});
         QCOMPARE(laptop::readFile(configPath),
@@ -100,7 +104,7 @@ private Q_SLOTS:
         QVERIFY(recorder.ready());
         laptop::mains(false);
         laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\n");
-        m_frame->changeScheme(QStringLiteral("presentation"));
+        m_host->menu.changeScheme(QStringLiteral("presentation"));
         QCOMPARE(recorder.notices(),
                  QStringList{fromApplet(QStringLiteral(
                      "Power scheme not saved\tThe scheme \"presentation\" was not saved: "
@@ -113,9 +117,11 @@ private Q_SLOTS:
 
 // Run by a user who may read the root-owned configuration but not write it,
 // with no polkit to authorise a switch.
-class TestUnwritableConfig : public QObject, protected GaugeHost
+class TestUnwritableConfig : public QObject
 {
     Q_OBJECT
+
+    std::unique_ptr<SchemeMenuHost> m_host;
 
 private Q_SLOTS:
     void initTestCase()
@@ -130,10 +136,10 @@ private Q_SLOTS:
         NoticeRecorder recorder(QStringLiteral(NOTIFYRECORDER));
         QVERIFY(recorder.ready());
         const QByteArray before = laptop::readFile(configPath);
-        makeGauge();
+        m_host = std::make_unique<SchemeMenuHost>();
         laptop::clearCalls();
-        m_frame->changeScheme(QStringLiteral("presentation"));
-        QTRY_VERIFY(!m_frame->switchingScheme());
+        m_host->menu.changeScheme(QStringLiteral("presentation"));
+        QTRY_VERIFY(!m_host->menu.switching());
         const QStringList notices = recorder.notices();
         QCOMPARE(notices.size(), 1);
         QVERIFY2(

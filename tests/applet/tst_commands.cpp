@@ -4,10 +4,12 @@
 // "&Quit", the display choice and the mouse buttons.
 
 #include "gaugehost.h"
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
 #include <comm.h>
+#include <execshell.h>
 #include <graphframe.h>
 
 #include <kpanelapplet.h>
@@ -79,7 +81,7 @@ private Q_SLOTS:
         clock.start();
         StreamCapture err(STDERR_FILENO);
         m_frame->start_PM();
-        QVERIFY(m_frame->launchRunning());
+        QVERIFY(gaugeparts::launchRunning(m_frame));
         m_frame->start_PM();
         const QByteArray complaint = err.finish();
         QVERIFY(clock.elapsed() < 2000); // the script takes 3 s
@@ -89,7 +91,7 @@ private Q_SLOTS:
         QTimer ticker;
         connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
         ticker.start(100);
-        QVERIFY(laptop::waitFor([this] { return !m_frame->launchRunning(); }, 10000));
+        QVERIFY(laptop::waitFor([this] { return !gaugeparts::launchRunning(m_frame); }, 10000));
         QVERIFY2(ticks >= 10, QByteArray::number(ticks)); // events ran while the script slept
 
         QList<laptop::Call> calls = laptop::callsOf(pmScript);
@@ -99,7 +101,7 @@ private Q_SLOTS:
 
         laptop::setBehaviour(QStringLiteral("pm.sh"), 0, 0);
         m_frame->start_PM();
-        QVERIFY(laptop::waitFor([this] { return !m_frame->launchRunning(); }, 10000));
+        QVERIFY(laptop::waitFor([this] { return !gaugeparts::launchRunning(m_frame); }, 10000));
         QCOMPARE(laptop::callsOf(pmScript).size(), 2);
         QCOMPARE(laptop::zombieChildren(), 0);
     }
@@ -125,11 +127,11 @@ private Q_SLOTS:
     {
         QElapsedTimer clock;
         clock.start();
-        QVERIFY(GraphFrame::execShell("sleep 1; echo done >/tmp/waited"));
+        QVERIFY(execShell("sleep 1; echo done >/tmp/waited"));
         QVERIFY(clock.elapsed() >= 1000);
         QCOMPARE(laptop::readFile(QStringLiteral("/tmp/waited")), QByteArray("done\n"));
         // The status of the command is not the runner's result.
-        QVERIFY(GraphFrame::execShell("exit 3"));
+        QVERIFY(execShell("exit 3"));
         QCOMPARE(laptop::zombieChildren(), 0);
     }
 
@@ -137,19 +139,19 @@ private Q_SLOTS:
     {
         char buf[100];
         std::memset(buf, 'Z', sizeof buf);
-        QVERIFY(GraphFrame::execShell("printf 'x%.0s' $(seq 200)", buf, sizeof buf));
+        QVERIFY(execShellOutput("printf 'x%.0s' $(seq 200)", buf, sizeof buf));
         QCOMPARE(QByteArray(buf, 98), QByteArray(98, 'x'));
         QCOMPARE(buf[98], '\0');
         QCOMPARE(buf[99], '\0');
 
         std::memset(buf, 'Z', sizeof buf);
-        QVERIFY(GraphFrame::execShell("printf abc", buf, sizeof buf));
+        QVERIFY(execShellOutput("printf abc", buf, sizeof buf));
         QCOMPARE(QByteArray(buf), QByteArray("abc"));
         QCOMPARE(QByteArray(buf + 3, 97), QByteArray(97, '\0'));
 
         // Too small to hold the two closing zero bytes: refused, untouched.
         std::memset(buf, 'Z', sizeof buf);
-        QVERIFY(!GraphFrame::execShell("printf abc", buf, 1));
+        QVERIFY(!execShellOutput("printf abc", buf, 1));
         QCOMPARE(buf[0], 'Z');
         QCOMPARE(laptop::zombieChildren(), 0);
     }
@@ -163,7 +165,7 @@ private Q_SLOTS:
         const pid_t self = getpid();
         QElapsedTimer clock;
         clock.start();
-        const bool result = GraphFrame::execShell("echo never");
+        const bool result = execShell("echo never");
         if (getpid() != self) {
             // A child that came back here: record it and vanish.
             laptop::writeFile(QStringLiteral("/tmp/child-returned"), "yes");
@@ -176,11 +178,25 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/child-returned")));
     }
 
+    // The design's runners on the gauge's class are the applet's own.
+    void designInterface()
+    {
+        laptop::clearCalls();
+        QVERIFY(GraphFrame::execShell("/opt/nexalt/pm/idletime.sh start; exit 3"));
+        QCOMPARE(laptop::calls().size(), 1);
+        char buf[8];
+        std::memset(buf, 'Z', sizeof buf);
+        QVERIFY(GraphFrame::execShell("printf abcdefghij", buf, sizeof buf));
+        QCOMPARE(QByteArray(buf, sizeof buf), QByteArray("abcdef\0\0", 8));
+        QVERIFY(!GraphFrame::execShell("printf abc", buf, 1));
+        QCOMPARE(laptop::zombieChildren(), 0);
+    }
+
     void quitRunsStopScript()
     {
         makeGauge();
         laptop::clearCalls();
-        KPopupMenu* menu = m_frame->secondMenu();
+        KPopupMenu* menu = gaugeparts::secondMenu(m_frame);
         QVERIFY(menu);
         QCOMPARE(menu->objectName(), QStringLiteral("main_menu"));
         QCOMPARE(menu->count(), 1);
@@ -196,7 +212,7 @@ private Q_SLOTS:
         QVERIFY(m_host->findChild<GraphFrame*>() == m_frame);
 
         m_frame->make_rmenu();
-        QCOMPARE(m_frame->secondMenu(), menu);
+        QCOMPARE(gaugeparts::secondMenu(m_frame), menu);
         QCOMPARE(menu->count(), 1);
     }
 
@@ -212,8 +228,8 @@ private Q_SLOTS:
         QTest::mousePress(m_frame, Qt::RightButton);
         QTest::mousePress(m_frame, Qt::MiddleButton);
         QVERIFY(!menu->isVisible());
-        QVERIFY(!m_frame->secondMenu()->isVisible());
-        QVERIFY(m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::secondMenu(m_frame)->isVisible());
+        QVERIFY(gaugeparts::showsPercentage(m_frame));
         QVERIFY(laptop::calls().isEmpty());
 
         QTest::mousePress(m_frame, Qt::LeftButton, Qt::NoModifier, QPoint(20, 10));
@@ -225,11 +241,11 @@ private Q_SLOTS:
     {
         makeGauge();
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(!m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::showsPercentage(m_frame));
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(!m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::showsPercentage(m_frame));
         QMetaObject::invokeMethod(m_frame, "slot_show_percentage");
-        QVERIFY(m_frame->showsPercentage());
+        QVERIFY(gaugeparts::showsPercentage(m_frame));
     }
 };
 
@@ -255,7 +271,7 @@ private Q_SLOTS:
 
         QElapsedTimer clock;
         clock.start();
-        const bool result = GraphFrame::execShell("true");
+        const bool result = execShell("true");
         const qint64 elapsed = clock.elapsed();
         setrlimit(RLIMIT_NPROC, &limit);
 

@@ -3,6 +3,7 @@
 // it: the lists of calls and interfaces, setPos with its argument, hide, show
 // and exit, and calls handed on to the base.
 
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -156,15 +157,15 @@ private Q_SLOTS:
     // exit empties the applet, which keeps answering.
     void exitThenShow()
     {
-        QPointer<GraphFrame> frame = m_applet->graphFrame();
+        QPointer<GraphFrame> frame = gaugeparts::gaugeOf(m_applet.get());
         m_applet->about();
         QVERIFY(call("hide()"));
         QCString replyType;
         QVERIFY(call("exit()", QByteArray(), &replyType));
         QCOMPARE(replyType, QCString("void"));
         QVERIFY(!frame);
-        QVERIFY(!m_applet->graphFrame());
-        QVERIFY(!m_applet->aboutDialog());
+        QVERIFY(!gaugeparts::gaugeOf(m_applet.get()));
+        QVERIFY(!gaugeparts::aboutDialog());
         QVERIFY(!KGlobal::locale()->catalogues().contains(QStringLiteral("OvraIface")));
         QCOMPARE(m_applet->widthForHeight(40), 110);
 

@@ -4,6 +4,7 @@
 // same file, each file keeping its own; without a file, or with a folder
 // that cannot be written, the gauge starts with the percentage as before.
 
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -30,14 +31,16 @@ struct Applet
     }
     void showTime() { QMetaObject::invokeMethod(frame, "slot_show_time"); }
     void showPercentage() { QMetaObject::invokeMethod(frame, "slot_show_percentage"); }
-    // The gauge's choice, and the submenu's check marks agree with it.
+    // The gauge's choice as the submenu's check marks show it: exactly one
+    // of them, the percentage's.
     bool showsPercentage() const
     {
-        const bool perChecked = frame->showMenu()->isItemChecked(frame->showPercentageID());
-        const bool timeChecked = frame->showMenu()->isItemChecked(frame->showTimeID());
-        if (perChecked == timeChecked || perChecked != frame->showsPercentage())
+        const KPopupMenu* menu = gaugeparts::displayMenu(frame);
+        const bool perChecked = menu->isItemChecked(gaugeparts::showPercentageID(frame));
+        const bool timeChecked = menu->isItemChecked(gaugeparts::showTimeID(frame));
+        if (perChecked == timeChecked)
             qWarning("check marks: percentage %d, time %d", perChecked, timeChecked);
-        return frame->showsPercentage() && perChecked && !timeChecked;
+        return perChecked && !timeChecked;
     }
 
     std::unique_ptr<KPanelApplet> host;

@@ -25,6 +25,10 @@
 
 #include <memory>
 
+// The command line of the error dialog, as the applet hands it to the shell.
+constexpr char strNoModuleDialogLine[] = "kdialog --title ovraapplet --error 'You have not "
+                                         "installed battery module\nExit Program!'";
+
 class TestFactory : public QObject
 {
     Q_OBJECT
@@ -177,6 +181,31 @@ private Q_SLOTS:
         QVERIFY2(said.contains(QByteArray("left running: ") + m_strFileBatModule),
                  said.constData());
         QVERIFY(laptop::callsOf(QStringLiteral("kdialog")).isEmpty());
+    }
+
+    // An error dialog left open holds the panel up for one bound, not until
+    // the user closes it: given up on after 30 s, said on standard error.
+    void moduleNeverDialogLeftOpen()
+    {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
+        laptop::setBehaviour(QStringLiteral("insmod"), 1);
+        laptop::writeFile(behaviourFile(QStringLiteral("kdialog")), "delay=90\n");
+
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture err(STDERR_FILENO);
+        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
+        const QByteArray said = err.finish();
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY(!applet);
+        // Ten loads a second apart, then the dialog's bound.
+        QVERIFY2(elapsed >= 40000 && elapsed < 70000, QByteArray::number(elapsed));
+        QCOMPARE(said,
+                 QByteArray("ovraapplet: command did not finish within 30 s, left running: ") +
+                     strNoModuleDialogLine + '\n');
+        QCOMPARE(insmodCalls().size(), 10);
+        QVERIFY(KGlobal::locale()->catalogues().isEmpty());
     }
 
     // The module appears with the third load: three loads, then the applet.

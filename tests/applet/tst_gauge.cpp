@@ -4,6 +4,7 @@
 // the fill, the outline, the nub and the mains icon.
 
 #include "gaugehost.h"
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -129,8 +130,10 @@ private Q_SLOTS:
 
     void formatPer()
     {
+        QCOMPARE(battery::formatPercentage(87), QStringLiteral("87 %"));
+        QCOMPARE(battery::formatPercentage(-5), QStringLiteral("-5 %"));
+        // The design's name for it.
         QCOMPARE(m_frame->FormatPer(87), QStringLiteral("87 %"));
-        QCOMPARE(m_frame->FormatPer(-5), QStringLiteral("-5 %"));
     }
 
     void refreshTimer()
@@ -235,7 +238,7 @@ private Q_SLOTS:
                                   "AverageTimeToEmpty: 95 mins\n");
         const QImage percentage = paint(110);
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(!m_frame->showsPercentage());
+        QVERIFY(!gaugeparts::showsPercentage(m_frame));
         const QImage time = paint(110);
         QVERIFY(textPixels(time, 81) > 0);
         QVERIFY(time != percentage);
@@ -248,7 +251,7 @@ private Q_SLOTS:
         laptop::battery(0, {QStringLiteral("ac=yes"), QStringLiteral("charge=50")});
         const QImage mainsTime = paint(150);
         QMetaObject::invokeMethod(m_frame, "slot_show_percentage");
-        QVERIFY(m_frame->showsPercentage());
+        QVERIFY(gaugeparts::showsPercentage(m_frame));
         QCOMPARE(paint(150), mainsTime);
     }
 
@@ -332,7 +335,7 @@ private Q_SLOTS:
     {
         laptop::battery(1, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
         makeGauge();
-        QCOMPARE(m_frame->batteryCount(), 2);
+        QCOMPARE(gaugeparts::batteriesInBays(), 2);
         QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 32 -- 79 %"));
         const QImage image = paint(150);
         QCOMPARE(at(image, 5 + 79 * 89 / 100 - 1, 7), green);
@@ -382,7 +385,7 @@ private Q_SLOTS:
         bat0.lastFullC = full0;
         bat1.nowC = now1;
         bat1.lastFullC = full1;
-        QCOMPARE(GraphFrame::combinedPercentage(bat0, bat1).value_or(-1000), per);
+        QCOMPARE(battery::combinedPercentage(bat0, bat1).value_or(-1000), per);
     }
 
     // Only batteries 0 and 1 are counted; without them the gauge says so and
@@ -392,7 +395,7 @@ private Q_SLOTS:
         laptop::battery(0, {QStringLiteral("present=no")});
         laptop::writeFile(QStringLiteral("/proc/H8/BAT2/state"), "AC attached: Yes\n");
         makeGauge();
-        QCOMPARE(m_frame->batteryCount(), 0);
+        QCOMPARE(gaugeparts::batteriesInBays(), 0);
         QCOMPARE(m_host->maximumWidth(), 110);
         QCOMPARE(m_host->minimumWidth(), 110);
         QCOMPARE(refreshedToolTip(), QStringLiteral("No battery"));

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The gauge's battery readings: the status index, the readings record, the
-// wear class, and the applet's width following the power source. State files
+// wear class, and the applet's width following the power source at each
+// refresh; and the design's reading functions on the gauge. State files
 // come from the battery simulator (the module's own format) or are written by
 // hand with odd lines.
 
 #include "gaugehost.h"
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -22,6 +24,12 @@ Q_DECLARE_METATYPE(BatInfo)
 namespace {
 
 const QString state0 = QStringLiteral("/proc/H8/BAT0/state");
+
+// The status index battery n's state file gives.
+int statusIndexOf(int index)
+{
+    return battery::statusIndexOf(battery::readStatus(battery::readStateFile(index)));
+}
 
 BatInfo info(float lastFullC, float nowC, int toFulltime, int toNulltime, int perC, int status)
 {
@@ -44,6 +52,7 @@ class TestReadings : public QObject, protected GaugeHost
     Q_OBJECT
 
 private:
+    void refresh() { QMetaObject::invokeMethod(m_frame, "transfer_draw_icon"); }
     void compareInfo(const BatInfo& actual, const BatInfo& expected)
     {
         QCOMPARE(actual.status, expected.status);
@@ -93,8 +102,8 @@ private Q_SLOTS:
         QFETCH(QByteArray, state);
         QFETCH(int, index);
         laptop::writeFile(state0, state);
-        QCOMPARE(m_frame->get_batteryStatusIndex(0), index);
-        QCOMPARE(m_frame->get_batteryInfo(0).status, index);
+        QCOMPARE(statusIndexOf(0), index);
+        QCOMPARE(gaugeparts::readingsOf(0).status, index);
     }
 
     // The module's own format, as the simulator writes it.
@@ -120,7 +129,7 @@ private Q_SLOTS:
         QFETCH(QStringList, settings);
         QFETCH(BatInfo, expected);
         laptop::battery(0, settings);
-        compareInfo(m_frame->get_batteryInfo(0), expected);
+        compareInfo(gaugeparts::readingsOf(0), expected);
     }
 
     // Values cut by position: the label's length at the front, the unit's at the end.
@@ -161,19 +170,20 @@ private Q_SLOTS:
         QFETCH(QByteArray, state);
         QFETCH(BatInfo, expected);
         laptop::writeFile(state0, state);
-        compareInfo(m_frame->get_batteryInfo(0), expected);
+        compareInfo(gaugeparts::readingsOf(0), expected);
     }
 
     // A state file that opens but cannot be read, and one that is missing.
     void noReading()
     {
         laptop::battery(0, {QStringLiteral("readable=no")});
-        compareInfo(m_frame->get_batteryInfo(0), info(0, 0, 0, 0, 0, -1));
-        QCOMPARE(m_frame->get_batteryStatus(0), QStringLiteral("no battery reading"));
+        compareInfo(gaugeparts::readingsOf(0), info(0, 0, 0, 0, 0, -1));
+        QCOMPARE(battery::statusText(gaugeparts::readingsOf(0).status),
+                 QStringLiteral("no battery reading"));
 
         laptop::battery(0, {QStringLiteral("present=no")});
-        compareInfo(m_frame->get_batteryInfo(0), info(0, 0, 0, 0, 0, -1));
-        compareInfo(m_frame->get_batteryInfo(1), info(0, 0, 0, 0, 0, -1));
+        compareInfo(gaugeparts::readingsOf(0), info(0, 0, 0, 0, 0, -1));
+        compareInfo(gaugeparts::readingsOf(1), info(0, 0, 0, 0, 0, -1));
     }
 
     void negativeIndexTouchesNothing()
@@ -202,12 +212,12 @@ private Q_SLOTS:
         QFETCH(QStringList, settings);
         QFETCH(QString, text);
         laptop::battery(0, settings);
-        // Always battery 0, whatever the argument says.
-        QCOMPARE(m_frame->get_batteryStatus(55), text);
+        QCOMPARE(battery::statusText(gaugeparts::readingsOf(0).status), text);
     }
 
     // The applet is 150 px wide on mains power and 110 px otherwise; only a
-    // change of the power source resizes it and asks the panel for a new layout.
+    // change of the power source resizes it and asks the panel for a new
+    // layout. Each refresh reads the batteries.
     void widthFollowsPowerSource()
     {
         QSignalSpy layout(m_host.get(), &KPanelApplet::updateLayout);
@@ -216,36 +226,36 @@ private Q_SLOTS:
         QVERIFY(!m_frame->oldStatus());
 
         laptop::mains(false);
-        m_frame->get_batteryStatusIndex(0);
+        refresh();
         QCOMPARE(layout.count(), 1);
         QCOMPARE(m_host->minimumWidth(), 110);
         QCOMPARE(m_host->maximumWidth(), 110);
         QVERIFY(m_frame->oldStatus());
-        m_frame->get_batteryInfo(0);
-        m_frame->get_batteryStatus(0);
+        refresh();
+        refresh();
         QCOMPARE(layout.count(), 1);
 
         laptop::mains(true);
-        m_frame->get_batteryInfo(0);
-        m_frame->get_batteryInfo(0);
+        refresh();
+        refresh();
         QCOMPARE(layout.count(), 2);
         QCOMPARE(m_host->minimumWidth(), 150);
         QVERIFY(!m_frame->oldStatus());
 
         // Full on mains is still mains.
         laptop::battery(0, {QStringLiteral("charge=100")});
-        m_frame->get_batteryStatusIndex(0);
+        refresh();
         QCOMPARE(layout.count(), 2);
 
         // Readings without a status count as not on mains, once.
         laptop::battery(0, {QStringLiteral("readable=no")});
         for (int i = 0; i < 3; ++i)
-            m_frame->get_batteryStatusIndex(0);
+            refresh();
         QCOMPARE(layout.count(), 3);
         QCOMPARE(m_host->maximumWidth(), 110);
         laptop::mains(false);
         laptop::battery(0, {QStringLiteral("readable=yes")});
-        m_frame->get_batteryStatusIndex(0);
+        refresh();
         QCOMPARE(layout.count(), 3);
     }
 
@@ -271,7 +281,30 @@ private Q_SLOTS:
         QFETCH(int, lastFull);
         QFETCH(int, design);
         QFETCH(int, wear);
-        QCOMPARE(m_frame->GetBatteryLife(cycles, lastFull, design), wear);
+        QCOMPARE(battery::batteryLife(cycles, lastFull, design), wear);
+    }
+
+    // The design's reading functions give what the readings give, battery
+    // 0's status text whatever the argument says, and keep the width in step
+    // with the power source they read.
+    void designInterface()
+    {
+        QSignalSpy layout(m_host.get(), &KPanelApplet::updateLayout);
+        for (const bool mains : {true, false}) {
+            laptop::mains(mains);
+            const BatInfo expected = gaugeparts::readingsOf(0);
+            compareInfo(m_frame->get_batteryInfo(0), expected);
+            QCOMPARE(m_frame->get_batteryStatusIndex(0), expected.status);
+            QCOMPARE(m_frame->get_batteryStatus(55), battery::statusText(expected.status));
+            QCOMPARE(m_frame->oldStatus(), !mains);
+        }
+        QCOMPARE(layout.count(), 1);
+        laptop::battery(1, {QStringLiteral("present=yes"), QStringLiteral("ac=yes"),
+                            QStringLiteral("charge=40")});
+        compareInfo(m_frame->get_batteryInfo(1), gaugeparts::readingsOf(1));
+        QCOMPARE(layout.count(), 2);
+        QCOMPARE(m_frame->GetBatteryLife(0, 64, 100), 2);
+        QCOMPARE(m_frame->GetBatteryLife(-1, 87, 100), -1);
     }
 };
 

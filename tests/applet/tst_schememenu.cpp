@@ -4,8 +4,10 @@
 // configuration, and what must never touch the configuration.
 
 #include "gaugehost.h"
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 #include "menudump.h"
+#include "schememenuhost.h"
 
 #include <graphframe.h>
 
@@ -166,10 +168,10 @@ private Q_SLOTS:
         makeGauge();
         QCOMPARE(menuLines(menu()), QStringList{title} + entries + fixedTail);
         QCOMPARE(menu()->objectName(), QStringLiteral("main_menu"));
-        QCOMPARE(m_frame->menuIDs().count, entries.size());
-        QCOMPARE(m_frame->menuIDs().beginID, 1);
-        QCOMPARE(m_frame->showMenu()->objectName(), QStringLiteral("show"));
-        QCOMPARE(menuLines(m_frame->showMenu()),
+        QCOMPARE(gaugeparts::schemeEntryIds(m_frame).size(), entries.size());
+        QCOMPARE(gaugeparts::firstSchemePosition(m_frame), 1);
+        QCOMPARE(gaugeparts::displayMenu(m_frame)->objectName(), QStringLiteral("show"));
+        QCOMPARE(menuLines(gaugeparts::displayMenu(m_frame)),
                  (QStringList{QStringLiteral("[x] remaining percentage"),
                               QStringLiteral("remaining time when use battery")}));
         // A refresh keeps the entries between the title and the first separator.
@@ -218,7 +220,7 @@ private Q_SLOTS:
         }
         setSchemes(schemes);
         makeGauge();
-        QCOMPARE(m_frame->menuIDs().count, 20);
+        QCOMPARE(gaugeparts::schemeEntryIds(m_frame).size(), 20);
         QCOMPARE(menuLines(menu()), QStringList{title} + first + fixedTail);
         leftClick();
         QCOMPARE(menuLines(menu()), QStringList{title} + first + fixedTail);
@@ -280,7 +282,8 @@ private Q_SLOTS:
                 checked << line.mid(4);
         }
         QCOMPARE(checked, marked.isEmpty() ? QStringList() : QStringList{marked});
-        QCOMPARE(m_frame->menuIDs().curID, marked.isEmpty() ? 100 : menuId(menu(), marked));
+        QCOMPARE(gaugeparts::markedSchemeId(m_frame),
+                 marked.isEmpty() ? 100 : menuId(menu(), marked));
     }
 
     void unreadableConfigGivesDefault()
@@ -289,7 +292,7 @@ private Q_SLOTS:
         QDir().mkdir(configPath); // opens, but not as a file
         laptop::mains(false);
         makeGauge();
-        QCOMPARE(m_frame->get_CurScheme(), QStringLiteral("performance"));
+        QCOMPARE(SchemeMenuHost().menu.currentScheme(), QStringLiteral("performance"));
         QVERIFY(menu()->isItemChecked(menuId(menu(), QStringLiteral("performance"))));
         QDir().rmdir(configPath);
     }
@@ -330,12 +333,33 @@ private Q_SLOTS:
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 0);
     }
 
+    // The design's scheme functions on the gauge: the scheme in force as the
+    // menu reads it, an entry chosen by id as by the user, a scheme set by
+    // name.
+    void designInterface()
+    {
+        laptop::mains(false);
+        makeGauge();
+        QCOMPARE(m_frame->get_CurScheme(), QStringLiteral("powersave"));
+        m_frame->ChangeSchemeSel(menuId(menu(), QStringLiteral("presentation")));
+        QCOMPARE(m_frame->get_CurScheme(), QStringLiteral("presentation"));
+        QCOMPARE(gaugeparts::markedSchemeId(m_frame),
+                 menuId(menu(), QStringLiteral("presentation")));
+        m_frame->changeScheme(QStringLiteral("nexalt_quiet"));
+        QByteArray expected = realisticConfig;
+        expected.replace("BATTERY_SCHEME=\"powersave\"\n", "BATTERY_SCHEME=\"nexalt_quiet\"\n");
+        QCOMPARE(laptop::readFile(configPath), expected);
+        QCOMPARE(m_frame->get_CurScheme(), QStringLiteral("nexalt_quiet"));
+        QCOMPARE(laptop::shellCommands(),
+                 (QStringList{reloadCommand, restartCommand, reloadCommand, restartCommand}));
+    }
+
     // The scheme in force matches no entry: the user's first choice is applied.
     void firstChoiceWithoutMark()
     {
         laptop::writeFile(configPath, "AC_SCHEME=\"retired\"\n");
         makeGauge();
-        QCOMPARE(m_frame->menuIDs().curID, 100);
+        QCOMPARE(gaugeparts::markedSchemeId(m_frame), 100);
         choose(QStringLiteral("powersave"));
         QCOMPARE(laptop::readFile(configPath), QByteArray("AC_SCHEME=\"powersave\"\n"));
         QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
@@ -396,28 +420,28 @@ private Q_SLOTS:
     void displayEntries()
     {
         makeGauge();
-        KPopupMenu* show = m_frame->showMenu();
+        KPopupMenu* show = gaugeparts::displayMenu(m_frame);
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(show->isItemChecked(m_frame->showTimeID()));
-        QVERIFY(!show->isItemChecked(m_frame->showPercentageID()));
+        QVERIFY(show->isItemChecked(gaugeparts::showTimeID(m_frame)));
+        QVERIFY(!show->isItemChecked(gaugeparts::showPercentageID(m_frame)));
         QMetaObject::invokeMethod(m_frame, "slot_show_time");
-        QVERIFY(show->isItemChecked(m_frame->showTimeID()));
-        QVERIFY(!show->isItemChecked(m_frame->showPercentageID()));
+        QVERIFY(show->isItemChecked(gaugeparts::showTimeID(m_frame)));
+        QVERIFY(!show->isItemChecked(gaugeparts::showPercentageID(m_frame)));
         leftClick();
-        QVERIFY(show->isItemChecked(m_frame->showTimeID()));
+        QVERIFY(show->isItemChecked(gaugeparts::showTimeID(m_frame)));
 
         // Built anew, the submenu marks the choice in force.
         m_frame->make_lmenu(true);
-        QCOMPARE(m_frame->showMenu(), show);
+        QCOMPARE(gaugeparts::displayMenu(m_frame), show);
         QCOMPARE(menuLines(show),
                  (QStringList{QStringLiteral("remaining percentage"),
                               QStringLiteral("[x] remaining time when use battery")}));
         QCOMPARE(menuLines(menu()).size(), 1 + 4 + fixedTail.size());
 
-        show->actionForId(m_frame->showPercentageID())->trigger();
-        QVERIFY(m_frame->showsPercentage());
-        QVERIFY(show->isItemChecked(m_frame->showPercentageID()));
-        QVERIFY(!show->isItemChecked(m_frame->showTimeID()));
+        show->actionForId(gaugeparts::showPercentageID(m_frame))->trigger();
+        QVERIFY(gaugeparts::showsPercentage(m_frame));
+        QVERIFY(show->isItemChecked(gaugeparts::showPercentageID(m_frame)));
+        QVERIFY(!show->isItemChecked(gaugeparts::showTimeID(m_frame)));
         QCOMPARE(laptop::shellCommands(), QStringList());
     }
 };
@@ -441,11 +465,11 @@ private Q_SLOTS:
         QVERIFY(!probe.open(QIODevice::ReadOnly));
         laptop::battery(0, {QStringLiteral("ac=no")});
         makeGauge();
-        QCOMPARE(m_frame->get_CurScheme(), QStringLiteral("performance"));
+        QCOMPARE(SchemeMenuHost().menu.currentScheme(), QStringLiteral("performance"));
         // Not root and no polkit to authorise the switch: nothing is written
         // or run, and the mark stays where it was.
         choose(QStringLiteral("presentation"));
-        QTRY_VERIFY(!m_frame->switchingScheme());
+        QTRY_VERIFY(!gaugeparts::switchingScheme(m_frame));
         QCOMPARE(QFileInfo(configPath).size(), size);
         QCOMPARE(laptop::shellCommands(), QStringList());
         QVERIFY(!menu()->isItemChecked(menuId(menu(), QStringLiteral("presentation"))));
@@ -477,16 +501,18 @@ private Q_SLOTS:
                          QStringLiteral("presentation"), QStringLiteral("[x] performance"),
                          QStringLiteral("---"), QStringLiteral("Anzeige >"), QStringLiteral("---"),
                          QStringLiteral("Energieverwaltung starten ...")}));
-        QCOMPARE(menuLines(m_frame->showMenu()),
+        QCOMPARE(menuLines(gaugeparts::displayMenu(m_frame)),
                  (QStringList{QStringLiteral("[x] verbleibende Ladung in Prozent"),
                               QStringLiteral("verbleibende Zeit im Akkubetrieb")}));
-        QCOMPARE(menuLines(m_frame->secondMenu()), QStringList{QStringLiteral("&Beenden")});
+        QCOMPARE(menuLines(gaugeparts::secondMenu(m_frame)),
+                 QStringList{QStringLiteral("&Beenden")});
         QMetaObject::invokeMethod(m_frame, "transfer_draw_icon");
         QCOMPARE(m_frame->toolTip(), QStringLiteral("wird geladen -- 0 : 14 -- 87 %"));
         laptop::mains(false);
         QMetaObject::invokeMethod(m_frame, "transfer_draw_icon");
         QCOMPARE(m_frame->toolTip(), QStringLiteral("Akkubetrieb -- 2 : 07 -- 87 %"));
-        QCOMPARE(m_frame->get_batteryStatus(0), QStringLiteral("Akkubetrieb"));
+        QCOMPARE(battery::statusText(gaugeparts::readingsOf(0).status),
+                 QStringLiteral("Akkubetrieb"));
         laptop::mains(true);
 
         const QDateTime old = ageConfig();
@@ -497,7 +523,7 @@ private Q_SLOTS:
             QVERIFY2(id != -1, qPrintable(fixed));
             QMetaObject::invokeMethod(m_frame, "slot_scheme_click", Q_ARG(int, id));
         }
-        for (int id : {m_frame->showPercentageID(), m_frame->showTimeID()})
+        for (int id : {gaugeparts::showPercentageID(m_frame), gaugeparts::showTimeID(m_frame)})
             QMetaObject::invokeMethod(m_frame, "slot_scheme_click", Q_ARG(int, id));
         verifyNothingChanged(realisticConfig, old);
 

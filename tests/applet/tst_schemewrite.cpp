@@ -5,10 +5,11 @@
 // a missing file and a full disk leave the file as it was; a command that
 // does not end is given up on.
 #include "configcases.h"
-#include "gaugehost.h"
 #include "laptopfixture.h"
+#include "schememenuhost.h"
 #include "streamcapture.h"
 
+#include <execshell.h>
 #include <schemeconfig.h>
 
 #include <QDir>
@@ -17,6 +18,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 
 #include <sys/mount.h>
 #include <unistd.h>
@@ -32,9 +34,11 @@ const char* keyName(configcases::Key key)
 
 } // namespace
 
-class TestSchemeWrite : public QObject, protected GaugeHost
+class TestSchemeWrite : public QObject
 {
     Q_OBJECT
+
+    std::unique_ptr<SchemeMenuHost> m_host;
 
     // Runs update on every case and checks the results with one bash program.
     void checkAll(const QList<configcases::Case>& cases,
@@ -65,7 +69,7 @@ private Q_SLOTS:
     {
         laptop::mains(true);
         laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
-        makeGauge();
+        m_host = std::make_unique<SchemeMenuHost>();
         laptop::clearCalls();
     }
     void cleanup() { m_host.reset(); }
@@ -83,7 +87,7 @@ private Q_SLOTS:
         checkAll(configcases::generate(20, 44), [this](const configcases::Case& c) {
             laptop::mains(c.key == configcases::Key::Ac);
             laptop::writeFile(configPath, c.text);
-            m_frame->changeScheme(QString::fromLatin1(c.newValue));
+            m_host->menu.changeScheme(QString::fromLatin1(c.newValue));
             return laptop::readFile(configPath);
         });
     }
@@ -93,7 +97,7 @@ private Q_SLOTS:
         const QByteArray before = laptop::readFile(configPath);
         for (const char* name : {"$(touch /tmp/pwned)", "a\"b", "line\nend", "back\\slash"}) {
             StreamCapture err(STDERR_FILENO);
-            m_frame->changeScheme(QString::fromLatin1(name));
+            m_host->menu.changeScheme(QString::fromLatin1(name));
             const QByteArray said = err.finish();
             QVERIFY2(said.startsWith("ovraapplet: scheme name not written to "
                                      "/etc/sysconfig/powersave/common"),
@@ -108,7 +112,7 @@ private Q_SLOTS:
     {
         QVERIFY(QFile::remove(configPath));
         StreamCapture err(STDERR_FILENO);
-        m_frame->changeScheme(QStringLiteral("powersave"));
+        m_host->menu.changeScheme(QStringLiteral("powersave"));
         QCOMPARE(err.finish(), QByteArray("ovraapplet: configuration "
                                           "/etc/sysconfig/powersave/common is missing; not "
                                           "created\n"));
@@ -127,7 +131,7 @@ private Q_SLOTS:
         const QByteArray before = "AC_SCHEME=\"performance\"\n# " + QByteArray(40000, 'x') + '\n';
         laptop::writeFile(configPath, before);
         StreamCapture err(STDERR_FILENO);
-        m_frame->changeScheme(QStringLiteral("powersave"));
+        m_host->menu.changeScheme(QStringLiteral("powersave"));
         const QByteArray said = err.finish();
         QCOMPARE(said, QByteArray("ovraapplet: Could not write file "
                                   "/etc/sysconfig/powersave/common: No space left on device\n"));
@@ -145,14 +149,14 @@ private Q_SLOTS:
         QElapsedTimer clock;
         clock.start();
         StreamCapture err(STDERR_FILENO);
-        const bool result =
-            GraphFrame::execShell("sleep 2; echo done >/tmp/late", std::chrono::milliseconds(300));
+        const bool result = powerdaemon::ranToItsEnd(
+            runShell("sleep 2; echo done >/tmp/late", std::chrono::milliseconds(300)));
         const QByteArray said = err.finish();
         QVERIFY(!result);
         QVERIFY(clock.elapsed() < 1800);
         QCOMPARE(said, QByteArray("ovraapplet: command did not finish within 0.3 s, left "
                                   "running: sleep 2; echo done >/tmp/late\n"));
-        QVERIFY(GraphFrame::execShell("true"));
+        QVERIFY(execShell("true"));
         QVERIFY(laptop::waitFor([] { return QFile::exists(QStringLiteral("/tmp/late")); }, 10000));
         QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }));
     }

@@ -2,6 +2,7 @@
 // The applet shell: its sizing for the panel, the gauge covering it, the
 // about dialog, the preferences action, and the emptied state after closeAll.
 
+#include "gaugeparts.h"
 #include "laptopfixture.h"
 
 #include <graphframe.h>
@@ -32,7 +33,10 @@ private:
         }
         return count;
     }
-    void refresh() { QMetaObject::invokeMethod(m_applet->graphFrame(), "transfer_draw_icon"); }
+    void refresh()
+    {
+        QMetaObject::invokeMethod(gaugeparts::gaugeOf(m_applet.get()), "transfer_draw_icon");
+    }
 
 private Q_SLOTS:
     void initTestCase() { QVERIFY(laptop::inside()); }
@@ -49,12 +53,12 @@ private Q_SLOTS:
 
     void construction()
     {
-        GraphFrame* frame = m_applet->graphFrame();
+        GraphFrame* frame = gaugeparts::gaugeOf(m_applet.get());
         QVERIFY(frame);
         QCOMPARE(frame->parentWidget(), m_applet.get());
         QCOMPARE(frame->objectName(), QStringLiteral("graph_frame"));
         QVERIFY(!frame->isHidden());
-        QVERIFY(!m_applet->aboutDialog());
+        QVERIFY(!gaugeparts::aboutDialog());
         QCOMPARE(m_applet->objId(), QByteArray("OvraIface"));
     }
 
@@ -89,13 +93,13 @@ private Q_SLOTS:
     {
         m_applet->show();
         m_applet->resize(150, 44);
-        QTRY_COMPARE(m_applet->graphFrame()->size(), QSize(150, 44));
+        QTRY_COMPARE(gaugeparts::gaugeOf(m_applet.get())->size(), QSize(150, 44));
     }
 
     void aboutDialog()
     {
         m_applet->about();
-        QPointer<KAboutDialog> first = m_applet->aboutDialog();
+        QPointer<KAboutDialog> first = gaugeparts::aboutDialog();
         QVERIFY(first);
         QCOMPARE(first->title(), QStringLiteral("Ovra- Ovra Tools"));
         QCOMPARE(first->version(), QStringLiteral("1.0"));
@@ -104,7 +108,7 @@ private Q_SLOTS:
 
         m_applet->about();
         QVERIFY(!first);
-        QVERIFY(m_applet->aboutDialog());
+        QVERIFY(gaugeparts::aboutDialog());
         QCOMPARE(aboutDialogs(), 1);
 
         m_applet->closeAll();
@@ -122,12 +126,12 @@ private Q_SLOTS:
     // Emptied: no gauge, narrow, and nothing passed on any more.
     void closeAllEmpties()
     {
-        QPointer<GraphFrame> frame = m_applet->graphFrame();
+        QPointer<GraphFrame> frame = gaugeparts::gaugeOf(m_applet.get());
         m_applet->about();
         m_applet->closeAll();
         QVERIFY(!frame);
-        QVERIFY(!m_applet->graphFrame());
-        QVERIFY(!m_applet->aboutDialog());
+        QVERIFY(!gaugeparts::gaugeOf(m_applet.get()));
+        QVERIFY(!gaugeparts::aboutDialog());
         QCOMPARE(m_applet->widthForHeight(40), 110);
 
         m_applet->show();

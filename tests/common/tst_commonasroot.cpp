@@ -3,6 +3,7 @@
 // boxes, the shell runner, the battery probe, the scheme list and activation.
 #include "UPMComm.h"
 #include "boundedcall.h"
+#include "commandrun.h"
 #include "errorbox.h"
 #include "laptopfixture.h"
 #include "schemekeys.h"
@@ -212,7 +213,7 @@ void TestCommonAsRoot::messagesReachTheInstalledPresenter()
     const ErrorPresenter box =
         SetErrorPresenter([&seen](const QString& message) { seen << message; });
     ShowFileError("ignored", "/f", 2);
-    QVERIFY(!ExecCmd("sleep 1", std::chrono::milliseconds(100)));
+    QVERIFY(!RunCommand("sleep 1", std::chrono::milliseconds(100)));
     const ErrorPresenter recorder = SetErrorPresenter(box);
     QCOMPARE(seen.size(), 2);
     QCOMPARE(seen[0], QString("Cound not delete file: /f"));
@@ -506,7 +507,7 @@ void TestCommonAsRoot::execCmdTimeLimit()
     clock.start();
     bool result = true;
     const QStringList boxes =
-        boxesShownBy([&] { result = ExecCmd(reload, std::chrono::milliseconds(300)); });
+        boxesShownBy([&] { result = RunCommand(reload, std::chrono::milliseconds(300)); });
     QVERIFY(!result);
     QVERIFY(clock.elapsed() < 2500);
     QCOMPARE(boxes.size(), 1);

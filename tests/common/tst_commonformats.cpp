@@ -3,6 +3,7 @@
 // conversions and the battery state file.
 #include "UPMComm.h"
 #include "batterystatetext.h"
+#include "keyline.h"
 #include "schemekeys.h"
 
 #include <QTest>
@@ -13,6 +14,7 @@ class TestCommonFormats : public QObject
 
 private slots:
     void parseKeyLine();
+    void designInterface();
     void readingRules();
     void keyUpdate();
     void handEditedLines_data();
@@ -49,9 +51,28 @@ void TestCommonFormats::parseKeyLine()
     // clang-format on
     for (const Case& c : cases) {
         QByteArray value = "unchanged";
-        QVERIFY2(ParseKeyLine(c.line, c.key, value, c.mode) == c.found && value == c.value, c.line);
+        const bool found = c.mode == 0 ? ParseAssignmentLine(c.line, c.key, value)
+                                       : ParseLabelLine(c.line, c.key, value);
+        QVERIFY2(found == c.found && value == c.value, c.line);
+    }
+}
+
+// The design's front ends hand each line to the reading of their mode, and
+// write the value in double quotes.
+void TestCommonFormats::designInterface()
+{
+    QByteArray value;
+    QVERIFY(ParseKeyLine("AC_SCHEME=\"performance\"", "AC_SCHEME", value, 0));
+    QCOMPARE(value, QByteArray("performance"));
+    QVERIFY(!ParseKeyLine("AC_SCHEME: performance", "AC_SCHEME", value, 0));
+    for (const int mode : {1, 7}) {
+        value = "unchanged";
+        QVERIFY(ParseKeyLine("AC attached:   Yes", "AC attached", value, mode));
+        QCOMPARE(value, QByteArray("Yes"));
+        QVERIFY(!ParseKeyLine("AC_SCHEME=\"x\"", "AC_SCHEME", value, mode));
     }
     QCOMPARE(FormatKeyLine("AC_SCHEME", "performance"), QByteArray("AC_SCHEME=\"performance\""));
+    QCOMPARE(FormatKeyLine("K", ""), QByteArray("K=\"\""));
 }
 
 void TestCommonFormats::readingRules()

@@ -2,6 +2,7 @@
 // What the popup and the applet each know of the daemon, where they differ on
 // purpose, and the report the switch helper gives its caller.
 #include <configtext.h>
+#include <helpercall.h>
 #include <powersavedaemon.h>
 #include <schemerules.h>
 #include <switchreport.h>
@@ -23,6 +24,7 @@ private Q_SLOTS:
     void listing();
     void safeNames();
     void reportsReadBackAsWritten();
+    void callersOfTheHelper();
     void substitutionsSpanLines();
 };
 
@@ -126,6 +128,37 @@ void TestSchemeRules::reportsReadBackAsWritten()
     // pkexec's own words are no report.
     QVERIFY(!Report::fromText("Error executing command as another user: Not authorized\n"));
     QVERIFY(!Report::fromText(""));
+}
+
+void TestSchemeRules::callersOfTheHelper()
+{
+    // pkexec gets the same arguments from both programs but for their rules:
+    // a desktop agent only, then the helper, the rules, the key and the name.
+    using Arguments = std::vector<std::string>;
+    QCOMPARE(powersave::pkexecArguments(Rules::Popup, "AC_SCHEME", "power save"),
+             (Arguments{"--disable-internal-agent", "/usr/libexec/ovra/ovra-switch-scheme", "popup",
+                        "AC_SCHEME", "power save"}));
+    QCOMPARE(powersave::pkexecArguments(Rules::Applet, "BATTERY_SCHEME", std::string("a\0b", 3)),
+             (Arguments{"--disable-internal-agent", "/usr/libexec/ovra/ovra-switch-scheme",
+                        "applet", "BATTERY_SCHEME", std::string("a\0b", 3)}));
+
+    // The report is read from the first 64 KiB of the output only.
+    powersave::SwitchReport applied;
+    applied.commandsRan = true;
+    applied.accepted = true;
+    const std::string report = applied.toText();
+    QCOMPARE(powersave::helperReport(report)->toText(), report);
+    const std::string padding(powersave::HelperOutputLimit - report.size(), '\n');
+    QVERIFY(powersave::helperReport(padding + report));
+    QVERIFY(!powersave::helperReport(std::string(powersave::HelperOutputLimit, '\n') + report));
+    QVERIFY(!powersave::helperReport("Error executing command as another user: Not authorized\n"));
+
+    // pkexec's words are told only when they say more than "not authorized".
+    QVERIFY(!powersave::pkexecSaysMore(""));
+    QVERIFY(!powersave::pkexecSaysMore("Error executing command as another user: Not authorized"));
+    QVERIFY(!powersave::pkexecSaysMore("Not authorized"));
+    QVERIFY(powersave::pkexecSaysMore("Error executing command as another user: not authorized"));
+    QVERIFY(powersave::pkexecSaysMore("Cannot run program: No such file or directory"));
 }
 
 void TestSchemeRules::substitutionsSpanLines()

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over the popup's key lines of the daemon's file
-// (common/): key lines in both modes, and the key update with its read-back.
+// (common/): assignment and label lines, and the key update with its
+// read-back.
 #include "fuzzcheck.h"
 
 #include "UPMComm.h"
 #include "configtext.h"
+#include "keyline.h"
 #include "schemekeys.h"
 #include "textlines.h"
 
@@ -22,9 +24,9 @@ void fuzzKeyLines(const QByteArray& input)
     const QByteArray key = input.mid(1, input.isEmpty() ? 0 : uchar(input[0]) % 24);
     const QByteArray rest = input.mid(1 + key.size());
     for (const QByteArray& line : SplitTextLines(rest)) {
-        for (const int mode : {0, 1}) {
+        for (const auto parse : {ParseAssignmentLine, ParseLabelLine}) {
             QByteArray value = "unchanged";
-            if (ParseKeyLine(line, key, value, mode)) {
+            if (parse(line, key, value)) {
                 require(value.size() < line.size(), "a value is shorter than its line");
             } else {
                 require(value == "unchanged", "a line without the key leaves the value");

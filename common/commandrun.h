@@ -1,0 +1,17 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// How the popup runs a command through powerdaemon's runner (ExecCmd is its
+// front end, with the runner's 30 s bound), and the message of a command
+// given up on after its bound.
+
+#include <QByteArray>
+#include <QString>
+
+#include <chrono>
+
+// Runs the command within bound; true when it ended with exit code 0. A
+// command still running then is left running, and the user is told in an
+// error box.
+bool RunCommand(const QByteArray& command, std::chrono::milliseconds bound);
+
+QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound);

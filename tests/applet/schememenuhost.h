@@ -1,0 +1,34 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// The scheme menu on its own, wired as the gauge wires it: the power source
+// from the batteries in bays 0 and 1, the menu's activations going to a
+// receiver that takes them and does nothing. Tests of the switch drive the
+// menu itself; tests of the gauge hold a gauge (gaugehost.h).
+
+#include <batteryreadings.h>
+#include <gaugeview.h>
+#include <schememenu.h>
+
+#include <QObject>
+
+class SchemeMenuHost : public QObject
+{
+    Q_OBJECT
+
+public:
+    SchemeMenuHost()
+        : menu([] { return battery::viewOf(battery::readBay(0), battery::readBay(1)).status; },
+               SchemeMenuActions{this, SLOT(entryActivated(int)), SLOT(showPercentage()),
+                                 SLOT(showTime()), SLOT(launch())})
+    {
+        menu.make(true, true);
+    }
+
+    SchemeMenu menu;
+
+private Q_SLOTS:
+    void entryActivated(int) {}
+    void showPercentage() {}
+    void showTime() {}
+    void launch() {}
+};
