@@ -6,18 +6,6 @@ namespace powersave {
 
 namespace {
 
-// A text on one line of the report: line ends and tabs become blanks.
-std::string oneLine(std::string_view text)
-{
-    std::string line(text);
-    for (char& c : line) {
-        if (c == '\n' || c == '\r' || c == '\t') {
-            c = ' ';
-        }
-    }
-    return line;
-}
-
 const char* savedWord(SwitchReport::Saved saved)
 {
     switch (saved) {
@@ -42,6 +30,17 @@ std::optional<std::string_view> field(std::string_view line, std::string_view wo
 }
 
 } // namespace
+
+std::string SwitchReport::oneLine(std::string_view text)
+{
+    std::string line(text);
+    for (char& c : line) {
+        if (c == '\n' || c == '\r' || c == '\t') {
+            c = ' ';
+        }
+    }
+    return line;
+}
 
 SwitchOutcome SwitchReport::outcome() const
 {

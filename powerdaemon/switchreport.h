@@ -40,6 +40,8 @@ struct SwitchReport
     bool tookEffect() const { return outcome() == SwitchOutcome::Applied; }
 
     std::string toText() const;
+    // A text as the report puts it on one line: line ends and tabs become blanks.
+    static std::string oneLine(std::string_view text);
     // nullopt when the text holds no report (the helper never ran).
     static std::optional<SwitchReport> fromText(std::string_view text);
 };

@@ -18,18 +18,6 @@ namespace {
 using fuzzcheck::require;
 using powersave::SwitchReport;
 
-// A text as the report puts it on one line.
-std::string oneLine(std::string_view text)
-{
-    std::string line(text);
-    for (char& c : line) {
-        if (c == '\n' || c == '\r' || c == '\t') {
-            c = ' ';
-        }
-    }
-    return line;
-}
-
 // Whatever a caller reads, written again, reads back as the same report.
 void checkRead(std::string_view output)
 {
@@ -71,19 +59,21 @@ void checkWritten(const SwitchReport& report)
     require(read.has_value(), "every report the helper writes is read");
     require(read->outcome() == report.outcome(), "the caller reads the helper's outcome");
     if (report.refused) {
-        require(read->reason == oneLine(report.reason), "the caller reads why it was refused");
+        require(read->reason == SwitchReport::oneLine(report.reason),
+                "the caller reads why it was refused");
         return;
     }
     require(read->saved == report.saved, "the caller reads whether it was saved");
     if (report.saved == SwitchReport::Saved::Failed) {
-        require(read->reason == oneLine(report.reason), "the caller reads why the write failed");
+        require(read->reason == SwitchReport::oneLine(report.reason),
+                "the caller reads why the write failed");
     }
     require(read->commandsRan == report.commandsRan, "the caller reads whether commands ran");
     require(read->accepted == report.accepted, "the caller reads whether the daemon took it");
     require(read->stillRunning.size() == report.stillRunning.size(),
             "the caller reads every command left running");
     for (std::size_t i = 0; i < report.stillRunning.size(); ++i) {
-        require(read->stillRunning[i] == oneLine(report.stillRunning[i]),
+        require(read->stillRunning[i] == SwitchReport::oneLine(report.stillRunning[i]),
                 "the caller reads each command left running");
     }
 }
