@@ -52,7 +52,7 @@ endfunction()
 # options need root outside (--user, --system-bus); run by anyone else the
 # test is skipped.
 set(OVRA_SANDBOX ${CMAKE_SOURCE_DIR}/laptop/sandbox)
-set(OVRA_NEEDS_ROOT ${CMAKE_SOURCE_DIR}/tests/laptop/needs-root)
+set(OVRA_NEEDS_ROOT ${CMAKE_SOURCE_DIR}/tests/support/needs-root)
 
 function(ovra_add_laptop_test)
     cmake_parse_arguments(T "NEEDS_ROOT;E2E" "NAME;TIMEOUT" "COMMAND;SANDBOX_OPTIONS;LABELS;ENVIRONMENT"

@@ -3,12 +3,11 @@
 # What a screen reader reads of the gauge in a real panel, through the AT-SPI
 # bus: a progress bar "Battery" with the charge as its value and the tool tip
 # as its description, and the changes a refresh announces.
-# Arguments: PANELHOST SCREENREADER.PY. Runs inside laptop/sandbox --x11,
-# under tests/popup/atspi/atspi-session.sh.
+# Argument: PANELHOST. Runs inside laptop/sandbox --x11, under
+# tests/support/atspi-session.sh, which names the screen reader.
 set -u
 panelhost=$1
-screenreader=$2
-reader() { /usr/bin/python3 "$screenreader" "$@"; }
+reader=${OVRA_SCREENREADER:?run under atspi-session.sh}
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 check_eq() { # WHAT EXPECTED ACTUAL
@@ -23,11 +22,11 @@ panel_pid=$!
 
 check_eq "the gauge as the panel shows it" \
     'progress bar "Battery" value 40 (0 to 100) description "Running on batteries -- 1 : 00 -- 40 %"' \
-    "$(reader gauge)"
+    "$("$reader" gauge)"
 
 # The reader listens; the charge drops; the next refresh (within five
 # seconds) announces the new value and tool tip.
-reader gauge-events 15 "$work/listening" >"$work/events" &
+"$reader" gauge-events 15 "$work/listening" >"$work/events" &
 reader_pid=$!
 for _ in $(seq 100); do
     [[ -e $work/listening ]] && break

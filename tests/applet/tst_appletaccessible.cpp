@@ -74,7 +74,7 @@ private:
 };
 
 // Only the platform's bridge to the accessibility bus switches Qt's
-// accessibility on; tests/popup/atspi/atspi-session.sh provides that bus.
+// accessibility on; tests/support/atspi-session.sh provides that bus.
 bool underAccessibilityBus()
 {
     return qEnvironmentVariableIsSet("OVRA_ATSPI");

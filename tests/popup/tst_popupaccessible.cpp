@@ -89,7 +89,7 @@ QAccessibleInterface* accessibleOf(QObject* object)
 }
 
 // Only the platform's bridge to the accessibility bus switches Qt's
-// accessibility on; tests/popup/atspi/atspi-session.sh provides that bus.
+// accessibility on; tests/support/atspi-session.sh provides that bus.
 bool underAccessibilityBus()
 {
     return qEnvironmentVariableIsSet("OVRA_ATSPI");
