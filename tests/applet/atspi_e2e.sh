@@ -6,13 +6,9 @@
 # Argument: PANELHOST. Runs inside laptop/sandbox --x11, under
 # tests/support/atspi-session.sh, which names the screen reader.
 set -u
+. "$(dirname "$0")/../support/checks.sh"
 panelhost=$1
 reader=${OVRA_SCREENREADER:?run under atspi-session.sh}
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # WHAT EXPECTED ACTUAL
-    if [[ $2 == "$3" ]]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
 work=$(mktemp -d)
 
 # On the battery at 40 % of 4500 mWh, drawing 1800 mW: one hour left.
@@ -45,6 +41,4 @@ kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel e
 kill "$panel_pid" 2>/dev/null
 wait "$panel_pid" 2>/dev/null
 rm -rf "$work"
-
-echo "$failures failed"
-[ $failures -eq 0 ]
+finish

@@ -8,11 +8,7 @@ set -uo pipefail
 check=${1:?usage: check-rings-test.sh CHECK_RINGS}
 tree=$(mktemp -d "${TMPDIR:-/tmp}/check-rings.XXXXXX")
 trap 'rm -rf "$tree"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 put() { # FILE LINE...
     mkdir -p "$tree/$(dirname "$1")"
@@ -165,8 +161,5 @@ violation notify_users desktop/ovradesktop/kde/kglobal.cpp '../notify/x.h of not
 "$check" --rule no_such_rule "$tree" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "an unknown rule is not a usage error"
 
-if ((failures)); then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "check-rings: every rule catches its violations"
+((failures)) || echo "check-rings: every rule catches its violations"
+finish

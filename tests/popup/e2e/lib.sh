@@ -6,19 +6,8 @@
 COMMON=/etc/sysconfig/powersave/common
 TITLE="Velantis Hotkey"
 WORK=$(mktemp -d)
-# wait_until; fail and check below are this suite's own (a failure ends it).
+# A failed step ends the scenario (fail_now of checks.sh).
 . "$(dirname "${BASH_SOURCE[0]}")/../../support/checks.sh"
-
-fail() {
-    echo "FAIL: $*" >&2
-    exit 1
-}
-
-check() { # description command...
-    local what=$1
-    shift
-    "$@" || fail "$what"
-}
 
 # start_popup NAME [VAR=VALUE...] [-- ARG...]: starts schemepop in the
 # background with those environment settings and arguments; sets
@@ -54,7 +43,7 @@ is_active() { [[ $(xdotool getactivewindow 2>/dev/null) == "$1" ]]; }
 
 # wait_popup NAME: waits for the window and sets WID, X and Y.
 wait_popup() {
-    wait_until 15 has_popup "$1" || fail "popup $1 did not appear"
+    wait_until 15 has_popup "$1" || fail_now "popup $1 did not appear"
     WID=$(popup_window "$1")
     eval "$(xdotool getwindowgeometry --shell "$WID")"
     X=$X Y=$Y
@@ -66,7 +55,7 @@ alive() { kill -0 "$(pid_of "$1")" 2>/dev/null; }
 wait_exit() {
     local pid
     pid=$(pid_of "$1")
-    wait_until "${2:-15}" bash -c "! kill -0 $pid 2>/dev/null" || fail "popup $1 did not end"
+    wait_until "${2:-15}" bash -c "! kill -0 $pid 2>/dev/null" || fail_now "popup $1 did not end"
     STATUS=0
     wait "$pid" || STATUS=$?
 }
@@ -84,7 +73,7 @@ row_of() { # scheme
         }
         i=$((i + 1))
     done < <(find /etc/sysconfig/powersave -mindepth 1 -maxdepth 1 -name 'scheme_*' -printf '%f\n')
-    fail "no row for scheme $1"
+    fail_now "no row for scheme $1"
 }
 
 # Clicks with the real pointer at a point of the popup (form coordinates).
@@ -111,7 +100,7 @@ check_common() { # ac battery
     expected_common "$1" "$2" >"$WORK/expected"
     cmp "$WORK/expected" "$COMMON" || {
         diff "$WORK/expected" "$COMMON" >&2
-        fail "configuration file differs"
+        fail_now "configuration file differs"
     }
 }
 
@@ -125,7 +114,7 @@ check_calls() { # expected lines...
     [[ $(calls) == "$expected" ]] || {
         echo "calls:" >&2
         calls >&2
-        fail "unexpected calls"
+        fail_now "unexpected calls"
     }
 }
 

@@ -16,15 +16,15 @@ trap 'jobs -p | xargs -r kill 2>/dev/null; rm -rf "$WORK"' EXIT
 # The window: centred at 516 x 360 on the 1280 x 1024 screen, frameless, kept
 # on top, titled for the window manager.
 check_window() {
-    [[ $X == 382 && $Y == 332 ]] || fail "window at $X,$Y, not centred"
-    [[ $WIDTH == 516 && $HEIGHT == 360 ]] || fail "window is ${WIDTH}x$HEIGHT"
+    [[ $X == 382 && $Y == 332 ]] || fail_now "window at $X,$Y, not centred"
+    [[ $WIDTH == 516 && $HEIGHT == 360 ]] || fail_now "window is ${WIDTH}x$HEIGHT"
     local props
     props=$(xprop -id "$WID")
-    grep -q '^_NET_WM_NAME(UTF8_STRING) = "Velantis Hotkey"$' <<<"$props" || fail "title"
-    grep -q '^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE' <<<"$props" || fail "not kept on top"
+    grep -q '^_NET_WM_NAME(UTF8_STRING) = "Velantis Hotkey"$' <<<"$props" || fail_now "title"
+    grep -q '^_NET_WM_STATE(ATOM) = .*_NET_WM_STATE_ABOVE' <<<"$props" || fail_now "not kept on top"
     # Motif hints: flags 2 (decorations given), decorations 0.
     grep -q '^_MOTIF_WM_HINTS(_MOTIF_WM_HINTS) = 0x2, 0x[0-9a-f]*, 0x0,' <<<"$props" ||
-        fail "window has a frame"
+        fail_now "window has a frame"
 }
 
 # A click on a row activates its scheme for the current power source, reloads
@@ -35,7 +35,7 @@ activate() { # scheme expected-ac expected-battery
     check_window
     click_row "$1"
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     check_common "$2" "$3"
     check_calls "$RELOAD" "$IDLETIME"
 }
@@ -43,7 +43,7 @@ activate() { # scheme expected-ac expected-battery
 scenario_mains() { activate powersave powersave powersave; }
 scenario_battery() { activate presentation performance presentation; }
 scenario_no_state_file() {
-    [[ ! -e /proc/H8/BAT0/state ]] || fail "the state file exists"
+    [[ ! -e /proc/H8/BAT0/state ]] || fail_now "the state file exists"
     activate performance performance performance
 }
 
@@ -54,7 +54,7 @@ pick_scheme() { # scheme
     wait_popup one
     click_row "$1"
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
 }
 
 scenario_reload_fails() {
@@ -68,7 +68,7 @@ scenario_reload_fails() {
 # $WORK/notices, one line each.
 start_recorder() {
     "${NOTIFYRECORDER:?the scenario needs NOTIFYRECORDER}" "$WORK/notices" &
-    wait_until 15 test -f "$WORK/notices" || fail "the notification recorder did not start"
+    wait_until 15 test -f "$WORK/notices" || fail_now "the notification recorder did not start"
 }
 
 check_notices() { # expected lines...
@@ -77,7 +77,7 @@ check_notices() { # expected lines...
     [[ $(cat "$WORK/notices") == "$expected" ]] || {
         echo "notices:" >&2
         cat "$WORK/notices" >&2
-        fail "unexpected notices"
+        fail_now "unexpected notices"
     }
 }
 
@@ -93,7 +93,7 @@ scenario_refused_notice() {
     check_common presentation powersave
     check_calls "$RELOAD" "$START" "$IDLETIME"
     check_notices "$NOT_APPLIED"
-    ! has_error_box || fail "a message box as well"
+    ! has_error_box || fail_now "a message box as well"
 }
 
 # The same with no notification service: the popup shows the text in its
@@ -104,13 +104,13 @@ scenario_refused_box() {
     start_popup one
     wait_popup one
     click_row presentation
-    wait_until 15 has_error_box || fail "no message box"
+    wait_until 15 has_error_box || fail_now "no message box"
     check_calls "$RELOAD" "$START" "$IDLETIME"
-    alive one || fail "the popup ended before the box was closed"
+    alive one || fail_now "the popup ended before the box was closed"
     xdotool windowfocus --sync "$(error_box)"
     xdotool key Return
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     check_common presentation powersave
 }
 
@@ -125,15 +125,15 @@ scenario_refused_box_openbox() {
         : >"$LAPTOP_DIR/calls.log"
         start_popup one
         wait_popup one
-        wait_until 10 is_active "$WID" || fail "start $i: popup not activated"
+        wait_until 10 is_active "$WID" || fail_now "start $i: popup not activated"
         click_row presentation
-        wait_until 15 has_error_box || fail "start $i: no message box"
+        wait_until 15 has_error_box || fail_now "start $i: no message box"
         box=$(error_box)
-        wait_until 10 is_active "$box" || fail "start $i: the box did not take the focus"
+        wait_until 10 is_active "$box" || fail_now "start $i: the box did not take the focus"
         check_calls "$RELOAD" "$START" "$IDLETIME"
         xdotool key Return
         wait_exit one
-        ((STATUS == 0)) || fail "start $i: exit status $STATUS"
+        ((STATUS == 0)) || fail_now "start $i: exit status $STATUS"
     done
 }
 
@@ -143,7 +143,7 @@ scenario_not_saved_notice() {
     grep -v '^AC_SCHEME=' "$COMMON" >"$WORK/common" && cp "$WORK/common" "$COMMON"
     start_recorder
     pick_scheme presentation
-    cmp -s "$WORK/common" "$COMMON" || fail "the file was changed"
+    cmp -s "$WORK/common" "$COMMON" || fail_now "the file was changed"
     check_calls "$RELOAD" "$IDLETIME"
     check_notices $'Power scheme not saved\tThe scheme "presentation" was not saved: /etc/sysconfig/powersave/common has no AC_SCHEME setting.'
 }
@@ -157,12 +157,12 @@ scenario_keys() {
     xdotool key Escape Return KP_Enter
     click_at 258 $((55 + 17)) 3
     sleep 1
-    alive one || fail "a key or a right click ended the popup"
-    has_popup one || fail "the popup was hidden"
+    alive one || fail_now "a key or a right click ended the popup"
+    has_popup one || fail_now "the popup was hidden"
     check_calls
     click_at 470 330 # "Close"
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     check_common performance powersave
     check_calls
 }
@@ -174,16 +174,16 @@ scenario_twice() {
     local first=$WID
     start_popup two
     wait_popup two
-    [[ $WID != "$first" ]] || fail "one window for two popups"
+    [[ $WID != "$first" ]] || fail_now "one window for two popups"
     click_at 506 10 # the small close button of the upper (second) popup
     wait_exit two
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     sleep 0.5
-    alive one || fail "closing one popup ended the other"
-    has_popup one || fail "the first popup is gone"
+    alive one || fail_now "closing one popup ended the other"
+    has_popup one || fail_now "the first popup is gone"
     click_at 470 330
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     check_calls
 }
 
@@ -192,24 +192,24 @@ scenario_twice() {
 scenario_missing_file() {
     rm "$COMMON"
     start_popup one
-    wait_until 15 has_error_box || fail "no message box"
-    ! has_popup one || fail "the popup opened before the message was closed"
+    wait_until 15 has_error_box || fail_now "no message box"
+    ! has_popup one || fail_now "the popup opened before the message was closed"
     xdotool windowfocus --sync "$(error_box)"
     xdotool key Return
     wait_popup one
     click_row powersave
-    wait_until 10 has_error_box || fail "the failed write was not reported"
+    wait_until 10 has_error_box || fail_now "the failed write was not reported"
     xdotool windowfocus --sync "$(error_box)"
     xdotool key Return
     wait_until 5 bash -c "! xdotool search --onlyvisible --name '^Error\$'" >/dev/null ||
-        fail "the error box stayed"
-    alive one || fail "the popup ended after the failed write"
+        fail_now "the error box stayed"
+    alive one || fail_now "the popup ended after the failed write"
     click_at 470 330
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
-    [[ ! -e $COMMON ]] || fail "the configuration file was created"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
+    [[ ! -e $COMMON ]] || fail_now "the configuration file was created"
     check_calls
-    grep -q "Could not" "$WORK/one.err" && fail "the error went to standard error"
+    grep -q "Could not" "$WORK/one.err" && fail_now "the error went to standard error"
     return 0
 }
 
@@ -221,10 +221,10 @@ scenario_power_manager() {
     wait_popup one
     click_at 300 330
     sleep 1
-    alive one || fail "the popup ended before the command"
-    xwininfo -id "$WID" | grep -q 'Map State: IsViewable' || fail "the popup left the screen"
+    alive one || fail_now "the popup ended before the command"
+    xwininfo -id "$WID" | grep -q 'Map State: IsViewable' || fail_now "the popup left the screen"
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     check_calls "$POWER_MANAGER"
 }
 
@@ -236,7 +236,7 @@ scenario_unscaled() {
     check_window
     click_at 470 330
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
 }
 
 # Under a window manager: activation is traced on standard output (written
@@ -245,33 +245,33 @@ scenario_unscaled() {
 scenario_window_manager() {
     openbox --sm-disable >"$WORK/openbox.log" 2>&1 &
     wait_until 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-        fail "openbox did not start"
+        fail_now "openbox did not start"
     start_popup one
     wait_popup one
     check_window
-    wait_until 5 is_active "$WID" || fail "popup not activated"
+    wait_until 5 is_active "$WID" || fail_now "popup not activated"
 
     xlogo -geometry 120x120+20+20 &
     wait_until 10 bash -c "xdotool search --onlyvisible --class xlogo" >/dev/null ||
-        fail "xlogo did not start"
+        fail_now "xlogo did not start"
     local other
     other=$(xdotool search --onlyvisible --class xlogo | head -1)
     xdotool mousemove --sync 80 80 click 1
-    wait_until 5 is_active "$other" || fail "xlogo not activated"
+    wait_until 5 is_active "$other" || fail_now "xlogo not activated"
     sleep 0.3
-    alive one || fail "the popup ended when it lost the focus"
+    alive one || fail_now "the popup ended when it lost the focus"
     local stacking
     stacking=$(xprop -root _NET_CLIENT_LIST_STACKING | grep -o '0x[0-9a-f]*' | tail -1)
-    ((stacking == WID)) || fail "the popup is not on top"
+    ((stacking == WID)) || fail_now "the popup is not on top"
 
     click_at 100 340 # back into the popup, on its black background
-    wait_until 5 is_active "$WID" || fail "popup not activated again"
+    wait_until 5 is_active "$WID" || fail_now "popup not activated again"
     xdotool key alt+F4
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     [[ $(cat "$WORK/one.out") == $'FormActivate\nFormDeactivate\nFormActivate' ]] || {
         cat "$WORK/one.out" >&2
-        fail "trace lines"
+        fail_now "trace lines"
     }
     check_calls
 }
@@ -280,7 +280,7 @@ scenario_window_manager() {
 start_window_manager() { # command...
     "$@" >"$WORK/wm.log" 2>&1 &
     wait_until 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
-        fail "$1 did not start"
+        fail_now "$1 did not start"
 }
 
 # Under a window manager that reparents the frameless popup: every start
@@ -303,12 +303,12 @@ activations_under() { # window-manager command...
         echo "start $i: $scheme, battery $battery, mains scheme $ac"
         start_popup one
         wait_popup one
-        wait_until 10 is_active "$WID" || fail "start $i: popup not activated"
+        wait_until 10 is_active "$WID" || fail_now "start $i: popup not activated"
         row=$(row_of "$scheme")
         xdotool mousemove --sync $((X + 100)) $((Y + 340)) \
             mousemove --sync $((X + 258)) $((Y + 55 + 35 * row + 17)) click 1
         wait_exit one
-        ((STATUS == 0)) || fail "start $i: exit status $STATUS"
+        ((STATUS == 0)) || fail_now "start $i: exit status $STATUS"
         check_common "$ac" "$battery"
         check_calls "$RELOAD" "$IDLETIME"
     done
@@ -332,13 +332,13 @@ scenario_hotkey() {
     for i in "${!keys[@]}"; do
         : >"$LAPTOP_DIR/calls.log"
         xdotool key "${keys[i]}"
-        wait_until 15 has_popup_on_screen || fail "press $i (${keys[i]}): no popup"
+        wait_until 15 has_popup_on_screen || fail_now "press $i (${keys[i]}): no popup"
         WID=$(popup_on_screen)
         pid=$(xdotool getwindowpid "$WID")
         eval "$(xdotool getwindowgeometry --shell "$WID")"
-        wait_until 10 is_active "$WID" || fail "press $i: popup not activated"
+        wait_until 10 is_active "$WID" || fail_now "press $i: popup not activated"
         (($(xdotool search --onlyvisible --name "^$TITLE\$" | wc -l) == 1)) ||
-            fail "press $i: more than one popup"
+            fail_now "press $i: more than one popup"
         if ((i % 2)); then
             ac=$([[ $ac == performance ]] && echo powersave || echo performance)
             xdotool mousemove --sync $((X + 100)) $((Y + 340)) \
@@ -346,9 +346,9 @@ scenario_hotkey() {
         else
             click_at 470 330 # "Close"
         fi
-        wait_until 15 bash -c "! kill -0 $pid 2>/dev/null" || fail "press $i: popup did not end"
+        wait_until 15 bash -c "! kill -0 $pid 2>/dev/null" || fail_now "press $i: popup did not end"
         wait_until 5 bash -c "! xdotool search --onlyvisible --name '^$TITLE\$' >/dev/null" ||
-            fail "press $i: the window stayed"
+            fail_now "press $i: the window stayed"
         check_common "$ac" powersave
         if ((i % 2)); then check_calls "$RELOAD" "$IDLETIME"; else check_calls; fi
         echo "press $i (${keys[i]}): popup shown and ended"
@@ -379,12 +379,12 @@ exec %q "$@"
     check_window
     click_row presentation
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
     check_common presentation powersave
     for program in powersaved idletime.sh; do
-        [[ -f $WORK/$program.env ]] || fail "$program did not run"
+        [[ -f $WORK/$program.env ]] || fail_now "$program did not run"
         diff "$WORK/expected.env" "$WORK/$program.env" >&2 ||
-            fail "$program ran with another environment"
+            fail_now "$program ran with another environment"
     done
 }
 
@@ -395,9 +395,9 @@ scenario_setuid() {
     local status=0
     timeout 20 setpriv --reuid=65534 --regid=65534 --clear-groups -- /tmp/schemepop-setuid \
         >"$WORK/suid.out" 2>"$WORK/suid.err" || status=$?
-    ((status != 0 && status != 124)) || fail "setuid start was not refused (status $status)"
-    grep -qi setuid "$WORK/suid.err" || fail "no reason given: $(cat "$WORK/suid.err")"
-    [[ -z $(xdotool search --name "^$TITLE\$" 2>/dev/null) ]] || fail "a window appeared"
+    ((status != 0 && status != 124)) || fail_now "setuid start was not refused (status $status)"
+    grep -qi setuid "$WORK/suid.err" || fail_now "no reason given: $(cat "$WORK/suid.err")"
+    [[ -z $(xdotool search --name "^$TITLE\$" 2>/dev/null) ]] || fail_now "a window appeared"
 }
 
 # As an ordinary user under openbox, with polkit granting the switch by the
@@ -405,7 +405,7 @@ scenario_setuid() {
 # of the current power source through the helper. The commands run as root,
 # and the file stays root's with its mode.
 scenario_as_user_grant() {
-    ((EUID != 0)) || fail "runs as root"
+    ((EUID != 0)) || fail_now "runs as root"
     start_window_manager openbox --sm-disable
     local scheme
     for scheme in powersave presentation performance; do
@@ -414,28 +414,28 @@ scenario_as_user_grant() {
         check_common "$scheme" powersave
         check_calls "$RELOAD" "$IDLETIME"
         [[ $(cut -f2,3 "$LAPTOP_DIR/calls.log" | sort -u) == $'0\t0' ]] ||
-            fail "the commands did not run as root: $(cat "$LAPTOP_DIR/calls.log")"
+            fail_now "the commands did not run as root: $(cat "$LAPTOP_DIR/calls.log")"
         [[ $(stat -c '%u %a' "$COMMON") == "0 644" ]] ||
-            fail "the file is now $(stat -c '%U %a' "$COMMON")"
+            fail_now "the file is now $(stat -c '%U %a' "$COMMON")"
     done
 }
 
 # The same with the switch denied: the popup steps aside and its box says
 # so; nothing is written and no command runs; Return ends the popup.
 scenario_as_user_deny() {
-    ((EUID != 0)) || fail "runs as root"
+    ((EUID != 0)) || fail_now "runs as root"
     start_window_manager openbox --sm-disable
     cp "$COMMON" "$WORK/before"
     start_popup one
     wait_popup one
     click_row powersave
-    wait_until 15 has_error_box || fail "no message box"
-    ! has_popup one || fail "the popup still covers the screen"
-    wait_until 10 is_active "$(error_box)" || fail "the box did not take the focus"
+    wait_until 15 has_error_box || fail_now "no message box"
+    ! has_popup one || fail_now "the popup still covers the screen"
+    wait_until 10 is_active "$(error_box)" || fail_now "the box did not take the focus"
     xdotool key Return
     wait_exit one
-    ((STATUS == 0)) || fail "exit status $STATUS"
-    cmp "$WORK/before" "$COMMON" || fail "the file changed"
+    ((STATUS == 0)) || fail_now "exit status $STATUS"
+    cmp "$WORK/before" "$COMMON" || fail_now "the file changed"
     check_calls
 }
 
