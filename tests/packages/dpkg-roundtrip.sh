@@ -11,7 +11,7 @@
 set -uo pipefail
 packages=$1 source=$2
 lib=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
-. "$source/tests/lxqt/lib.sh" "$lib/lxqt-panel" /usr/share/lxqt/lxqt-panel /usr/bin/dcop "$3"
+. "$source/tests/support/panel.sh" lxqt "$lib/lxqt-panel" /usr/share/lxqt/lxqt-panel /usr/bin/dcop "$3"
 # lxqt-panel is to find the plugin in its own folders.
 unset LXQTPANEL_PLUGIN_PATH LXQT_PANEL_PLUGINS_DIR
 # dpkg runs ldconfig and the triggers of the installed system.
