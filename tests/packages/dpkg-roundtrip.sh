@@ -79,7 +79,7 @@ done
 # The installed popup: its window, a click on a scheme, the daemon reloaded.
 check_eq "schemepop on the path" /usr/bin/schemepop "$(command -v schemepop)"
 : >"$calls"
-if "$source/tests/popup/e2e/schemepop-e2e.sh" /usr/bin/schemepop mains >"$shots/popup.log" 2>&1; then
+if "$source/tests/popup/mains_e2e.sh" /usr/bin/schemepop >"$shots/popup.log" 2>&1; then
     echo "ok: the installed schemepop shows its window and switches the scheme"
 else
     fail "the installed schemepop: $(cat "$shots/popup.log")"
