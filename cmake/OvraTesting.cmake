@@ -15,7 +15,7 @@
 #           panelhost and lxqt-panel with the applet, the switch helper,
 #           the Debian packages.
 #
-# Other labels name parts or groups (popup, helper, packages, rings) beside
+# Other labels name folders or groups (popup, helper, packages, rings) beside
 # the tier.
 
 # ovra_add_unit_test(NAME <name> COMMAND <cmd> [args...]
