@@ -3,31 +3,24 @@
 # What a screen reader reads of the gauge in a real panel, through the AT-SPI
 # bus: a progress bar "Battery" with the charge as its value and the tool tip
 # as its description, and the changes a refresh announces.
-# Arguments: PANELHOST SCREENREADER.PY. Runs inside laptop/sandbox --x11,
-# under tests/popup/atspi/atspi-session.sh.
-set -u
-panelhost=$1
-screenreader=$2
-reader() { /usr/bin/python3 "$screenreader" "$@"; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # WHAT EXPECTED ACTUAL
-    if [[ $2 == "$3" ]]; then echo "ok: $1"; else fail "$1: expected '$2', got '$3'"; fi
-}
+# Arguments: PANELHOST DCOP SCREENPROBE (see tests/support/panel.sh). Runs
+# inside laptop/sandbox --x11, under tests/support/atspi-session.sh, which
+# names the screen reader.
+. "$(dirname "$0")/../support/panel.sh" panelhost "$@"
+reader=${OVRA_SCREENREADER:?run under atspi-session.sh}
 work=$(mktemp -d)
 
 # On the battery at 40 % of 4500 mWh, drawing 1800 mW: one hour left.
 "$LAPTOP_SRC/batterysim" set 0 ac=no charge=40 full=4500 rate=1800
-"$panelhost" --applet ovraapplet.desktop >"$work/panel.log" 2>&1 &
-panel_pid=$!
+start_panel
 
 check_eq "the gauge as the panel shows it" \
     'progress bar "Battery" value 40 (0 to 100) description "Running on batteries -- 1 : 00 -- 40 %"' \
-    "$(reader gauge)"
+    "$("$reader" gauge)"
 
 # The reader listens; the charge drops; the next refresh (within five
 # seconds) announces the new value and tool tip.
-reader gauge-events 15 "$work/listening" >"$work/events" &
+"$reader" gauge-events 15 "$work/listening" >"$work/events" &
 reader_pid=$!
 for _ in $(seq 100); do
     [[ -e $work/listening ]] && break
@@ -42,10 +35,6 @@ description changed: "Running on batteries -- 0 : 45 -- 30 %"
 progress bar "Battery" value 30 (0 to 100) description "Running on batteries -- 0 : 45 -- 30 %"' \
     "$(cat "$work/events")"
 
-kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$work/panel.log")"
-kill "$panel_pid" 2>/dev/null
-wait "$panel_pid" 2>/dev/null
+check_panel_runs
 rm -rf "$work"
-
-echo "$failures failed"
-[ $failures -eq 0 ]
+end_test

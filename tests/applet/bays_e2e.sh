@@ -3,22 +3,11 @@
 # The gauge in a real panel follows the batteries that are in their bays at
 # each refresh: a laptop whose only battery is BAT1 shows its charge and power
 # source, BAT0 taken out while BAT1 stays leaves BAT1 on show, and a battery
-# put in while the panel runs is seen. Arguments: PANELHOST DCOP SCREENPROBE.
-set -u
-. "$(dirname "$0")/../support/checks.sh"
-. "$(dirname "$0")/panel-lib.sh"
-panelhost=$1
-dcop=$2
-probe=$3
-shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
-log=$(mktemp)
+# put in while the panel runs is seen. Arguments: PANELHOST DCOP SCREENPROBE
+# (see tests/support/panel.sh).
+. "$(dirname "$0")/../support/panel.sh" panelhost "$@"
 sim=$LAPTOP_SRC/batterysim
 
-# The gauge as the screen shows it now: "bar=.. icon=.. width=.. fill=..", or "no gauge".
-gauge() { # SHOT-NAME
-    "$LAPTOP_SRC/screenshot" "$shots/$1.png" &&
-        QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/$1.png" | cut -d" " -f1-4
-}
 # The fill of a charge in a bar of the given width, as the gauge paints it.
 fill() { echo $(($1 * $2 / 100)); } # PERCENT BAR
 # Checks, waiting up to 10 s, that the screen shows the gauge of the given
@@ -31,13 +20,13 @@ check_gauge() { # LABEL SHOT-NAME PERCENT mains|battery
     else
         expected="bar=81 icon=no width=110 fill=$(fill "$3" 81)"
     fi
-    check_eq "$1" "$expected" "$(wait_for_output 10 "$expected" gauge "$2")"
+    check_eq "$1" "$expected" "$(wait_for_output 10 "$expected" gauge_fields 4 "$2")"
 }
 
 # BAT1 alone, on mains power and then on the battery.
 "$sim" set 0 present=no
 "$sim" set 1 present=yes ac=yes charge=50
-start_panel
+start_applet
 check_gauge "BAT1 alone on mains power" bat1-mains 50 mains
 "$sim" mains off
 check_gauge "BAT1 alone on the battery" bat1-battery 50 battery
@@ -46,7 +35,7 @@ stop_panel
 # Both batteries on the battery, then BAT0 taken out while the panel runs.
 "$sim" set 0 present=yes charge=90 full=4000
 "$sim" set 1 present=yes charge=30 full=4000
-start_panel
+start_applet
 check_gauge "two batteries: their combined charge" both 60 battery
 "$sim" set 0 present=no
 check_gauge "BAT0 taken out: BAT1's charge" bat0-out 30 battery
@@ -56,11 +45,9 @@ stop_panel
 
 # No battery at start, then one put in.
 "$sim" set 1 present=no
-start_panel
-check_eq "no battery" "no gauge" "$(gauge none)"
+start_applet
+check_eq "no battery" "no gauge" "$(gauge_fields 4 none)"
 "$sim" set 1 present=yes ac=yes charge=70
 check_gauge "a battery put in is seen" bat1-in 70 mains
-kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$log")"
-stop_panel
-
-finish
+check_panel_runs
+end_test

@@ -2,28 +2,18 @@
 # SPDX-License-Identifier: GPL-2.0-or-later
 # The applet's DCOP interface in a real panel under X, driven by dcop and by
 # dbus-send while the panel keeps running: the lists of calls, hide, show,
-# setPos and exit. Arguments: PANELHOST DCOP SCREENPROBE.
-set -u
-. "$(dirname "$0")/../support/checks.sh"
-panelhost=$1
-dcop=$2
-probe=$3
-shots=${OVRA_SHOT_DIR:-$(mktemp -d)}
-log=$(mktemp)
+# setPos and exit. Arguments: PANELHOST DCOP SCREENPROBE (see
+# tests/support/panel.sh).
+. "$(dirname "$0")/../support/panel.sh" panelhost "$@"
 
-gauge() { # what the screen shows: "width=150" or "no gauge"
-    "$LAPTOP_SRC/screenshot" "$shots/dcop.png" &&
-        QT_QPA_PLATFORM=offscreen "$probe" gauge "$shots/dcop.png" | grep -oE 'width=[0-9]+|no gauge'
-}
 send() { # METHOD [ARG]: a call through D-Bus as other programs make it
     dbus-send --session --print-reply --dest=org.kde.panelhost /OvraIface \
         "org.kde.DCOP.OvraIface.$1" ${2:+"$2"} >/dev/null
 }
 
-"$panelhost" --applet ovraapplet.desktop >"$log" 2>&1 &
-panel_pid=$!
-check_eq "the panel holds OvraIface" OvraIface "$(wait_for_output 20 OvraIface "$dcop" panelhost)"
-check_eq "the gauge is shown" "width=150" "$(wait_for_output 10 width=150 gauge)"
+start_panel
+check_eq "the panel holds OvraIface" OvraIface "$(wait_for_object 20 OvraIface)"
+check_eq "the gauge is shown" "width=150" "$(wait_for_output 10 width=150 gauge_width dcop)"
 
 functions=$("$dcop" panelhost OvraIface functions)
 check_eq "the applet's calls follow the base's" \
@@ -32,13 +22,13 @@ check_eq "the applet's calls follow the base's" \
 check_eq "interfaces" "DCOPObject|OvraIface" "$("$dcop" panelhost OvraIface interfaces | paste -sd'|')"
 
 "$dcop" panelhost OvraIface hide
-check_eq "dcop hide" "no gauge" "$(wait_for_output 5 "no gauge" gauge)"
+check_eq "dcop hide" "no gauge" "$(wait_for_output 5 "no gauge" gauge_width dcop)"
 "$dcop" panelhost OvraIface show
-check_eq "dcop show" "width=150" "$(wait_for_output 5 width=150 gauge)"
+check_eq "dcop show" "width=150" "$(wait_for_output 5 width=150 gauge_width dcop)"
 send hide
-check_eq "dbus-send hide" "no gauge" "$(wait_for_output 5 "no gauge" gauge)"
+check_eq "dbus-send hide" "no gauge" "$(wait_for_output 5 "no gauge" gauge_width dcop)"
 send show
-check_eq "dbus-send show" "width=150" "$(wait_for_output 5 width=150 gauge)"
+check_eq "dbus-send show" "width=150" "$(wait_for_output 5 width=150 gauge_width dcop)"
 
 "$dcop" panelhost OvraIface setPos 0
 check_eq "dcop setPos 0" 0 $?
@@ -50,19 +40,16 @@ check_eq "dbus-send setPos 1 is accepted" 0 $?
 [ $? -ne 0 ] && echo "ok: dcop setPos without an argument is refused" || fail "setPos without argument"
 send setPos 2>/dev/null && fail "dbus-send setPos without an argument succeeded" \
     || echo "ok: dbus-send setPos without an argument is refused"
-check_eq "the gauge is still shown" "width=150" "$(gauge)"
+check_eq "the gauge is still shown" "width=150" "$(gauge_width dcop)"
 
 send exit
-check_eq "exit empties the applet" "no gauge" "$(wait_for_output 5 "no gauge" gauge)"
+check_eq "exit empties the applet" "no gauge" "$(wait_for_output 5 "no gauge" gauge_width dcop)"
 check_eq "the emptied applet still answers" "$functions" "$("$dcop" panelhost OvraIface functions)"
 "$dcop" panelhost OvraIface show
 check_eq "show after exit" 0 $?
 "$dcop" panelhost OvraIface exit
 check_eq "a second exit" 0 $?
-check_eq "the emptied applet stays empty" "no gauge" "$(gauge)"
+check_eq "the emptied applet stays empty" "no gauge" "$(gauge_width dcop)"
 
-kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$log")"
-kill "$panel_pid" 2>/dev/null
-wait "$panel_pid" 2>/dev/null
-
-finish
+check_panel_runs
+end_test

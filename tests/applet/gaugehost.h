@@ -4,6 +4,8 @@
 // from this beside QObject; the applet owns the gauge, so resetting m_host
 // releases both.
 
+#include "laptopfixture.h"
+
 #include <graphframe.h>
 #include <kpanelapplet.h>
 
@@ -24,5 +26,14 @@ protected:
         m_frame = new GraphFrame(m_host.get(), "graph_frame");
         if (width > 0)
             m_frame->resize(width, height);
+    }
+
+    // The laptop on mains power, its configuration setting both keys and
+    // nothing else.
+    static void onMainsWithBothKeys()
+    {
+        laptop::mains(true);
+        laptop::writeFile(QStringLiteral("/etc/sysconfig/powersave/common"),
+                          "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
     }
 };

@@ -5,13 +5,11 @@
 # down and up. A notice at 10 % and one at 5 % on battery, none repeated, none
 # while charging, each level again after the charge rose above it; with no
 # service, the notice is a line on standard error.
-# Arguments: PANELHOST DCOP NOTIFYRECORDER READWATCH.
-set -u
-. "$(dirname "$0")/../support/checks.sh"
-panelhost=$1
-dcop=$2
-recorder=$3
-readwatch=$4
+# Arguments: PANELHOST DCOP SCREENPROBE (see tests/support/panel.sh)
+# NOTIFYRECORDER READWATCH.
+. "$(dirname "$0")/../support/panel.sh" panelhost "$@"
+recorder=$4
+readwatch=$5
 work=$(mktemp -d)
 notices=$work/notices
 sim=$LAPTOP_SRC/batterysim
@@ -33,9 +31,8 @@ recorder_pid=$!
 for _ in $(seq 150); do [ -f "$notices" ] && break; sleep 0.1; done
 [ -f "$notices" ] || fail "the recorder did not start"
 
-"$panelhost" --applet ovraapplet.desktop >"$work/panel.log" 2>&1 &
-panel_pid=$!
-check_eq "the applet runs in the panel" OvraIface "$(wait_for_output 20 OvraIface "$dcop" panelhost)"
+start_panel
+check_eq "the applet runs in the panel" OvraIface "$(wait_for_object 20 OvraIface)"
 refreshed_with set 0 charge=50
 check_eq "at 50 % nothing is said" 0 "$(count)"
 
@@ -68,11 +65,9 @@ kill "$recorder_pid"
 wait "$recorder_pid" 2>/dev/null
 refreshed_with set 0 ac=yes charge=50
 "$sim" set 0 ac=no charge=7
-said() { grep -c "^ovraapplet: Battery low: 7 % of the battery's charge is left" "$work/panel.log"; }
+said() { grep -c "^ovraapplet: Battery low: 7 % of the battery's charge is left" "$panel_log"; }
 check_eq "no service: the notice goes to standard error" 1 "$(wait_for_output 20 1 said)"
 
-kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel still runs" || fail "panel ended: $(cat "$work/panel.log")"
-kill "$panel_pid" 2>/dev/null
-wait "$panel_pid" 2>/dev/null
+check_panel_runs
 rm -rf "$work"
-finish
+end_test

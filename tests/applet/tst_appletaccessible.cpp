@@ -4,6 +4,7 @@
 // description follow every refresh, the events that announce the changes,
 // and the check mark of the scheme menu.
 
+#include "accessibleevents.h"
 #include "gaugehost.h"
 #include "gaugeparts.h"
 #include "laptopfixture.h"
@@ -28,21 +29,22 @@ struct Seen
     QVariant value;
 };
 
-QList<Seen> seenEvents;
-
-void recordEvent(QAccessibleEvent* event)
+Seen seeEvent(QAccessibleEvent* event)
 {
     QVariant value;
     if (event->type() == QAccessible::ValueChanged)
         value = static_cast<QAccessibleValueChangeEvent*>(event)->value();
-    seenEvents.append({event->type(), event->object(), value});
+    return {event->type(), event->object(), value};
 }
+
+// Records the events that reach the platform while it lives.
+using EventRecorder = AccessibleEventRecorder<Seen, seeEvent>;
 
 // The events about one object, as "type" or "type value" lines.
 QStringList eventsOf(const QObject* object)
 {
     QStringList lines;
-    for (const Seen& seen : std::as_const(seenEvents)) {
+    for (const Seen& seen : std::as_const(EventRecorder::events())) {
         if (seen.object != object)
             continue;
         if (seen.type == QAccessible::ValueChanged)
@@ -51,34 +53,6 @@ QStringList eventsOf(const QObject* object)
             lines << QStringLiteral("description");
     }
     return lines;
-}
-
-// Records the events that reach the platform while it lives.
-class EventRecorder
-{
-public:
-    EventRecorder()
-    {
-        seenEvents.clear();
-        m_previous = QAccessible::installUpdateHandler(recordEvent);
-    }
-    ~EventRecorder()
-    {
-        QAccessible::installUpdateHandler(m_previous);
-        seenEvents.clear();
-    }
-    EventRecorder(const EventRecorder&) = delete;
-    EventRecorder& operator=(const EventRecorder&) = delete;
-
-private:
-    QAccessible::UpdateHandler m_previous = nullptr;
-};
-
-// Only the platform's bridge to the accessibility bus switches Qt's
-// accessibility on; tests/popup/atspi/atspi-session.sh provides that bus.
-bool underAccessibilityBus()
-{
-    return qEnvironmentVariableIsSet("OVRA_ATSPI");
 }
 
 } // namespace
@@ -101,12 +75,7 @@ private:
 private Q_SLOTS:
     void initTestCase() { QVERIFY(laptop::inside()); }
 
-    void init()
-    {
-        laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes"),
-                            QStringLiteral("charge=87"), QStringLiteral("readable=yes")});
-        laptop::battery(1, {QStringLiteral("present=no")});
-    }
+    void init() { laptop::startingBatteries(); }
     void cleanup()
     {
         m_host.reset();
@@ -210,7 +179,7 @@ private Q_SLOTS:
                  (QStringList{QStringLiteral("value 60"), QStringLiteral("description")}));
 
         // The status changes, the percentage does not.
-        seenEvents.clear();
+        EventRecorder::events().clear();
         laptop::battery(0, {QStringLiteral("ac=no")});
         refresh();
         QCOMPARE(eventsOf(m_frame), QStringList{QStringLiteral("description")});

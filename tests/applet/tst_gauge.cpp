@@ -97,9 +97,7 @@ private Q_SLOTS:
 
     void init()
     {
-        laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes"),
-                            QStringLiteral("charge=87"), QStringLiteral("readable=yes")});
-        laptop::battery(1, {QStringLiteral("present=no")});
+        laptop::startingBatteries();
         makeGauge();
     }
     void cleanup() { m_host.reset(); }

@@ -4,7 +4,7 @@
 // other key as before and every other line keeps its bytes; unsafe names,
 // a missing file and a full disk leave the file as it was; a command that
 // does not end is given up on.
-#include "configcases.h"
+#include "configcheck.h"
 #include "laptopfixture.h"
 #include "schememenuhost.h"
 #include "streamcapture.h"
@@ -20,7 +20,6 @@
 #include <functional>
 #include <memory>
 
-#include <sys/mount.h>
 #include <unistd.h>
 
 namespace {
@@ -40,29 +39,6 @@ class TestSchemeWrite : public QObject
 
     std::unique_ptr<SchemeMenuHost> m_host;
 
-    // Runs update on every case and checks the results with one bash program.
-    void checkAll(const QList<configcases::Case>& cases,
-                  const std::function<QByteArray(const configcases::Case&)>& update)
-    {
-        QList<QByteArray> texts;
-        for (const configcases::Case& c : cases)
-            texts << c.text;
-        for (const configcases::Case& c : cases)
-            texts << update(c);
-        const QList<configcases::Sourced> sourced = configcases::sourceAll(texts);
-        QCOMPARE(sourced.size(), texts.size());
-        const int n = int(cases.size());
-        for (int i = 0; i < n; ++i) {
-            const QString wrong =
-                configcases::mismatch(cases[i], texts[n + i], sourced[i], sourced[n + i]);
-            QVERIFY2(wrong.isEmpty(),
-                     qPrintable(QStringLiteral("case %1: %2\nbefore:\n%3\nafter:\n%4")
-                                    .arg(i)
-                                    .arg(wrong, QString::fromLatin1(cases[i].text),
-                                         QString::fromLatin1(texts[n + i]))));
-        }
-    }
-
 private Q_SLOTS:
     void initTestCase() { QVERIFY(laptop::inside()); }
     void init()
@@ -76,7 +52,7 @@ private Q_SLOTS:
 
     void propertyOnTheText()
     {
-        checkAll(configcases::generate(400, 4), [](const configcases::Case& c) {
+        configcases::checkAll(configcases::generate(400, 4), [](const configcases::Case& c) {
             return setSchemeValue(c.text, keyName(c.key), c.newValue);
         });
     }
@@ -84,7 +60,7 @@ private Q_SLOTS:
     // The real switch on the laptop's file, on mains power and on battery.
     void propertyThroughTheSwitch()
     {
-        checkAll(configcases::generate(20, 44), [this](const configcases::Case& c) {
+        configcases::checkAll(configcases::generate(20, 44), [this](const configcases::Case& c) {
             laptop::mains(c.key == configcases::Key::Ac);
             laptop::writeFile(configPath, c.text);
             m_host->menu.changeScheme(QString::fromLatin1(c.newValue));
@@ -122,12 +98,8 @@ private Q_SLOTS:
     void fullDiskKeepsTheFile()
     {
         const QByteArray dir = "/etc/sysconfig/powersave";
-        QVERIFY(::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0);
-        struct Unmount
-        {
-            const char* dir;
-            ~Unmount() { ::umount(dir); }
-        } unmount{dir.constData()};
+        const laptop::SmallFileSystem small(dir, "size=64k");
+        QVERIFY(small.mounted());
         const QByteArray before = "AC_SCHEME=\"performance\"\n# " + QByteArray(40000, 'x') + '\n';
         laptop::writeFile(configPath, before);
         StreamCapture err(STDERR_FILENO);

@@ -22,7 +22,6 @@
 #include <csignal>
 #include <functional>
 
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -389,12 +388,8 @@ void TestCommonAsRoot::fullDiskKeepsTheOldFile()
     // fit beside the old one. The old file stays whole, no temporary file is
     // left, the error says why and no command runs.
     const QByteArray dir = "/etc/sysconfig/powersave";
-    QVERIFY(::mount("tmpfs", dir.constData(), "tmpfs", 0, "size=64k") == 0);
-    struct Unmount
-    {
-        const char* dir;
-        ~Unmount() { ::umount(dir); }
-    } unmount{dir.constData()};
+    const laptop::SmallFileSystem small(dir, "size=64k");
+    QVERIFY(small.mounted());
     const QByteArray before = "AC_SCHEME=\"performance\"\n# " + QByteArray(40000, 'x') + '\n';
     laptop::writeFile(CommonFile, before);
     try {

@@ -4,7 +4,7 @@
 // and every line that does not assign the key set keeps its bytes. Checked
 // on the text and through WriteSchemes on the laptop's real file.
 #include "UPMComm.h"
-#include "configcases.h"
+#include "configcheck.h"
 #include "laptopfixture.h"
 #include "schemekeys.h"
 
@@ -32,30 +32,6 @@ QByteArray writtenByWriteSchemes(const configcases::Case& c)
     return laptop::readFile(CommonFile);
 }
 
-// Runs update on every case and checks the results with one bash program.
-void checkAll(const QList<configcases::Case>& cases,
-              const std::function<QByteArray(const configcases::Case&)>& update)
-{
-    QList<QByteArray> texts;
-    for (const configcases::Case& c : cases) {
-        texts << c.text;
-    }
-    for (const configcases::Case& c : cases) {
-        texts << update(c);
-    }
-    const QList<configcases::Sourced> sourced = configcases::sourceAll(texts);
-    QCOMPARE(sourced.size(), texts.size());
-    const int n = int(cases.size());
-    for (int i = 0; i < n; ++i) {
-        const QString wrong =
-            configcases::mismatch(cases[i], texts[n + i], sourced[i], sourced[n + i]);
-        QVERIFY2(wrong.isEmpty(), qPrintable(QStringLiteral("case %1: %2\nbefore:\n%3\nafter:\n%4")
-                                                 .arg(i)
-                                                 .arg(wrong, QString::fromLatin1(cases[i].text),
-                                                      QString::fromLatin1(texts[n + i]))));
-    }
-}
-
 } // namespace
 
 class TestKeyUpdateProperty : public QObject
@@ -63,11 +39,11 @@ class TestKeyUpdateProperty : public QObject
     Q_OBJECT
 
 private slots:
-    void onTheText() { checkAll(configcases::generate(400, 14), updated); }
+    void onTheText() { configcases::checkAll(configcases::generate(400, 14), updated); }
     void throughWriteSchemes()
     {
         QVERIFY(laptop::inside());
-        checkAll(configcases::generate(25, 1402), writtenByWriteSchemes);
+        configcases::checkAll(configcases::generate(25, 1402), writtenByWriteSchemes);
     }
 };
 

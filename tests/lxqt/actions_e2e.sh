@@ -5,9 +5,9 @@
 # horizontal panel and is that of panelhost's bar in a vertical one; its
 # declared About joins LXQt's menu for the plugin above "Configure", which
 # stands for its Preferences; an applet whose init returns nothing leaves an
-# empty plugin. Arguments: see lib.sh.
-here=$(dirname "$0")
-. "$here/lib.sh"
+# empty plugin. Arguments: PLUGIN_DIR ENTRY_DIR DCOP SCREENPROBE (see
+# tests/support/panel.sh).
+. "$(dirname "$0")/../support/panel.sh" lxqt "$@"
 
 size() { # the test applet's "WIDTHxHEIGHT"
     echo "$("$dcop" lxqt-panel TestApplet width)x$("$dcop" lxqt-panel TestApplet height)"
@@ -21,7 +21,7 @@ check_eq "its width from widthForHeight, the panel's height" 60x40 "$(wait_for_o
 check_eq "a new width, after updateLayout" 95x40 "$(wait_for_output 5 95x40 size)"
 
 # The plugin is the panel's right end: title, About, Configure, Move, Remove.
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '^LXQt Panel$' | head -n1)")"
+panel_geometry
 read -r left title about configure move remove panel rest < \
     <(open_menu lxqt-actions-menu 3 $((X + WIDTH - 20)) $((Y + HEIGHT / 2)))
 check_eq "the menu's rows: the plugin's five, the panel's five" 10 \

@@ -13,8 +13,7 @@ if ! "$cmake" --install "$build" --prefix "$prefix" >/dev/null; then
     echo "FAIL: cmake --install"
     exit 1
 fi
-here=$(dirname "$0")
-. "$here/lib.sh" "$prefix/$3" "$prefix/$4" "$5" "$6"
+. "$(dirname "$0")/../support/panel.sh" lxqt "$prefix/$3" "$prefix/$4" "$5" "$6"
 
 [ -f "$prefix/$3/libovra.so" ] && [ -f "$prefix/$4/ovra.desktop" ] &&
     echo "ok: the plugin and its entry are in lxqt-panel's folders of the prefix" ||

@@ -3,9 +3,9 @@
 # lxqt-panel when the battery module never loads: the applet's init returns
 # no applet after its ten load attempts and the error dialog; the panel goes
 # on, says why in its log, and keeps an empty plugin that LXQt's menu for it
-# removes. Runs without the module, with insmod failing. Arguments: see lib.sh.
-here=$(dirname "$0")
-. "$here/lib.sh"
+# removes. Runs without the module, with insmod failing. Arguments:
+# PLUGIN_DIR ENTRY_DIR DCOP SCREENPROBE (see tests/support/panel.sh).
+. "$(dirname "$0")/../support/panel.sh" lxqt "$@"
 
 "$LAPTOP_SRC/standin-behaviour" insmod exit=1
 write_config Bottom 40
@@ -23,7 +23,7 @@ check_eq "no applet on the screen" "no gauge" "$(gauge_width lxqt-nomodule)"
     echo "ok: no OvraIface object"
 
 # The empty plugin is the panel's right end; its menu holds LXQt's "Remove".
-eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name '^LXQt Panel$' | head -n1)")"
+panel_geometry
 read -r left title move remove rest < <(open_menu lxqt-empty-menu 3 $((X + WIDTH - 4)) $((Y + HEIGHT / 2)))
 xdotool mousemove $((left + 40)) "$remove" click 1
 for _ in $(seq 50); do grep -q '^\[ovra\]' "$panel_conf" || break; sleep 0.1; done

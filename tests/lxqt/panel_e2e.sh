@@ -4,23 +4,23 @@
 # 150 px wide on mains power and 110 px on the battery, a left click opens the
 # scheme menu, LXQt's "Configure" entry launches the power manager, and
 # `dcop lxqt-panel OvraIface` hides, shows and empties the applet while the
-# panel keeps running. Arguments: see lib.sh.
-here=$(dirname "$0")
-. "$here/lib.sh"
+# panel keeps running. Arguments: PLUGIN_DIR ENTRY_DIR DCOP SCREENPROBE (see
+# tests/support/panel.sh).
+. "$(dirname "$0")/../support/panel.sh" lxqt "$@"
 
 write_config Bottom 40
 start_panel
 check_eq "the panel's DCOP application lxqt-panel holds OvraIface" OvraIface \
     "$(wait_for_object 20 OvraIface)"
 check_eq "on mains power" "bar=89 icon=yes width=150" \
-    "$(wait_for_output 10 "bar=89 icon=yes width=150" eval 'gauge lxqt-mains | cut -d" " -f1-3')"
+    "$(wait_for_output 10 "bar=89 icon=yes width=150" gauge_fields 3 lxqt-mains)"
 grep -q '^configFile=ovraapplet_[a-z0-9]\{8\}_rc$' "$panel_conf" &&
     echo "ok: the applet's configuration file name is kept in the plugin's settings" ||
     fail "no configuration file name in $(cat "$panel_conf")"
 
 "$LAPTOP_SRC/batterysim" mains off
 check_eq "on the battery, after the next refresh" "bar=81 icon=no width=110" \
-    "$(wait_for_output 10 "bar=81 icon=no width=110" eval 'gauge lxqt-battery | cut -d" " -f1-3')"
+    "$(wait_for_output 10 "bar=81 icon=no width=110" gauge_fields 3 lxqt-battery)"
 
 # A left click opens the scheme menu: title, four schemes, "show", the launch.
 read -r x y < <(gauge lxqt-battery | sed -E 's/.* x=([0-9]+) y=([0-9]+)/\1 \2/')

@@ -11,7 +11,7 @@
 set -uo pipefail
 packages=$1 source=$2
 lib=/usr/lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)
-. "$source/tests/lxqt/lib.sh" "$lib/lxqt-panel" /usr/share/lxqt/lxqt-panel /usr/bin/dcop "$3"
+. "$source/tests/support/panel.sh" lxqt "$lib/lxqt-panel" /usr/share/lxqt/lxqt-panel /usr/bin/dcop "$3"
 # lxqt-panel is to find the plugin in its own folders.
 unset LXQTPANEL_PLUGIN_PATH LXQT_PANEL_PLUGINS_DIR
 # dpkg runs ldconfig and the triggers of the installed system.
@@ -79,7 +79,7 @@ done
 # The installed popup: its window, a click on a scheme, the daemon reloaded.
 check_eq "schemepop on the path" /usr/bin/schemepop "$(command -v schemepop)"
 : >"$calls"
-if "$source/tests/popup/e2e/schemepop-e2e.sh" /usr/bin/schemepop mains >"$shots/popup.log" 2>&1; then
+if "$source/tests/popup/mains_e2e.sh" /usr/bin/schemepop >"$shots/popup.log" 2>&1; then
     echo "ok: the installed schemepop shows its window and switches the scheme"
 else
     fail "the installed schemepop: $(cat "$shots/popup.log")"

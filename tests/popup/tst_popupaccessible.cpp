@@ -8,6 +8,7 @@
 #include "UPMComm.h"
 #include "formfixture.h"
 
+#include "accessibleevents.h"
 #include "laptopfixture.h"
 #include "popuptesting.h"
 
@@ -36,22 +37,24 @@ struct Seen
     bool checkedChange;
 };
 
-QList<Seen> seenEvents;
-
-void recordEvent(QAccessibleEvent* event)
+Seen seeEvent(QAccessibleEvent* event)
 {
     bool checkedChange = false;
     if (event->type() == QAccessible::StateChanged) {
         checkedChange = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().checked;
     }
-    seenEvents.append({event->type(), event->object(), event->child(), checkedChange});
+    return {event->type(), event->object(), event->child(), checkedChange};
 }
+
+// Records the events that reach the platform while it lives, with the
+// platform's accessibility switched on or off as a screen reader would.
+using EventRecorder = AccessibleEventRecorder<Seen, seeEvent>;
 
 // The rows whose checked state assistive technology was told about.
 QList<int> checkedChangesOf(const QObject* list)
 {
     QList<int> rows;
-    for (const Seen& seen : std::as_const(seenEvents)) {
+    for (const Seen& seen : std::as_const(EventRecorder::events())) {
         if (seen.type == QAccessible::StateChanged && seen.checkedChange && seen.object == list) {
             rows.append(seen.child);
         }
@@ -59,40 +62,9 @@ QList<int> checkedChangesOf(const QObject* list)
     return rows;
 }
 
-// Records the events that reach the platform while it lives, with the
-// platform's accessibility switched on or off as a screen reader would.
-class EventRecorder
-{
-public:
-    explicit EventRecorder(bool active)
-    {
-        seenEvents.clear();
-        m_previous = QAccessible::installUpdateHandler(recordEvent);
-        QAccessible::setActive(active);
-    }
-    ~EventRecorder()
-    {
-        QAccessible::setActive(false);
-        QAccessible::installUpdateHandler(m_previous);
-        seenEvents.clear();
-    }
-    EventRecorder(const EventRecorder&) = delete;
-    EventRecorder& operator=(const EventRecorder&) = delete;
-
-private:
-    QAccessible::UpdateHandler m_previous = nullptr;
-};
-
 QAccessibleInterface* accessibleOf(QObject* object)
 {
     return QAccessible::queryAccessibleInterface(object);
-}
-
-// Only the platform's bridge to the accessibility bus switches Qt's
-// accessibility on; tests/popup/atspi/atspi-session.sh provides that bus.
-bool underAccessibilityBus()
-{
-    return qEnvironmentVariableIsSet("OVRA_ATSPI");
 }
 
 } // namespace
@@ -312,7 +284,7 @@ void TestPopupAccessible::checkedStateChangesAreAnnounced()
     QCOMPARE(checkedChangesOf(m_form->LstBx_Scheme), all);
 
     // A click moves the red mark: exactly the two rows concerned change.
-    seenEvents.clear();
+    EventRecorder::events().clear();
     QWidget* viewport = m_form->LstBx_Scheme->viewport();
     pointAt(m_form.get(), QPoint(5, 5));
     pointAt(viewport, rowCentre(presentation));

@@ -11,10 +11,8 @@
 #include "popuptesting.h"
 
 #include <QTest>
-#include <QTimer>
 
-#include <functional>
-
+using laptop::callSummary;
 using popuptest::MessageBoxCatcher;
 using popuptest::pointAt;
 using popuptest::settle;
@@ -31,15 +29,6 @@ const QString NotApplied =
 const QString NotSavedOnMains =
     QStringLiteral("Power scheme not saved\tThe scheme \"presentation\" was not saved: "
                    "/etc/sysconfig/powersave/common has no AC_SCHEME setting.");
-
-QStringList callSummary()
-{
-    QStringList out;
-    for (const laptop::Call& call : laptop::calls()) {
-        out << (call.program + QLatin1Char(' ') + call.args.join(QLatin1Char(' '))).trimmed();
-    }
-    return out;
-}
 
 // A recorded notice as app, icon, summary and body with urgency.
 QString fromPopup(const QString& summaryAndBody)
@@ -112,23 +101,16 @@ bool TestPopupNotices::clickEndsProgram(const QByteArray& scheme)
         return false;
     }
     const QPoint centre(258, rowOf(scheme) * 35 + 17);
-    bool timedOut = false;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, qApp, [&timedOut] {
-        timedOut = true;
-        QCoreApplication::exit(1);
-    });
-    guard.start(20000);
-    QTimer::singleShot(0, qApp, [form, centre] {
-        QWidget* viewport = form->LstBx_Scheme->viewport();
-        pointAt(form, QPoint(5, 5));
-        pointAt(viewport, centre);
-        QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
-        settle();
-    });
-    QCoreApplication::exec();
-    return !timedOut && !form->isVisible();
+    const bool ended = popuptest::endsProgram(
+        [form, centre] {
+            QWidget* viewport = form->LstBx_Scheme->viewport();
+            pointAt(form, QPoint(5, 5));
+            pointAt(viewport, centre);
+            QTest::mouseClick(viewport, Qt::LeftButton, {}, centre);
+            settle();
+        },
+        20000);
+    return ended && !form->isVisible();
 }
 
 void TestPopupNotices::refusedSwitchShowsTheBoxBeforeClosing()

@@ -19,16 +19,16 @@
 #include <QSignalSpy>
 #include <QTemporaryFile>
 #include <QTest>
-#include <QTimer>
 #include <QWheelEvent>
 #include <QWindow>
 
 #include <cstdio>
 #include <fcntl.h>
-#include <functional>
 #include <memory>
 #include <unistd.h>
 
+using laptop::callSummary;
+using popuptest::endsProgram;
 using popuptest::MessageBoxCatcher;
 using popuptest::pointAt;
 using popuptest::settle;
@@ -57,33 +57,6 @@ QByteArray commonWith(const QByteArray& original, const QByteArray& ac, const QB
     text.replace("AC_SCHEME=\"performance\"", "AC_SCHEME=\"" + ac + '"');
     text.replace("BATTERY_SCHEME=\"powersave\"", "BATTERY_SCHEME=\"" + battery + '"');
     return text;
-}
-
-// "program arg1" for every call in the log, oldest first.
-QStringList callSummary()
-{
-    QStringList out;
-    for (const laptop::Call& call : laptop::calls()) {
-        out << (call.program + QLatin1Char(' ') + call.args.join(QLatin1Char(' '))).trimmed();
-    }
-    return out;
-}
-
-// Runs the application's event loop with `action` as its first event; true
-// when the loop ended by itself (the program's last window closed) in time.
-bool endsProgram(const std::function<void()>& action)
-{
-    bool timedOut = false;
-    QTimer guard;
-    guard.setSingleShot(true);
-    QObject::connect(&guard, &QTimer::timeout, qApp, [&timedOut] {
-        timedOut = true;
-        QCoreApplication::exit(1);
-    });
-    guard.start(10000);
-    QTimer::singleShot(0, qApp, action);
-    QCoreApplication::exec();
-    return !timedOut;
 }
 
 // Captures what the process writes to its standard output meanwhile.

@@ -10,11 +10,7 @@ set -uo pipefail
 check=${1:?usage: check-rings-test.sh CHECK_RINGS}
 tree=$(mktemp -d "${TMPDIR:-/tmp}/check-rings.XXXXXX")
 trap 'rm -rf "$tree"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
+. "$(dirname "$0")/../support/checks.sh"
 
 put() { # FILE LINE...
     mkdir -p "$tree/$(dirname "$1")"
@@ -226,8 +222,5 @@ printf 'popup | forms\n' >"$qt/short.allow"
 "$check" --allow "$qt/short.allow" "$tree" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "an allow-list line without its Qt column is not a usage error"
 
-if ((failures)); then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "check-rings: every rule catches its violations"
+((failures)) || echo "check-rings: every rule catches its violations"
+finish

@@ -11,6 +11,7 @@
 
 #include <stdexcept>
 
+#include <sys/mount.h>
 #include <unistd.h>
 
 namespace laptop {
@@ -108,6 +109,14 @@ QStringList shellCommands()
     return commands;
 }
 
+QStringList callSummary()
+{
+    QStringList out;
+    for (const Call& call : calls())
+        out << (call.program + QLatin1Char(' ') + call.args.join(QLatin1Char(' '))).trimmed();
+    return out;
+}
+
 void clearCalls()
 {
     QFile log(laptopDir() + QStringLiteral("/calls.log"));
@@ -149,6 +158,13 @@ void mains(bool attached)
             {QStringLiteral("mains"), attached ? QStringLiteral("on") : QStringLiteral("off")});
 }
 
+void startingBatteries()
+{
+    battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes"),
+                QStringLiteral("charge=87"), QStringLiteral("readable=yes")});
+    battery(1, {QStringLiteral("present=no")});
+}
+
 bool waitFor(const std::function<bool()>& cond, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
@@ -179,6 +195,17 @@ int zombieChildren()
         }
     }
     return zombies;
+}
+
+SmallFileSystem::SmallFileSystem(const QByteArray& dir, const char* options)
+    : m_dir(dir), m_mounted(::mount("tmpfs", m_dir.constData(), "tmpfs", 0, options) == 0)
+{
+}
+
+SmallFileSystem::~SmallFileSystem()
+{
+    if (m_mounted)
+        ::umount(m_dir.constData());
 }
 
 } // namespace laptop

@@ -32,6 +32,8 @@ void clearCalls();
 QList<Call> callsOf(const QString& program);
 // The shell command lines of the calls, oldest first.
 QStringList shellCommands();
+// "program arg1 ..." for every call, oldest first.
+QStringList callSummary();
 
 // How a stand-in behaves from now on: NAME or NAME.ARG1 (e.g. "powersaved.reload").
 void setBehaviour(const QString& name, int exitCode, double delaySeconds = 0);
@@ -43,11 +45,31 @@ QByteArray readFile(const QString& path);
 // Drives the battery simulator: battery(0, {"ac=no", "charge=40"}).
 void battery(int n, const QStringList& settings);
 void mains(bool attached);
+// The batteries as the laptop starts: battery 0 in its bay on mains power
+// at 87 %, readable, and no battery in bay 1.
+void startingBatteries();
 
 // Runs the event loop until cond() holds or the time is up; returns cond().
 bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000);
 
 // Children of this process that have ended and were never waited for.
 int zombieChildren();
+
+// A tmpfs with the mount options (such as "size=64k") over the folder while
+// it lives, as a small disk that fills up; mounted() says whether the mount
+// worked (it needs root).
+class SmallFileSystem
+{
+public:
+    SmallFileSystem(const QByteArray& dir, const char* options);
+    ~SmallFileSystem();
+    SmallFileSystem(const SmallFileSystem&) = delete;
+    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
+    bool mounted() const { return m_mounted; }
+
+private:
+    QByteArray m_dir;
+    bool m_mounted;
+};
 
 } // namespace laptop

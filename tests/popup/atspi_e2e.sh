@@ -4,22 +4,12 @@
 # by its on-screen title, the schemes in the list's order with the active one
 # checked, the row under the pointer selected, the named buttons; pressing
 # "Close" through the bus closes the popup and changes nothing.
-#   popup-atspi.sh SCHEMEPOP
-# Runs inside laptop/sandbox --x11, under atspi-session.sh.
+# Argument: SCHEMEPOP. Runs inside laptop/sandbox --x11, under
+# tests/support/atspi-session.sh, which names the screen reader.
 set -euo pipefail
-schemepop=${1:?usage: popup-atspi.sh SCHEMEPOP}
-here=$(cd "$(dirname "$0")" && pwd)
-reader() { /usr/bin/python3 "$here/screenreader.py" "$@"; }
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-check_eq() { # WHAT EXPECTED ACTUAL
-    if [[ $2 == "$3" ]]; then
-        echo "ok: $1"
-    else
-        fail "$1"
-        diff <(echo "$2") <(echo "$3") | sed 's/^/    /'
-    fi
-}
+schemepop=${1:?usage: atspi_e2e.sh SCHEMEPOP}
+. "$(dirname "$0")/../support/checks.sh"
+reader=${OVRA_SCREENREADER:?run under atspi-session.sh}
 
 # The schemes as the popup lists them: the daemon's scheme files in directory
 # order, each with its product copy.
@@ -65,16 +55,16 @@ read_popup() { # WHAT CURRENT
     "$schemepop" >/dev/null &
     pid=$!
     check_eq "$what: rows in order, the active one checked" \
-        "$(expected_popup "$current" "")" "$(reader popup)"
+        "$(expected_popup "$current" "")" "$("$reader" popup)"
 
     hover=$(schemes_in_order | tail -n1)
     # shellcheck disable=SC2046 # X and Y
-    xdotool mousemove --sync $(reader centre "$hover")
+    xdotool mousemove --sync $("$reader" centre "$hover")
     sleep 0.5
     check_eq "$what: the row under the pointer is selected" \
-        "$(expected_popup "$current" "$hover")" "$(reader popup)"
+        "$(expected_popup "$current" "$hover")" "$("$reader" popup)"
 
-    reader press Close
+    "$reader" press Close
     status=0
     timeout 10 tail --pid="$pid" -f /dev/null || fail "$what: the popup did not end"
     wait "$pid" || status=$?
@@ -89,5 +79,4 @@ read_popup "on mains power" performance
 "$LAPTOP_SRC/batterysim" set 0 ac=no
 read_popup "on the battery" powersave
 
-echo "$failures failed"
-((failures == 0))
+finish

@@ -5,7 +5,8 @@
 # started now bring up their accessibility bridge.
 #   atspi-session.sh COMMAND [ARG...]
 # Needs a D-Bus session bus and an X display (laptop/sandbox --x11). Exports
-# OVRA_ATSPI=1 for tests that check what only the bridge makes happen.
+# OVRA_ATSPI=1 for tests that check what only the bridge makes happen, and
+# OVRA_SCREENREADER, the screen reader of the tests (screenreader.py).
 set -euo pipefail
 launcher=/usr/libexec/at-spi-bus-launcher
 [[ -x $launcher ]] || { echo "atspi-session.sh: $launcher is missing (package at-spi2-core)" >&2; exit 2; }
@@ -51,4 +52,6 @@ call --bus="$address" --dest=org.a11y.atspi.Registry /org/a11y/atspi/accessible/
     { echo "atspi-session.sh: the accessibility registry does not answer" >&2; exit 2; }
 
 export OVRA_ATSPI=1
+OVRA_SCREENREADER=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/screenreader.py
+export OVRA_SCREENREADER
 "$@"

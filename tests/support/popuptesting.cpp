@@ -28,6 +28,21 @@ int rowOfScheme(const TForm_FnBase& form, const QByteArray& scheme)
     return -1;
 }
 
+bool endsProgram(const std::function<void()>& action, int timeoutMs)
+{
+    bool timedOut = false;
+    QTimer guard;
+    guard.setSingleShot(true);
+    QObject::connect(&guard, &QTimer::timeout, qApp, [&timedOut] {
+        timedOut = true;
+        QCoreApplication::exit(1);
+    });
+    guard.start(timeoutMs);
+    QTimer::singleShot(0, qApp, action);
+    QCoreApplication::exec();
+    return !timedOut;
+}
+
 void pointAt(QWidget* widget, const QPoint& local)
 {
     QCursor::setPos(widget->mapToGlobal(local));

@@ -12,6 +12,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <functional>
+
 class QWidget;
 class TForm_FnBase;
 class QByteArray;
@@ -23,6 +25,11 @@ void pointAt(QWidget* widget, const QPoint& local);
 
 // Delivers posted and window-system events.
 void settle();
+
+// Runs the application's event loop with `action` as its first event; true
+// when the loop ended by itself (the program's last window closed) within
+// timeoutMs.
+bool endsProgram(const std::function<void()>& action, int timeoutMs = 10000);
 
 // The row of the form's scheme list that shows the scheme, or -1.
 int rowOfScheme(const TForm_FnBase& form, const QByteArray& scheme);

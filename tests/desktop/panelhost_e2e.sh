@@ -1,22 +1,11 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-2.0-or-later
 # panelhost and dcop as a user runs them: the test applet in a real panel under
-# X, called through dcop and dbus-send. Arguments: PANELHOST DCOP.
-set -u
-. "$(dirname "$0")/../support/checks.sh"
-panelhost=$1
-dcop=$2
-log=$(mktemp)
-
-# Repeats a command until its output is EXPECTED (layout happens in the event loop).
-start_panel() { # ARGS...
-    "$panelhost" "$@" >"$log" 2>&1 &
-    panel_pid=$!
-}
-stop_panel() {
-    kill "$panel_pid" 2>/dev/null
-    wait "$panel_pid" 2>/dev/null
-}
+# X, called through dcop and dbus-send. Arguments: PANELHOST DCOP (see
+# tests/support/panel.sh).
+. "$(dirname "$0")/../support/panel.sh" panelhost "$@"
+# The applets each start names.
+panel_args=()
 
 # --- the test applet in a running panel -------------------------------------
 start_panel --applet testapplet.desktop
@@ -106,7 +95,7 @@ wait_for_output 10 "" "$dcop" panelhost >/dev/null
 sleep 1
 kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel runs without the applet" || fail "panel ended"
 "$dcop" | grep -qx panelhost && echo "ok: panel still answers dcop" || fail "panel gone from dcop"
-grep -q "returned no applet" "$log" && echo "ok: message: $(cat "$log")" || fail "no message: $(cat "$log")"
+grep -q "returned no applet" "$panel_log" && echo "ok: message: $(cat "$panel_log")" || fail "no message: $(cat "$panel_log")"
 stop_panel
 
 # --- loading errors are messages, never crashes --------------------------------
@@ -115,8 +104,8 @@ printf '[Desktop Entry]\nName=Gone\nX-KDE-Library=libovranothere\n' >"$bad/gone.
 start_panel --applet "$bad/gone.desktop" --applet nosuchentry.desktop
 sleep 2
 kill -0 "$panel_pid" 2>/dev/null && echo "ok: panel survives loading errors" || fail "panel ended"
-grep -q "libovranothere not found" "$log" && grep -q 'no applet entry "nosuchentry.desktop"' "$log" \
-    && echo "ok: loading errors reported" || fail "messages: $(cat "$log")"
+grep -q "libovranothere not found" "$panel_log" && grep -q 'no applet entry "nosuchentry.desktop"' "$panel_log" \
+    && echo "ok: loading errors reported" || fail "messages: $(cat "$panel_log")"
 stop_panel
 
 "$panelhost" --help | grep -q -- "--applet <ENTRY>" && echo "ok: --help" || fail "--help"
