@@ -27,13 +27,4 @@ protected:
         if (width > 0)
             m_frame->resize(width, height);
     }
-
-    // The laptop on mains power, its configuration setting both keys and
-    // nothing else.
-    static void onMainsWithBothKeys()
-    {
-        laptop::mains(true);
-        laptop::writeFile(QStringLiteral("/etc/sysconfig/powersave/common"),
-                          "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
-    }
 };

@@ -5,11 +5,22 @@
 // receiver that takes them and does nothing. Tests of the switch drive the
 // menu itself; tests of the gauge hold a gauge (gaugehost.h).
 
+#include "laptopfixture.h"
+
 #include <batteryreadings.h>
 #include <gaugeview.h>
 #include <schememenu.h>
 
 #include <QObject>
+
+// The laptop on mains power, its configuration setting both keys and nothing
+// else.
+inline void onMainsWithBothKeys()
+{
+    laptop::mains(true);
+    laptop::writeFile(QStringLiteral("/etc/sysconfig/powersave/common"),
+                      "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
+}
 
 class SchemeMenuHost : public QObject
 {

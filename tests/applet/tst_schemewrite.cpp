@@ -43,8 +43,7 @@ private Q_SLOTS:
     void initTestCase() { QVERIFY(laptop::inside()); }
     void init()
     {
-        laptop::mains(true);
-        laptop::writeFile(configPath, "AC_SCHEME=\"performance\"\nBATTERY_SCHEME=\"powersave\"\n");
+        onMainsWithBothKeys();
         m_host = std::make_unique<SchemeMenuHost>();
         laptop::clearCalls();
     }
