@@ -12,6 +12,9 @@
 #include <schememenu.h>
 
 #include <QObject>
+#include <QTest>
+
+#include <memory>
 
 // The laptop on mains power, its configuration setting both keys and nothing
 // else.
@@ -42,4 +45,26 @@ private Q_SLOTS:
     void showPercentage() {}
     void showTime() {}
     void launch() {}
+};
+
+// A test of the switch through the scheme menu: it runs on the laptop, and
+// each case that starts a menu gets a fresh one, dropped after the case.
+class SchemeMenuTest : public QObject
+{
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<SchemeMenuHost> m_host;
+
+    // Mains power, both keys set, a new menu and no call recorded yet.
+    void startOnMainsWithBothKeys()
+    {
+        onMainsWithBothKeys();
+        m_host = std::make_unique<SchemeMenuHost>();
+        laptop::clearCalls();
+    }
+
+private Q_SLOTS:
+    void initTestCase() { QVERIFY(laptop::inside()); }
+    void cleanup() { m_host.reset(); }
 };

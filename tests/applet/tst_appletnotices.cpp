@@ -34,22 +34,16 @@ QString fromApplet(const QString& summaryAndBody)
 
 } // namespace
 
-class TestAppletNotices : public QObject
+class TestAppletNotices : public SchemeMenuTest
 {
     Q_OBJECT
 
-    std::unique_ptr<SchemeMenuHost> m_host;
-
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(laptop::inside()); }
     void init()
     {
-        onMainsWithBothKeys();
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 0);
-        m_host = std::make_unique<SchemeMenuHost>();
-        laptop::clearCalls();
+        startOnMainsWithBothKeys();
     }
-    void cleanup() { m_host.reset(); }
 
     // No notification service on the bus (these run first).
     void refusedReloadIsSaidOnStandardError()

@@ -33,21 +33,12 @@ const char* keyName(configcases::Key key)
 
 } // namespace
 
-class TestSchemeWrite : public QObject
+class TestSchemeWrite : public SchemeMenuTest
 {
     Q_OBJECT
 
-    std::unique_ptr<SchemeMenuHost> m_host;
-
 private Q_SLOTS:
-    void initTestCase() { QVERIFY(laptop::inside()); }
-    void init()
-    {
-        onMainsWithBothKeys();
-        m_host = std::make_unique<SchemeMenuHost>();
-        laptop::clearCalls();
-    }
-    void cleanup() { m_host.reset(); }
+    void init() { startOnMainsWithBothKeys(); }
 
     void propertyOnTheText()
     {
