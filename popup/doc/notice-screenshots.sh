@@ -15,8 +15,7 @@ trap 'rm -rf "$shots"' EXIT
 
 # A switch the daemon refuses, with the row of "presentation" clicked.
 refused_switch='
-    . "$2/tests/popup/e2e/lib.sh"
-    SCHEMEPOP=$1/bin/schemepop
+    . "$2/tests/support/popup.sh" "$1/bin/schemepop"
     "$LAPTOP_SRC/standin-behaviour" powersaved.reload exit=1
     "$LAPTOP_SRC/standin-behaviour" powersaved.start exit=1
     start_popup one
