@@ -303,7 +303,7 @@ void GraphFrame::slot_scheme_click(int menuID)
 }
 
 // ---------------------------------------------------------------------------
-// The design's interface
+// The published interface
 // ---------------------------------------------------------------------------
 
 bool GraphFrame::execShell(const char* command)

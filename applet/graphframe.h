@@ -60,7 +60,7 @@ public:
     // none without a battery or when two batteries' capacities are unknown.
     std::optional<int> tipPercentage() const { return m_tipPer; }
 
-    // The design's interface: kept for callers written against it; the
+    // The published interface: kept for callers written against it; the
     // program itself runs its commands through execshell, reads the
     // batteries at each refresh (batteryreadings) and switches schemes
     // from its scheme menu (schememenu). Each is one line on those.

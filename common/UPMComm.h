@@ -86,7 +86,7 @@ bool SchemeAvailable(const QByteArray& name);
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);
 
-// The design's interface: kept for callers written against it; the program
+// The published interface: kept for callers written against it; the program
 // itself reads key lines through ReadSchemeKeys and the state files'
 // labels through ParseLabelLine (keyline.h), and writes keys through
 // UpdateSchemeKeys.

@@ -178,8 +178,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(QStringLiteral("/tmp/child-returned")));
     }
 
-    // The design's runners on the gauge's class are the applet's own.
-    void designInterface()
+    // The published runners on the gauge's class are the applet's own.
+    void publishedInterface()
     {
         laptop::clearCalls();
         QVERIFY(GraphFrame::execShell("/opt/nexalt/pm/idletime.sh start; exit 3"));

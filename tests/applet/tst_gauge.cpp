@@ -130,7 +130,7 @@ private Q_SLOTS:
     {
         QCOMPARE(battery::formatPercentage(87), QStringLiteral("87 %"));
         QCOMPARE(battery::formatPercentage(-5), QStringLiteral("-5 %"));
-        // The design's name for it.
+        // Its published name.
         QCOMPARE(m_frame->FormatPer(87), QStringLiteral("87 %"));
     }
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The gauge's battery readings: the status index, the readings record, the
 // wear class, and the applet's width following the power source at each
-// refresh; and the design's reading functions on the gauge. State files
+// refresh; and the published reading functions on the gauge. State files
 // come from the battery simulator (the module's own format) or are written by
 // hand with odd lines.
 
@@ -284,10 +284,10 @@ private Q_SLOTS:
         QCOMPARE(battery::batteryLife(cycles, lastFull, design), wear);
     }
 
-    // The design's reading functions give what the readings give, battery
+    // The published reading functions give what the readings give, battery
     // 0's status text whatever the argument says, and keep the width in step
     // with the power source they read.
-    void designInterface()
+    void publishedInterface()
     {
         QSignalSpy layout(m_host.get(), &KPanelApplet::updateLayout);
         for (const bool mains : {true, false}) {

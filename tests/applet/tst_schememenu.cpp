@@ -333,10 +333,10 @@ private Q_SLOTS:
         laptop::setBehaviour(QStringLiteral("powersave.reload"), 0);
     }
 
-    // The design's scheme functions on the gauge: the scheme in force as the
+    // The published scheme functions on the gauge: the scheme in force as the
     // menu reads it, an entry chosen by id as by the user, a scheme set by
     // name.
-    void designInterface()
+    void publishedInterface()
     {
         laptop::mains(false);
         makeGauge();

@@ -14,7 +14,7 @@ class TestCommonFormats : public QObject
 
 private slots:
     void parseKeyLine();
-    void designInterface();
+    void publishedInterface();
     void readingRules();
     void keyUpdate();
     void handEditedLines_data();
@@ -57,9 +57,9 @@ void TestCommonFormats::parseKeyLine()
     }
 }
 
-// The design's front ends hand each line to the reading of their mode, and
+// The published front ends hand each line to the reading of their mode, and
 // write the value in double quotes.
-void TestCommonFormats::designInterface()
+void TestCommonFormats::publishedInterface()
 {
     QByteArray value;
     QVERIFY(ParseKeyLine("AC_SCHEME=\"performance\"", "AC_SCHEME", value, 0));
