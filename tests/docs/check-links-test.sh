@@ -7,20 +7,8 @@
 #   check-links-test.sh CHECK_LINKS
 set -uo pipefail
 check=${1:?usage: check-links-test.sh CHECK_LINKS}
-tree=$(mktemp -d "${TMPDIR:-/tmp}/check-links.XXXXXX")
-trap 'rm -rf "$tree"' EXIT
-failures=0
-fail() {
-    echo "FAIL: $*"
-    failures=$((failures + 1))
-}
-
-put() { # FILE LINE...
-    mkdir -p "$tree/$(dirname "$1")"
-    local file=$1
-    shift
-    printf '%s\n' "$@" >"$tree/$file"
-}
+. "$(dirname "$0")/../support/checks.sh"
+. "$(dirname "$0")/../support/madeuptree.sh"
 
 # A tree whose links hold, in every form the checker reads, and broken
 # targets where they are no links: code, outside addresses, anchors.
@@ -98,8 +86,5 @@ fi
 "$check" --no-such-option "$tree" >/dev/null 2>&1
 [[ $? -eq 2 ]] || fail "an unknown option is not a usage error"
 
-if ((failures)); then
-    echo "$failures failure(s)"
-    exit 1
-fi
-echo "check-links: every kind of broken link is caught"
+((failures)) || echo "check-links: every kind of broken link is caught"
+finish

@@ -8,16 +8,8 @@
 #   check-rings-test.sh CHECK_RINGS
 set -uo pipefail
 check=${1:?usage: check-rings-test.sh CHECK_RINGS}
-tree=$(mktemp -d "${TMPDIR:-/tmp}/check-rings.XXXXXX")
-trap 'rm -rf "$tree"' EXIT
 . "$(dirname "$0")/../support/checks.sh"
-
-put() { # FILE LINE...
-    mkdir -p "$tree/$(dirname "$1")"
-    local file=$1
-    shift
-    printf '%s\n' "$@" >"$tree/$file"
-}
+. "$(dirname "$0")/../support/madeuptree.sh"
 
 # A tree that keeps the rings: lxqt/ uses the desktop library's host, applet/
 # has a header named like one of common/'s, comments name what code may not,
