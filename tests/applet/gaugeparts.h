@@ -51,22 +51,31 @@ inline bool showsPercentage(const GraphFrame* frame)
     return menu->isItemChecked(showPercentageID(frame)) && !menu->isItemChecked(showTimeID(frame));
 }
 
+// The one top-level window of type Window that the predicate takes; null
+// when there is none or more than one.
+template <typename Window, typename Predicate> Window* onlyWindow(Predicate takes)
+{
+    Window* found = nullptr;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        auto* window = qobject_cast<Window*>(widget);
+        if (!window || !takes(window))
+            continue;
+        if (found)
+            return nullptr;
+        found = window;
+    }
+    return found;
+}
+
 // The gauge's second menu, with "&Quit": a window of its own named like the
 // left menu ("main_menu"). Null unless exactly one such menu besides the
 // left one is there, as with one gauge alive.
 inline KPopupMenu* secondMenu(const GraphFrame* frame)
 {
-    KPopupMenu* found = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        auto* menu = qobject_cast<KPopupMenu*>(window);
-        if (!menu || menu == frame->leftMenu() ||
-            menu->objectName() != frame->leftMenu()->objectName())
-            continue;
-        if (found)
-            return nullptr;
-        found = menu;
-    }
-    return found;
+    const KPopupMenu* left = frame->leftMenu();
+    return onlyWindow<KPopupMenu>([left](const KPopupMenu* menu) {
+        return menu != left && menu->objectName() == left->objectName();
+    });
 }
 
 // Menu position of the first scheme entry: right after the title.
@@ -139,15 +148,7 @@ inline GraphFrame* gaugeOf(const OvraApplet* applet)
 // The about dialog: a window of its own. Null unless exactly one is there.
 inline KAboutDialog* aboutDialog()
 {
-    KAboutDialog* found = nullptr;
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<KAboutDialog*>(window)) {
-            if (found)
-                return nullptr;
-            found = dialog;
-        }
-    }
-    return found;
+    return onlyWindow<KAboutDialog>([](const KAboutDialog*) { return true; });
 }
 
 } // namespace gaugeparts
