@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The popup's shell command runner.
+#include "execcmd.h"
 #include "UPMComm.h"
-#include "commandrun.h"
 #include "shellcommand.h"
 
 QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)

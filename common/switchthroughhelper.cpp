@@ -2,7 +2,7 @@
 #include "switchthroughhelper.h"
 
 #include "UPMComm.h"
-#include "commandrun.h"
+#include "execcmd.h"
 #include "helpercall.h"
 #include "powersavepaths.h"
 #include "schemenotices.h"

@@ -3,8 +3,8 @@
 // boxes, the shell runner, the battery probe, the scheme list and activation.
 #include "UPMComm.h"
 #include "boundedcall.h"
-#include "commandrun.h"
 #include "errorbox.h"
+#include "execcmd.h"
 #include "laptopfixture.h"
 #include "schemekeys.h"
 #include "streamcapture.h"
