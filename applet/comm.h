@@ -80,8 +80,8 @@ constexpr char m_strACIconPath[] = "/opt/nexalt/pm/bin/res/ac.png";
 
 // Command lines.
 constexpr char m_strIdletimeStart[] = "/opt/nexalt/pm/idletime.sh start &>/dev/null";
-inline constexpr const auto& m_strIdletimeRestart = powersave::AppletIdletimeRestartCommand;
-inline constexpr const auto& m_strUpdatePS = powersave::AppletReloadCommand;
+inline constexpr const auto& m_strIdletimeRestart = powerdaemon::AppletIdletimeRestartCommand;
+inline constexpr const auto& m_strUpdatePS = powerdaemon::AppletReloadCommand;
 constexpr char m_strPMPath[] = "/opt/nexalt/pm/pm.sh start &>/dev/null";
 constexpr char m_strQuitOvra[] = "/opt/nexalt/pm/ovra.sh stop";
 
@@ -100,12 +100,12 @@ constexpr char m_strArrayMenu[5][40] = {
 };
 
 // The power daemon's configuration and the scheme files.
-inline constexpr const auto& m_strCommFile = powersave::CommonFile;
+inline constexpr const auto& m_strCommFile = powerdaemon::CommonFile;
 // Rows: 0 on mains power, 1 on the battery.
 constexpr char m_strArrayKeyScheme[2][16] = {"AC_SCHEME", "BATTERY_SCHEME"};
 constexpr char m_strArrayDefScheme[2][16] = {"'powersave", "performance"};
-inline constexpr const auto& m_strPMSchemePath = powersave::ProductSchemeDir;
-inline constexpr const auto& m_strSchemeFileHead = powersave::SchemeFileHead;
+inline constexpr const auto& m_strPMSchemePath = powerdaemon::ProductSchemeDir;
+inline constexpr const auto& m_strSchemeFileHead = powerdaemon::SchemeFileHead;
 
 // Gauge and tool tip.
 // TRANSLATORS: separates status, time and percentage in the tool tip.

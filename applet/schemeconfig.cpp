@@ -29,12 +29,12 @@ void complain(const QByteArray& text)
 QByteArray readSchemeValue(const QByteArray& text, const QByteArray& key)
 {
     return QByteArray::fromStdString(
-        powersave::readSchemeKey(powersave::Rules::Applet, view(text), view(key)));
+        powerdaemon::readSchemeKey(powerdaemon::Rules::Applet, view(text), view(key)));
 }
 
 bool isSafeSchemeValue(const QByteArray& value)
 {
-    return powersave::isSafeSchemeName(view(value));
+    return powerdaemon::isSafeSchemeName(view(value));
 }
 
 QByteArray setSchemeValue(const QByteArray& text, const QByteArray& key, const QByteArray& value)

@@ -120,7 +120,7 @@ void SchemeMenu::insertSchemeEntries()
             continue;
         const QString name = fileName.mid(7);
         const QByteArray encoded = QFile::encodeName(name);
-        if (!powersave::isListedScheme(powersave::Rules::Applet,
+        if (!powerdaemon::isListedScheme(powerdaemon::Rules::Applet,
                                        std::string_view(encoded.constData(), encoded.size())))
             continue;
         // A name that could not be written safely is not offered.
@@ -253,12 +253,12 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
         // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
         QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
         // pkexec's own words only when they say more than that.
-        if (powersave::pkexecSaysMore(result.message.toStdString()))
+        if (powerdaemon::pkexecSaysMore(result.message.toStdString()))
             reason += QLatin1Char(' ') + result.message;
         notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
         return;
     }
-    const powersave::SwitchReport& report = *result.report;
+    const powerdaemon::SwitchReport& report = *result.report;
     for (const std::string& command : report.stillRunning)
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
                      double(powerdaemon::CommandTimeLimit.count()), command.c_str());
@@ -267,10 +267,10 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
                                 notices::Fallback::Line);
         return;
     }
-    if (report.saved == powersave::SwitchReport::Saved::Failed) {
+    if (report.saved == powerdaemon::SwitchReport::Saved::Failed) {
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
                                 notices::Fallback::Line);
-    } else if (report.saved == powersave::SwitchReport::Saved::NoKey) {
+    } else if (report.saved == powerdaemon::SwitchReport::Saved::NoKey) {
         notices::schemeNotSaved(scheme, noKeyReason(key), notices::Fallback::Line);
     }
     if (report.commandsRan && !report.accepted)

@@ -25,11 +25,11 @@ SchemeSwitcher::~SchemeSwitcher()
 void SchemeSwitcher::start(const QByteArray& key, const QString& name)
 {
     QStringList arguments;
-    for (const std::string& argument : powersave::pkexecArguments(
-             powersave::Rules::Applet, key.toStdString(), QFile::encodeName(name).toStdString()))
+    for (const std::string& argument : powerdaemon::pkexecArguments(
+             powerdaemon::Rules::Applet, key.toStdString(), QFile::encodeName(name).toStdString()))
         arguments << QFile::decodeName(QByteArray::fromStdString(argument));
     m_process.setStandardInputFile(QProcess::nullDevice());
-    m_process.start(QString::fromLatin1(powersave::Pkexec), arguments);
+    m_process.start(QString::fromLatin1(powerdaemon::Pkexec), arguments);
 }
 
 void SchemeSwitcher::collect()
@@ -39,9 +39,9 @@ void SchemeSwitcher::collect()
     result.exitCode = m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
     const QByteArray output = m_process.readAllStandardOutput();
     result.report =
-        powersave::helperReport(std::string_view(output.constData(), std::size_t(output.size())));
+        powerdaemon::helperReport(std::string_view(output.constData(), std::size_t(output.size())));
     result.message = QString::fromLocal8Bit(m_process.readAllStandardError().left(
-                                                qsizetype(powersave::HelperOutputLimit)))
+                                                qsizetype(powerdaemon::HelperOutputLimit)))
                          .trimmed();
     emit finished(result);
 }

@@ -19,7 +19,7 @@ struct SchemeSwitcherResult
 {
     // What the helper reported; nullopt when it never ran (pkexec not
     // started, the user not authorised or the dialog dismissed).
-    std::optional<powersave::SwitchReport> report;
+    std::optional<powerdaemon::SwitchReport> report;
     bool started = false;
     int exitCode = -1;
     QString message; // pkexec's words when the helper never ran

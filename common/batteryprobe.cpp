@@ -13,7 +13,7 @@ constexpr int NoStateFile = -1;
 QByteArray stateFilePath(int n)
 {
     const char* prefix =
-        UseRootBatteryPath ? powersave::RootBatteryPrefix : powersave::ProcBatteryPrefix;
+        UseRootBatteryPath ? powerdaemon::RootBatteryPrefix : powerdaemon::ProcBatteryPrefix;
     return prefix + QByteArray::number(n) + "/state";
 }
 

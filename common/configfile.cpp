@@ -18,11 +18,11 @@ constexpr int FileNotFound = 1;
 
 bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
 {
-    if (!FileExists(powersave::CommonFile)) {
-        ShowFileError(QByteArray(), powersave::CommonFile, FileNotFound);
+    if (!FileExists(powerdaemon::CommonFile)) {
+        ShowFileError(QByteArray(), powerdaemon::CommonFile, FileNotFound);
         return false;
     }
-    ReadSchemeKeys(ReadFileBytes(powersave::CommonFile, powerdaemon::ConfigFileLimit), acScheme,
+    ReadSchemeKeys(ReadFileBytes(powerdaemon::CommonFile, powerdaemon::ConfigFileLimit), acScheme,
                    batteryScheme);
     return true;
 }
@@ -30,9 +30,9 @@ bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
 bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme)
 {
-    const QByteArray text = ReadFileBytes(powersave::CommonFile, powerdaemon::ConfigFileLimit);
+    const QByteArray text = ReadFileBytes(powerdaemon::CommonFile, powerdaemon::ConfigFileLimit);
     const QByteArray updated = UpdateSchemeKeysText(text, acScheme, batteryScheme);
-    WriteTextFile(powersave::CommonFile, updated);
+    WriteTextFile(powerdaemon::CommonFile, updated);
     return SchemeKeysGiven(updated, acScheme, batteryScheme);
 }
 

@@ -6,9 +6,9 @@
 
 #include "powersavedaemon.h"
 
-namespace powersave {
+namespace powerdaemon {
 
 inline constexpr char ProcBatteryPrefix[] = "/proc/H8/BAT";
 inline constexpr char RootBatteryPrefix[] = "/root/H8/BAT";
 
-} // namespace powersave
+} // namespace powerdaemon

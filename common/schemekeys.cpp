@@ -17,7 +17,7 @@ std::string_view view(const QByteArray& bytes)
 
 void readLastValue(const QByteArray& text, const char* key, QByteArray& variable)
 {
-    const std::string value = powersave::readSchemeKey(powersave::Rules::Popup, view(text), key);
+    const std::string value = powerdaemon::readSchemeKey(powerdaemon::Rules::Popup, view(text), key);
     if (!value.empty()) {
         variable = QByteArray::fromStdString(value);
     }
@@ -47,7 +47,7 @@ bool keyGiven(const QByteArray& text, const char* key, const std::optional<QByte
 
 void requireSafe(const std::optional<QByteArray>& name)
 {
-    if (name && !powersave::isSafeSchemeName(view(*name))) {
+    if (name && !powerdaemon::isSafeSchemeName(view(*name))) {
         throw UnsafeSchemeName(*name);
     }
 }
@@ -55,7 +55,7 @@ void requireSafe(const std::optional<QByteArray>& name)
 } // namespace
 
 UnsafeSchemeName::UnsafeSchemeName(const QByteArray& name)
-    : std::runtime_error("Scheme name not written to " + std::string(powersave::CommonFile) +
+    : std::runtime_error("Scheme name not written to " + std::string(powerdaemon::CommonFile) +
                          " (a name holds only letters, digits, \".\", \"_\", \"+\" and \"-\"): " +
                          name.toStdString())
 {
@@ -63,8 +63,8 @@ UnsafeSchemeName::UnsafeSchemeName(const QByteArray& name)
 
 void ReadSchemeKeys(const QByteArray& text, QByteArray& acScheme, QByteArray& batteryScheme)
 {
-    readLastValue(text, powersave::AcSchemeKey, acScheme);
-    readLastValue(text, powersave::BatterySchemeKey, batteryScheme);
+    readLastValue(text, powerdaemon::AcSchemeKey, acScheme);
+    readLastValue(text, powerdaemon::BatterySchemeKey, batteryScheme);
 }
 
 QByteArray UpdateSchemeKeysText(const QByteArray& text, const std::optional<QByteArray>& acScheme,
@@ -72,13 +72,13 @@ QByteArray UpdateSchemeKeysText(const QByteArray& text, const std::optional<QByt
 {
     requireSafe(acScheme);
     requireSafe(batteryScheme);
-    return withKeySet(withKeySet(text, powersave::AcSchemeKey, acScheme),
-                      powersave::BatterySchemeKey, batteryScheme);
+    return withKeySet(withKeySet(text, powerdaemon::AcSchemeKey, acScheme),
+                      powerdaemon::BatterySchemeKey, batteryScheme);
 }
 
 bool SchemeKeysGiven(const QByteArray& text, const std::optional<QByteArray>& acScheme,
                      const std::optional<QByteArray>& batteryScheme)
 {
-    return keyGiven(text, powersave::AcSchemeKey, acScheme) &&
-           keyGiven(text, powersave::BatterySchemeKey, batteryScheme);
+    return keyGiven(text, powerdaemon::AcSchemeKey, acScheme) &&
+           keyGiven(text, powerdaemon::BatterySchemeKey, batteryScheme);
 }

@@ -28,7 +28,7 @@ SchemeNotice NotSavedNotice(const QByteArray& scheme, const char* key)
 {
     return {QStringLiteral("Power scheme not saved"),
             QStringLiteral("The scheme \"%1\" was not saved: %2 has no %3 setting.")
-                .arg(QFile::decodeName(scheme), QFile::decodeName(powersave::CommonFile),
+                .arg(QFile::decodeName(scheme), QFile::decodeName(powerdaemon::CommonFile),
                      QString::fromLatin1(key))};
 }
 

@@ -32,9 +32,9 @@ SchemeChoice chosenScheme(const std::optional<QByteArray>& acScheme,
                           const std::optional<QByteArray>& batteryScheme)
 {
     if (acScheme) {
-        return {*acScheme, powersave::AcSchemeKey};
+        return {*acScheme, powerdaemon::AcSchemeKey};
     }
-    return {batteryScheme.value_or(QByteArray()), powersave::BatterySchemeKey};
+    return {batteryScheme.value_or(QByteArray()), powerdaemon::BatterySchemeKey};
 }
 
 } // namespace
@@ -43,19 +43,19 @@ QList<QByteArray> ListSchemes()
 {
     // Directory order, not sorted: the order the daemon's directory yields.
     QList<QByteArray> names;
-    const Directory dir(opendir(powersave::SchemeDir));
+    const Directory dir(opendir(powerdaemon::SchemeDir));
     if (!dir) {
         return names;
     }
     while (const dirent* entry = readdir(dir.get())) {
-        if (fnmatch(powersave::SchemePattern, entry->d_name, 0) != 0) {
+        if (fnmatch(powerdaemon::SchemePattern, entry->d_name, 0) != 0) {
             continue;
         }
-        const QByteArray name = QByteArray(entry->d_name).mid(powersave::SchemeFileHeadLength);
+        const QByteArray name = QByteArray(entry->d_name).mid(powerdaemon::SchemeFileHeadLength);
         // A name the file could not hold safely is not offered.
         const std::string_view text(name.constData(), std::size_t(name.size()));
-        if (powersave::isListedScheme(powersave::Rules::Popup, text) &&
-            powersave::isSafeSchemeName(text)) {
+        if (powerdaemon::isListedScheme(powerdaemon::Rules::Popup, text) &&
+            powerdaemon::isSafeSchemeName(text)) {
             names.append(name);
         }
     }
@@ -64,7 +64,7 @@ QList<QByteArray> ListSchemes()
 
 bool SchemeAvailable(const QByteArray& name)
 {
-    return FileExists(powersave::ProductSchemePrefix + name);
+    return FileExists(powerdaemon::ProductSchemePrefix + name);
 }
 
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
@@ -76,11 +76,11 @@ void WriteSchemes(const std::optional<QByteArray>& acScheme,
         return;
     }
     const bool saved = UpdateSchemeKeys(acScheme, batteryScheme);
-    bool accepted = ExecCmd(powersave::ReloadCommand);
+    bool accepted = ExecCmd(powerdaemon::ReloadCommand);
     if (!accepted) {
-        accepted = ExecCmd(powersave::StartCommand);
+        accepted = ExecCmd(powerdaemon::StartCommand);
     }
-    ExecCmd(powersave::IdletimeRestartCommand);
+    ExecCmd(powerdaemon::IdletimeRestartCommand);
     // Told only now, so that a notice shown in a box holds up no command.
     const SchemeChoice choice = chosenScheme(acScheme, batteryScheme);
     if (!saved) {

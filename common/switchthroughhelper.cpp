@@ -31,7 +31,7 @@ QStringList pkexecArguments(const char* key, const QByteArray& name)
 {
     QStringList arguments;
     for (const std::string& argument :
-         powersave::pkexecArguments(powersave::Rules::Popup, key, name.toStdString())) {
+         powerdaemon::pkexecArguments(powerdaemon::Rules::Popup, key, name.toStdString())) {
         arguments << QFile::decodeName(QByteArray::fromStdString(argument));
     }
     return arguments;
@@ -41,7 +41,7 @@ HelperRun runHelper(const char* key, const QByteArray& name)
 {
     HelperRun run;
     QProcess process;
-    process.setProgram(QString::fromLatin1(powersave::Pkexec));
+    process.setProgram(QString::fromLatin1(powerdaemon::Pkexec));
     process.setArguments(pkexecArguments(key, name));
     process.setStandardInputFile(QProcess::nullDevice());
     QEventLoop loop;
@@ -64,7 +64,7 @@ HelperRun runHelper(const char* key, const QByteArray& name)
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.output = process.readAllStandardOutput();
     run.message = QString::fromLocal8Bit(
-                      process.readAllStandardError().left(qsizetype(powersave::HelperOutputLimit)))
+                      process.readAllStandardError().left(qsizetype(powerdaemon::HelperOutputLimit)))
                       .trimmed();
     return run;
 }
@@ -80,7 +80,7 @@ void reportNotAuthorised(const QByteArray& name, const HelperRun& run)
     if (!run.started) {
         text = QStringLiteral(
                    "The power scheme \"%1\" was not switched: %2 could not be started (%3).")
-                   .arg(schemeText(name), QString::fromLatin1(powersave::Pkexec), run.message);
+                   .arg(schemeText(name), QString::fromLatin1(powerdaemon::Pkexec), run.message);
     } else if (run.exitCode == PkexecDismissed) {
         text = QStringLiteral("The power scheme \"%1\" was not switched: the authentication was "
                               "dismissed.")
@@ -90,14 +90,14 @@ void reportNotAuthorised(const QByteArray& name, const HelperRun& run)
                               "to switch power schemes.")
                    .arg(schemeText(name));
         // pkexec's own words only when they say more than that.
-        if (powersave::pkexecSaysMore(run.message.toStdString())) {
+        if (powerdaemon::pkexecSaysMore(run.message.toStdString())) {
             text += QStringLiteral("\n") + run.message;
         }
     }
     ShowErrorBox(text);
 }
 
-void reportOutcome(const char* key, const QByteArray& name, const powersave::SwitchReport& report)
+void reportOutcome(const char* key, const QByteArray& name, const powerdaemon::SwitchReport& report)
 {
     for (const std::string& command : report.stillRunning) {
         ShowErrorBox(CommandLeftRunningText(QByteArray::fromStdString(command),
@@ -108,11 +108,11 @@ void reportOutcome(const char* key, const QByteArray& name, const powersave::Swi
                          .arg(schemeText(name), QString::fromStdString(report.reason)));
         return;
     }
-    if (report.saved == powersave::SwitchReport::Saved::Failed) {
+    if (report.saved == powerdaemon::SwitchReport::Saved::Failed) {
         ShowErrorBox(QString::fromLocal8Bit(QByteArray::fromStdString(report.reason)));
     }
     // Told once the commands have run, as after a switch of the popup's own.
-    if (report.saved == powersave::SwitchReport::Saved::NoKey) {
+    if (report.saved == powerdaemon::SwitchReport::Saved::NoKey) {
         ShowNotice(NotSavedNotice(name, key));
     }
     if (report.commandsRan && !report.accepted) {
@@ -130,7 +130,7 @@ bool SwitchRunsThroughHelper()
 void SwitchThroughHelper(const char* key, const QByteArray& name)
 {
     const HelperRun run = runHelper(key, name);
-    const auto report = powersave::helperReport(
+    const auto report = powerdaemon::helperReport(
         std::string_view(run.output.constData(), std::size_t(run.output.size())));
     if (!report) {
         reportNotAuthorised(name, run);

@@ -43,24 +43,24 @@ void cleanEnvironment()
     ::setenv("PATH", "/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin", 1);
     ::umask(022);
     if (::chdir("/") != 0) {
-        std::_Exit(int(powersave::SwitchOutcome::Refused));
+        std::_Exit(int(powerdaemon::SwitchOutcome::Refused));
     }
 }
 
-powersave::SwitchReport switchAsRequested(const std::vector<std::string>& args)
+powerdaemon::SwitchReport switchAsRequested(const std::vector<std::string>& args)
 {
-    powersave::SwitchReport refused;
+    powerdaemon::SwitchReport refused;
     refused.refused = true;
     if (::geteuid() != 0) {
         refused.reason = "the switch runs as root, through pkexec";
         return refused;
     }
-    auto request = powersave::parseSwitchArguments(args);
+    auto request = powerdaemon::parseSwitchArguments(args);
     if (auto* why = std::get_if<std::string>(&request)) {
         refused.reason = *why;
         return refused;
     }
-    return powersave::switchScheme(std::get<powersave::SwitchRequest>(request));
+    return powerdaemon::switchScheme(std::get<powerdaemon::SwitchRequest>(request));
 }
 
 void writeAll(int fd, const std::string& text)
@@ -82,7 +82,7 @@ int main(int argc, char* argv[])
     const powerdaemon::UniqueFd report = takeStandardOutput();
     cleanEnvironment();
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    const powersave::SwitchReport result = switchAsRequested(args);
+    const powerdaemon::SwitchReport result = switchAsRequested(args);
     if (report) {
         writeAll(report.get(), result.toText());
     }

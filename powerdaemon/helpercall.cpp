@@ -4,7 +4,7 @@
 
 #include <utility>
 
-namespace powersave {
+namespace powerdaemon {
 
 std::vector<std::string> pkexecArguments(Rules rules, std::string_view key, std::string_view name)
 {
@@ -25,4 +25,4 @@ bool pkexecSaysMore(std::string_view message)
     return !message.empty() && message.find("Not authorized") == std::string_view::npos;
 }
 
-} // namespace powersave
+} // namespace powerdaemon

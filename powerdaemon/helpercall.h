@@ -13,7 +13,7 @@
 #include <string_view>
 #include <vector>
 
-namespace powersave {
+namespace powerdaemon {
 
 // The most a caller reads of the helper's report (pkexec's standard output)
 // and of pkexec's own words (its standard error): the report is a few
@@ -36,4 +36,4 @@ std::optional<SwitchReport> helperReport(std::string_view output);
 // program's own.
 bool pkexecSaysMore(std::string_view message);
 
-} // namespace powersave
+} // namespace powerdaemon

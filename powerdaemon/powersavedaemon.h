@@ -5,7 +5,7 @@
 // command lines are passed to the shell exactly as they stand here, spacing
 // and redirections included.
 
-namespace powersave {
+namespace powerdaemon {
 
 inline constexpr char CommonFile[] = "/etc/sysconfig/powersave/common";
 inline constexpr char SchemeDir[] = "/etc/sysconfig/powersave/";
@@ -36,4 +36,4 @@ inline constexpr char AppletIdletimeRestartCommand[] =
 inline constexpr char SwitchHelper[] = "/usr/libexec/ovra/ovra-switch-scheme";
 inline constexpr char Pkexec[] = "/usr/bin/pkexec";
 
-} // namespace powersave
+} // namespace powerdaemon

@@ -7,7 +7,7 @@
 
 #include <sys/stat.h>
 
-namespace powersave {
+namespace powerdaemon {
 
 namespace {
 
@@ -103,4 +103,4 @@ bool commandsRunAfterFailedWrite(Rules rules)
     return rules == Rules::Applet;
 }
 
-} // namespace powersave
+} // namespace powerdaemon

@@ -17,7 +17,7 @@
 #include <string>
 #include <string_view>
 
-namespace powersave {
+namespace powerdaemon {
 
 enum class Rules
 {
@@ -56,4 +56,4 @@ SwitchCommands switchCommands(Rules rules);
 // Whether a file that could not be rewritten still gets the commands.
 bool commandsRunAfterFailedWrite(Rules rules);
 
-} // namespace powersave
+} // namespace powerdaemon

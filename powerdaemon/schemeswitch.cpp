@@ -6,7 +6,7 @@
 #include "replacefile.h"
 #include "shellcommand.h"
 
-namespace powersave {
+namespace powerdaemon {
 
 namespace {
 
@@ -107,4 +107,4 @@ SwitchReport switchScheme(const SwitchRequest& request)
     return report;
 }
 
-} // namespace powersave
+} // namespace powerdaemon

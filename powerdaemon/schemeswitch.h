@@ -13,7 +13,7 @@
 #include <variant>
 #include <vector>
 
-namespace powersave {
+namespace powerdaemon {
 
 struct SwitchRequest
 {
@@ -35,4 +35,4 @@ std::vector<std::string> switchArguments(Rules rules, std::string_view key, std:
 // over it, owner and mode kept) and runs the rules' commands, each bounded.
 SwitchReport switchScheme(const SwitchRequest& request);
 
-} // namespace powersave
+} // namespace powerdaemon

@@ -2,7 +2,7 @@
 #include "switchreport.h"
 #include "linewalk.h"
 
-namespace powersave {
+namespace powerdaemon {
 
 namespace {
 
@@ -109,4 +109,4 @@ std::optional<SwitchReport> SwitchReport::fromText(std::string_view text)
     return report;
 }
 
-} // namespace powersave
+} // namespace powerdaemon

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-namespace powersave {
+namespace powerdaemon {
 
 // The helper's exit statuses. pkexec itself ends with 126 or 127 when the
 // user was not authorised, so none of these.
@@ -46,4 +46,4 @@ struct SwitchReport
     static std::optional<SwitchReport> fromText(std::string_view text);
 };
 
-} // namespace powersave
+} // namespace powerdaemon

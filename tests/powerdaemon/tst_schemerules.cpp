@@ -13,7 +13,7 @@
 
 #include <unistd.h>
 
-using powersave::Rules;
+using powerdaemon::Rules;
 
 class TestSchemeRules : public QObject
 {
@@ -35,65 +35,65 @@ void TestSchemeRules::popupAndAppletDifferOnPurpose()
     // nothing either can know.
     const std::string text = "AC_SCHEME=\"first\"\nAC_SCHEME=\"last\"\nAC_SCHEME=\"\"\n"
                              "BATTERY_SCHEME=$X\n";
-    QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("last"));
-    QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "AC_SCHEME"), std::string());
-    QCOMPARE(powersave::readSchemeKey(Rules::Applet, "AC_SCHEME=a\nAC_SCHEME=b\n", "AC_SCHEME"),
+    QCOMPARE(powerdaemon::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("last"));
+    QCOMPARE(powerdaemon::readSchemeKey(Rules::Applet, text, "AC_SCHEME"), std::string());
+    QCOMPARE(powerdaemon::readSchemeKey(Rules::Applet, "AC_SCHEME=a\nAC_SCHEME=b\n", "AC_SCHEME"),
              std::string("b"));
-    QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "BATTERY_SCHEME"), std::string());
-    QCOMPARE(powersave::readSchemeKey(Rules::Applet, text, "BATTERY_SCHEME"), std::string());
+    QCOMPARE(powerdaemon::readSchemeKey(Rules::Popup, text, "BATTERY_SCHEME"), std::string());
+    QCOMPARE(powerdaemon::readSchemeKey(Rules::Applet, text, "BATTERY_SCHEME"), std::string());
 
     // Commands: the popup's with a start after a failed reload, the applet's
     // own init script and spacing, never a start.
-    const auto popup = powersave::switchCommands(Rules::Popup);
+    const auto popup = powerdaemon::switchCommands(Rules::Popup);
     QCOMPARE(popup.reload, "/etc/init.d/powersaved reload &>/dev/null");
     QCOMPARE(popup.startAfterFailedReload, "/etc/init.d/powersaved start &>/dev/null");
     QCOMPARE(popup.idletimeRestart, "/opt/nexalt/pm/idletime.sh restart &> /dev/null");
-    const auto applet = powersave::switchCommands(Rules::Applet);
+    const auto applet = powerdaemon::switchCommands(Rules::Applet);
     QCOMPARE(applet.reload, "/etc/init.d/powersave reload &>/dev/null");
     QVERIFY(applet.startAfterFailedReload == nullptr);
     QCOMPARE(applet.idletimeRestart, "/opt/nexalt/pm/idletime.sh restart &>/dev/null");
 
     // A failed write stops the popup's switch; the applet's commands run.
-    QVERIFY(!powersave::commandsRunAfterFailedWrite(Rules::Popup));
-    QVERIFY(powersave::commandsRunAfterFailedWrite(Rules::Applet));
+    QVERIFY(!powerdaemon::commandsRunAfterFailedWrite(Rules::Popup));
+    QVERIFY(powerdaemon::commandsRunAfterFailedWrite(Rules::Applet));
 
-    QCOMPARE(powersave::rulesNamed(powersave::rulesName(Rules::Popup)), Rules::Popup);
-    QCOMPARE(powersave::rulesNamed(powersave::rulesName(Rules::Applet)), Rules::Applet);
-    QVERIFY(!powersave::rulesNamed("Popup"));
+    QCOMPARE(powerdaemon::rulesNamed(powerdaemon::rulesName(Rules::Popup)), Rules::Popup);
+    QCOMPARE(powerdaemon::rulesNamed(powerdaemon::rulesName(Rules::Applet)), Rules::Applet);
+    QVERIFY(!powerdaemon::rulesNamed("Popup"));
 }
 
 void TestSchemeRules::listing()
 {
     // On the simulated laptop: "acoustic" is the daemon's alone,
     // "nexalt_quiet" the product's alone, "powersave" in both folders.
-    QVERIFY(powersave::isListedScheme(Rules::Popup, "powersave"));
-    QVERIFY(!powersave::isListedScheme(Rules::Popup, "acoustic"));
-    QVERIFY(!powersave::isListedScheme(Rules::Popup, "nexalt_quiet"));
-    QVERIFY(powersave::isListedScheme(Rules::Applet, "nexalt_quiet"));
-    QVERIFY(!powersave::isListedScheme(Rules::Applet, "acoustic"));
+    QVERIFY(powerdaemon::isListedScheme(Rules::Popup, "powersave"));
+    QVERIFY(!powerdaemon::isListedScheme(Rules::Popup, "acoustic"));
+    QVERIFY(!powerdaemon::isListedScheme(Rules::Popup, "nexalt_quiet"));
+    QVERIFY(powerdaemon::isListedScheme(Rules::Applet, "nexalt_quiet"));
+    QVERIFY(!powerdaemon::isListedScheme(Rules::Applet, "acoustic"));
     // The applet lists regular files only; the popup any entry.
-    const std::string link = std::string(powersave::ProductSchemePrefix) + "linked";
+    const std::string link = std::string(powerdaemon::ProductSchemePrefix) + "linked";
     QCOMPARE(::symlink("scheme_powersave", link.c_str()), 0);
-    const std::string daemons = std::string(powersave::SchemeDir) + "scheme_linked";
+    const std::string daemons = std::string(powerdaemon::SchemeDir) + "scheme_linked";
     std::ofstream(daemons).put('\n');
-    QVERIFY(!powersave::isListedScheme(Rules::Applet, "linked"));
-    QVERIFY(powersave::isListedScheme(Rules::Popup, "linked"));
+    QVERIFY(!powerdaemon::isListedScheme(Rules::Applet, "linked"));
+    QVERIFY(powerdaemon::isListedScheme(Rules::Popup, "linked"));
 }
 
 void TestSchemeRules::safeNames()
 {
     for (const char* name : {"powersave", "nexalt_quiet", "a.b-c+d", "X1", ""}) {
-        QVERIFY2(powersave::isSafeSchemeName(name), name);
+        QVERIFY2(powerdaemon::isSafeSchemeName(name), name);
     }
     for (const char* name : {"..", "a..b", "a/b", "a b", "x;id", "$(id)", "`id`", "a\"b", "a'b",
                              "a\\b", "a\nb", "-\t", "caf\xc3\xa9", "a*"}) {
-        QVERIFY2(!powersave::isSafeSchemeName(name), name);
+        QVERIFY2(!powerdaemon::isSafeSchemeName(name), name);
     }
 }
 
 void TestSchemeRules::reportsReadBackAsWritten()
 {
-    using Report = powersave::SwitchReport;
+    using Report = powerdaemon::SwitchReport;
     Report applied;
     applied.commandsRan = true;
     applied.accepted = true;
@@ -108,12 +108,12 @@ void TestSchemeRules::reportsReadBackAsWritten()
     Report refused;
     refused.refused = true;
     refused.reason = "no such scheme: x";
-    const std::pair<Report, powersave::SwitchOutcome> cases[] = {
-        {applied, powersave::SwitchOutcome::Applied},
-        {refusedDaemon, powersave::SwitchOutcome::NotApplied},
-        {failed, powersave::SwitchOutcome::NotSaved},
-        {noKey, powersave::SwitchOutcome::NotSaved},
-        {refused, powersave::SwitchOutcome::Refused}};
+    const std::pair<Report, powerdaemon::SwitchOutcome> cases[] = {
+        {applied, powerdaemon::SwitchOutcome::Applied},
+        {refusedDaemon, powerdaemon::SwitchOutcome::NotApplied},
+        {failed, powerdaemon::SwitchOutcome::NotSaved},
+        {noKey, powerdaemon::SwitchOutcome::NotSaved},
+        {refused, powerdaemon::SwitchOutcome::Refused}};
     for (const auto& [report, outcome] : cases) {
         QCOMPARE(report.outcome(), outcome);
         const auto back = Report::fromText(report.toText());
@@ -135,30 +135,30 @@ void TestSchemeRules::callersOfTheHelper()
     // pkexec gets the same arguments from both programs but for their rules:
     // a desktop agent only, then the helper, the rules, the key and the name.
     using Arguments = std::vector<std::string>;
-    QCOMPARE(powersave::pkexecArguments(Rules::Popup, "AC_SCHEME", "power save"),
+    QCOMPARE(powerdaemon::pkexecArguments(Rules::Popup, "AC_SCHEME", "power save"),
              (Arguments{"--disable-internal-agent", "/usr/libexec/ovra/ovra-switch-scheme", "popup",
                         "AC_SCHEME", "power save"}));
-    QCOMPARE(powersave::pkexecArguments(Rules::Applet, "BATTERY_SCHEME", std::string("a\0b", 3)),
+    QCOMPARE(powerdaemon::pkexecArguments(Rules::Applet, "BATTERY_SCHEME", std::string("a\0b", 3)),
              (Arguments{"--disable-internal-agent", "/usr/libexec/ovra/ovra-switch-scheme",
                         "applet", "BATTERY_SCHEME", std::string("a\0b", 3)}));
 
     // The report is read from the first 64 KiB of the output only.
-    powersave::SwitchReport applied;
+    powerdaemon::SwitchReport applied;
     applied.commandsRan = true;
     applied.accepted = true;
     const std::string report = applied.toText();
-    QCOMPARE(powersave::helperReport(report)->toText(), report);
-    const std::string padding(powersave::HelperOutputLimit - report.size(), '\n');
-    QVERIFY(powersave::helperReport(padding + report));
-    QVERIFY(!powersave::helperReport(std::string(powersave::HelperOutputLimit, '\n') + report));
-    QVERIFY(!powersave::helperReport("Error executing command as another user: Not authorized\n"));
+    QCOMPARE(powerdaemon::helperReport(report)->toText(), report);
+    const std::string padding(powerdaemon::HelperOutputLimit - report.size(), '\n');
+    QVERIFY(powerdaemon::helperReport(padding + report));
+    QVERIFY(!powerdaemon::helperReport(std::string(powerdaemon::HelperOutputLimit, '\n') + report));
+    QVERIFY(!powerdaemon::helperReport("Error executing command as another user: Not authorized\n"));
 
     // pkexec's words are told only when they say more than "not authorized".
-    QVERIFY(!powersave::pkexecSaysMore(""));
-    QVERIFY(!powersave::pkexecSaysMore("Error executing command as another user: Not authorized"));
-    QVERIFY(!powersave::pkexecSaysMore("Not authorized"));
-    QVERIFY(powersave::pkexecSaysMore("Error executing command as another user: not authorized"));
-    QVERIFY(powersave::pkexecSaysMore("Cannot run program: No such file or directory"));
+    QVERIFY(!powerdaemon::pkexecSaysMore(""));
+    QVERIFY(!powerdaemon::pkexecSaysMore("Error executing command as another user: Not authorized"));
+    QVERIFY(!powerdaemon::pkexecSaysMore("Not authorized"));
+    QVERIFY(powerdaemon::pkexecSaysMore("Error executing command as another user: not authorized"));
+    QVERIFY(powerdaemon::pkexecSaysMore("Cannot run program: No such file or directory"));
 }
 
 void TestSchemeRules::substitutionsSpanLines()
@@ -168,7 +168,7 @@ void TestSchemeRules::substitutionsSpanLines()
     // is none the programs can know or rewrite, and an update is the same
     // when made twice.
     const std::string text = "BATTERY_SCHEME=\"dos\"x`date\nAC_SCHEME=inside\n`\nAC_SCHEME=out\n";
-    QCOMPARE(powersave::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("out"));
+    QCOMPARE(powerdaemon::readSchemeKey(Rules::Popup, text, "AC_SCHEME"), std::string("out"));
     QVERIFY(powerdaemon::keyValues(text, "BATTERY_SCHEME").empty());
     const std::string once = powerdaemon::setKeyValue(
         powerdaemon::setKeyValue(text, "AC_SCHEME", "a"), "BATTERY_SCHEME", "b");

@@ -21,7 +21,7 @@
 namespace {
 
 using fuzzcheck::require;
-using powersave::Rules;
+using powerdaemon::Rules;
 
 // The text's lines, each with its line feed.
 std::vector<std::string_view> linesOf(std::string_view text)
@@ -93,9 +93,9 @@ void checkUpdate(std::string_view text, std::string_view key, std::string_view o
 
     // After the switch, both programs read the value that was set.
     const std::string expected = before.empty() ? std::string() : std::string(value);
-    require(powersave::readSchemeKey(Rules::Popup, updated, key) == expected,
+    require(powerdaemon::readSchemeKey(Rules::Popup, updated, key) == expected,
             "the popup reads the value that was set");
-    require(powersave::readSchemeKey(Rules::Applet, updated, key) == expected,
+    require(powerdaemon::readSchemeKey(Rules::Applet, updated, key) == expected,
             "the applet reads the value that was set");
 }
 
@@ -103,8 +103,8 @@ void checkUpdate(std::string_view text, std::string_view key, std::string_view o
 void checkRead(std::string_view text, std::string_view key)
 {
     const auto values = powerdaemon::keyValues(text, key);
-    const std::string popup = powersave::readSchemeKey(Rules::Popup, text, key);
-    const std::string applet = powersave::readSchemeKey(Rules::Applet, text, key);
+    const std::string popup = powerdaemon::readSchemeKey(Rules::Popup, text, key);
+    const std::string applet = powerdaemon::readSchemeKey(Rules::Applet, text, key);
     bool popupFound = popup.empty();
     for (const auto& value : values) {
         popupFound = popupFound || value == popup;
@@ -119,7 +119,7 @@ void checkRead(std::string_view text, std::string_view key)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const std::array<std::string_view, 2> keys{powersave::AcSchemeKey, powersave::BatterySchemeKey};
+    const std::array<std::string_view, 2> keys{powerdaemon::AcSchemeKey, powerdaemon::BatterySchemeKey};
     // A scheme name, the empty value, and one with blanks and shell
     // punctuation that only the double quotes keep together.
     const std::array<std::string_view, 3> values{"powersave", "", "a b#c;d|e"};

@@ -41,7 +41,7 @@ std::vector<std::string> argumentsOf(std::string_view input)
 // scheme files it names (folder, "scheme_", name) lie in the scheme folders.
 void checkSafeName(const std::string& name)
 {
-    if (!powersave::isSafeSchemeName(name)) {
+    if (!powerdaemon::isSafeSchemeName(name)) {
         return;
     }
     require(powerdaemon::isSafeValue(name), "a safe scheme name is a safe shell value");
@@ -54,19 +54,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::vector<std::string> args =
         argumentsOf(std::string_view(reinterpret_cast<const char*>(data), size));
-    const auto parsed = powersave::parseSwitchArguments(args);
+    const auto parsed = powerdaemon::parseSwitchArguments(args);
     if (const auto* refusal = std::get_if<std::string>(&parsed)) {
         require(!refusal->empty(), "a refusal says why");
     } else {
-        const auto& request = std::get<powersave::SwitchRequest>(parsed);
+        const auto& request = std::get<powerdaemon::SwitchRequest>(parsed);
         require(args.size() == 3, "a request has three arguments");
-        require(powersave::rulesName(request.rules) == args[0], "the rules are the ones named");
-        require(powersave::isSchemeKey(request.key) && request.key == args[1],
+        require(powerdaemon::rulesName(request.rules) == args[0], "the rules are the ones named");
+        require(powerdaemon::isSchemeKey(request.key) && request.key == args[1],
                 "the key is a scheme key, the one named");
         require(request.name == args[2], "the name is the one given");
         // What a caller hands to pkexec gives the same request again.
-        auto again = powersave::switchArguments(request.rules, request.key, request.name);
-        require(again.size() == 4 && again[0] == powersave::SwitchHelper,
+        auto again = powerdaemon::switchArguments(request.rules, request.key, request.name);
+        require(again.size() == 4 && again[0] == powerdaemon::SwitchHelper,
                 "a caller runs the helper");
         again.erase(again.begin());
         require(again == args, "a caller's arguments are the request's");

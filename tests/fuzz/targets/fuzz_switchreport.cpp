@@ -16,7 +16,7 @@
 namespace {
 
 using fuzzcheck::require;
-using powersave::SwitchReport;
+using powerdaemon::SwitchReport;
 
 // Whatever a caller reads, written again, reads back as the same report.
 void checkRead(std::string_view output)
