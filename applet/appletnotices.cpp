@@ -4,7 +4,7 @@
 #include "lowbatterywarning.h"
 #include "translated.h"
 
-#include <desktopnotice.h>
+#include "notify/desktopnotice.h"
 
 #include <cstdio>
 

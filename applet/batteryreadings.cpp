@@ -2,9 +2,9 @@
 #include "batteryreadings.h"
 
 #include "boundedfile.h"
-#include "boundedread.h"
+#include "powerdaemon/boundedread.h"
 #include "comm.h"
-#include "linewalk.h"
+#include "powerdaemon/linewalk.h"
 #include "translated.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "boundedfile.h"
 
-#include <boundedread.h>
+#include "powerdaemon/boundedread.h"
 
 std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limit,
                                           QByteArray* error)

@@ -5,7 +5,7 @@
 // The daemon's paths and the command lines of a switch are the ones the
 // popup and the switch helper know too (powerdaemon/powersavedaemon.h).
 
-#include <powersavedaemon.h>
+#include "powerdaemon/powersavedaemon.h"
 
 // Marks a text for the catalogue extractor without translating it here; the
 // code passes it through gettext where it is shown.

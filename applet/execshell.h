@@ -3,7 +3,7 @@
 // The applet's front end on powerdaemon's command runner: every command the
 // applet starts through /bin/sh and waits for goes through runShell.
 
-#include <shellcommand.h>
+#include "powerdaemon/shellcommand.h"
 
 #include <chrono>
 

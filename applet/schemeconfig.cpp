@@ -2,10 +2,10 @@
 #include "schemeconfig.h"
 #include "boundedfile.h"
 
-#include <assignmentline.h>
-#include <configtext.h>
-#include <replacefile.h>
-#include <schemerules.h>
+#include "powerdaemon/assignmentline.h"
+#include "powerdaemon/configtext.h"
+#include "powerdaemon/replacefile.h"
+#include "powerdaemon/schemerules.h"
 
 #include <QFile>
 

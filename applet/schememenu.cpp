@@ -19,9 +19,9 @@
 #include <cstdio>
 #include <utility>
 
-#include <helpercall.h>
-#include <schemerules.h>
-#include <shellcommand.h>
+#include "powerdaemon/helpercall.h"
+#include "powerdaemon/schemerules.h"
+#include "powerdaemon/shellcommand.h"
 
 #include <unistd.h>
 

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "schemeswitcher.h"
 
-#include <helpercall.h>
-#include <powersavedaemon.h>
+#include "powerdaemon/helpercall.h"
+#include "powerdaemon/powersavedaemon.h"
 
 #include <QFile>
 

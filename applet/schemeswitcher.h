@@ -6,7 +6,7 @@
 // answers DCOP while polkit's agent asks for a password or the daemon
 // reloads.
 
-#include <switchreport.h>
+#include "powerdaemon/switchreport.h"
 
 #include <QObject>
 #include <QProcess>

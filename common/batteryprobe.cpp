@@ -2,7 +2,7 @@
 // The popup's battery reader: battery n's state file and the power source.
 #include "UPMComm.h"
 #include "batterystatetext.h"
-#include "boundedread.h"
+#include "powerdaemon/boundedread.h"
 #include "powersavepaths.h"
 #include "rawfile.h"
 

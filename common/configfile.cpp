@@ -2,10 +2,10 @@
 // The daemon's common settings file: reading the two scheme keys, rewriting
 // them, and replacing a file's content.
 #include "UPMComm.h"
-#include "boundedread.h"
+#include "powerdaemon/boundedread.h"
 #include "powersavepaths.h"
 #include "rawfile.h"
-#include "replacefile.h"
+#include "powerdaemon/replacefile.h"
 #include "schemekeys.h"
 
 #include <string_view>

@@ -2,7 +2,7 @@
 // The popup's shell command runner.
 #include "execcmd.h"
 #include "UPMComm.h"
-#include "shellcommand.h"
+#include "powerdaemon/shellcommand.h"
 
 QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "keyline.h"
 #include "UPMComm.h"
-#include "assignmentline.h"
+#include "powerdaemon/assignmentline.h"
 
 #include <string_view>
 

@@ -4,7 +4,7 @@
 // with the applet's and the switch helper's in powerdaemon), and where the
 // popup reads the battery module's files.
 
-#include "powersavedaemon.h"
+#include "powerdaemon/powersavedaemon.h"
 
 namespace powerdaemon {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "rawfile.h"
-#include "boundedread.h"
+#include "powerdaemon/boundedread.h"
 #include "einouterror.h"
 
 #include <sys/stat.h>

@@ -2,9 +2,9 @@
 #include "schemekeys.h"
 #include "powersavepaths.h"
 
-#include "assignmentline.h"
-#include "configtext.h"
-#include "schemerules.h"
+#include "powerdaemon/assignmentline.h"
+#include "powerdaemon/configtext.h"
+#include "powerdaemon/schemerules.h"
 
 #include <string_view>
 

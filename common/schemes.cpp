@@ -4,7 +4,7 @@
 #include "powersavepaths.h"
 #include "rawfile.h"
 #include "schemenotices.h"
-#include "schemerules.h"
+#include "powerdaemon/schemerules.h"
 #include "switchthroughhelper.h"
 
 #include <memory>

@@ -3,10 +3,10 @@
 
 #include "UPMComm.h"
 #include "execcmd.h"
-#include "helpercall.h"
+#include "powerdaemon/helpercall.h"
 #include "powersavepaths.h"
 #include "schemenotices.h"
-#include "shellcommand.h"
+#include "powerdaemon/shellcommand.h"
 
 #include <QEventLoop>
 #include <QFile>

@@ -6,8 +6,8 @@
 // Prints what the switch came to on standard output (one fact a line) and
 // ends with its outcome: 0 applied, 1 not applied, 2 not saved, 3 refused.
 
-#include "schemeswitch.h"
-#include "uniquefd.h"
+#include "powerdaemon/schemeswitch.h"
+#include "powerdaemon/uniquefd.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "SchemepopBase.h"
 
-#include "UPMComm.h"
-#include "switchthroughhelper.h"
+#include "common/UPMComm.h"
+#include "common/switchthroughhelper.h"
 
 #include <QCoreApplication>
 #include <QFont>

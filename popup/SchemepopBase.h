@@ -6,7 +6,7 @@
 
 #include "ui_SchemepopBase.h"
 
-#include "tform.h"
+#include "forms/tform.h"
 
 #include <QByteArray>
 

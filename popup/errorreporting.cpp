@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "errorreporting.h"
 
-#include "UPMComm.h"
-#include "errorbox.h"
+#include "common/UPMComm.h"
+#include "forms/errorbox.h"
 
 void reportErrorsInBoxes()
 {

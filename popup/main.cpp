@@ -4,7 +4,7 @@
 // there is no display to show it on.
 
 #include "SchemepopBase.h"
-#include "displaycheck.h"
+#include "appstart/displaycheck.h"
 #include "environmentoverride.h"
 #include "errorreporting.h"
 #include "fontconfigwarmup.h"

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "noticereporting.h"
 
-#include "UPMComm.h"
-#include "desktopnotice.h"
-#include "errorbox.h"
+#include "common/UPMComm.h"
+#include "notify/desktopnotice.h"
+#include "forms/errorbox.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "laptopfixture.h"
 
-#include <batteryreadings.h>
-#include <graphframe.h>
-#include <pmapplet.h>
+#include "applet/batteryreadings.h"
+#include "applet/graphframe.h"
+#include "applet/pmapplet.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 
 #include "appletinfo.h"
 #include "appletpaths.h"
-#include "displaycheck.h"
+#include "appstart/displaycheck.h"
 #include "panelwindow.h"
 
 #include <dcopclient.h>

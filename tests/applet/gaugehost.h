@@ -6,7 +6,7 @@
 
 #include "laptopfixture.h"
 
-#include <graphframe.h>
+#include "applet/graphframe.h"
 #include <kpanelapplet.h>
 
 #include <QString>

@@ -5,14 +5,14 @@
 // entries and the top-level windows, the launch and the switch through Qt's
 // object tree, the batteries through the readings the gauge takes.
 
-#include <batteryreadings.h>
-#include <gaugeview.h>
-#include <graphframe.h>
+#include "applet/batteryreadings.h"
+#include "applet/gaugeview.h"
+#include "applet/graphframe.h"
 #include <kaboutdialog.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
-#include <pmapplet.h>
-#include <schemeswitcher.h>
+#include "applet/pmapplet.h"
+#include "applet/schemeswitcher.h"
 
 #include <QAction>
 #include <QApplication>

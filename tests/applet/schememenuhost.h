@@ -7,9 +7,9 @@
 
 #include "laptopfixture.h"
 
-#include <batteryreadings.h>
-#include <gaugeview.h>
-#include <schememenu.h>
+#include "applet/batteryreadings.h"
+#include "applet/gaugeview.h"
+#include "applet/schememenu.h"
 
 #include <QObject>
 #include <QTest>

@@ -4,7 +4,7 @@
 // and any run of blanks behind the labels, every reading comes back as
 // written and the time that applies follows the power source.
 
-#include <batteryreadings.h>
+#include "applet/batteryreadings.h"
 
 #include <QRandomGenerator>
 #include <QStringList>

@@ -8,7 +8,7 @@
 
 #include "laptopfixture.h"
 
-#include <gaugeview.h>
+#include "applet/gaugeview.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,9 +8,9 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
-#include <comm.h>
-#include <execshell.h>
-#include <graphframe.h>
+#include "applet/comm.h"
+#include "applet/execshell.h"
+#include "applet/graphframe.h"
 
 #include <kpanelapplet.h>
 #include <kpopupmenu.h>

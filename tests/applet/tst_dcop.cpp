@@ -6,8 +6,8 @@
 #include "gaugeparts.h"
 #include "laptopfixture.h"
 
-#include <graphframe.h>
-#include <pmapplet.h>
+#include "applet/graphframe.h"
+#include "applet/pmapplet.h"
 
 #include <kglobal.h>
 #include <klocale.h>

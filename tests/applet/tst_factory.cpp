@@ -7,8 +7,8 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
-#include <comm.h>
-#include <pmapplet.h>
+#include "applet/comm.h"
+#include "applet/pmapplet.h"
 
 #include <kglobal.h>
 #include <klocale.h>

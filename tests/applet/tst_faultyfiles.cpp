@@ -7,9 +7,9 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
-#include <batteryreadings.h>
-#include <boundedread.h>
-#include <schemeconfig.h>
+#include "applet/batteryreadings.h"
+#include "powerdaemon/boundedread.h"
+#include "applet/schemeconfig.h"
 
 #include <QFile>
 #include <QtTest>

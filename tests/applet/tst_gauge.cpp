@@ -7,7 +7,7 @@
 #include "gaugeparts.h"
 #include "laptopfixture.h"
 
-#include <graphframe.h>
+#include "applet/graphframe.h"
 
 #include <kpanelapplet.h>
 

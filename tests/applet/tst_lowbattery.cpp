@@ -2,7 +2,7 @@
 // When the applet warns of a low battery, on generated sequences of
 // readings: at 10 % and at 5 % while on battery, once per level, never while
 // charging or full, again only after the charge has risen above the level.
-#include <lowbatterywarning.h>
+#include "applet/lowbatterywarning.h"
 
 #include <QRandomGenerator>
 #include <QtTest>

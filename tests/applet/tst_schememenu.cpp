@@ -9,7 +9,7 @@
 #include "menudump.h"
 #include "schememenuhost.h"
 
-#include <graphframe.h>
+#include "applet/graphframe.h"
 
 #include <kglobal.h>
 #include <klocale.h>

@@ -9,8 +9,8 @@
 #include "schememenuhost.h"
 #include "streamcapture.h"
 
-#include <execshell.h>
-#include <schemeconfig.h>
+#include "applet/execshell.h"
+#include "applet/schemeconfig.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -5,8 +5,8 @@
 #include "gaugeparts.h"
 #include "laptopfixture.h"
 
-#include <graphframe.h>
-#include <pmapplet.h>
+#include "applet/graphframe.h"
+#include "applet/pmapplet.h"
 
 #include <kaboutdialog.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The common routines run by an ordinary user (uid 65534): the shell runner
 // in its forked child, and files the user may not write.
-#include "UPMComm.h"
+#include "common/UPMComm.h"
 #include "laptopfixture.h"
 
 #include <QDir>

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The file formats over byte buffers: key lines, the key update, number
 // conversions and the battery state file.
-#include "UPMComm.h"
-#include "batterystatetext.h"
-#include "keyline.h"
-#include "schemekeys.h"
+#include "common/UPMComm.h"
+#include "common/batterystatetext.h"
+#include "common/keyline.h"
+#include "common/schemekeys.h"
 
 #include <QTest>
 

@@ -3,10 +3,10 @@
 // reads the new value for the key set and the old one for the other key,
 // and every line that does not assign the key set keeps its bytes. Checked
 // on the text and through WriteSchemes on the laptop's real file.
-#include "UPMComm.h"
+#include "common/UPMComm.h"
 #include "configcheck.h"
 #include "laptopfixture.h"
-#include "schemekeys.h"
+#include "common/schemekeys.h"
 
 #include <QTest>
 

@@ -2,7 +2,7 @@
 #include "appletcontainer.h"
 #include "applethandle.h"
 #include "appletpaths.h"
-#include "panelwindow.h"
+#include "desktop/panelhost/panelwindow.h"
 
 #include <dcopclient.h>
 #include <kpanelapplet.h>

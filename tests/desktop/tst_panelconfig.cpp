@@ -3,7 +3,7 @@
 // it did not write gives bounded values, and only a plain file name of the
 // configuration folder is kept as an applet's configuration file.
 
-#include <panelconfig.h>
+#include "desktop/panelhost/panelconfig.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -3,11 +3,11 @@
 // their latch group, clickable labels and the owner-drawn list's
 // notification rules.
 
-#include "errorbox.h"
-#include "glyphstrip.h"
-#include "tlabel.h"
-#include "tlistbox.h"
-#include "tspeedbutton.h"
+#include "forms/errorbox.h"
+#include "forms/glyphstrip.h"
+#include "forms/tlabel.h"
+#include "forms/tlistbox.h"
+#include "forms/tspeedbutton.h"
 
 #include "popuptesting.h"
 

@@ -2,7 +2,7 @@
 // Notices handed to the desktop's notification service: what the service
 // receives, and "not delivered" when there is no service, no bus, or a
 // service that does not answer in time. The times are printed, not judged.
-#include "desktopnotice.h"
+#include "notify/desktopnotice.h"
 #include "laptopfixture.h"
 #include "noticerecorder.h"
 

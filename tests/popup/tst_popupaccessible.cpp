@@ -4,8 +4,8 @@
 // scheme rows as list items with the active scheme checked, the named image
 // buttons and their press action, and the events that follow changes.
 
-#include "SchemepopBase.h"
-#include "UPMComm.h"
+#include "popup/SchemepopBase.h"
+#include "common/UPMComm.h"
 #include "formfixture.h"
 
 #include "accessibleevents.h"

@@ -3,9 +3,9 @@
 // sizes and formats the buttons and the masthead rely on, with the
 // transparent colour only where it belongs.
 
-#include "artwork.h"
-#include "embeddedpicture.h"
-#include "schemepoppictures.h"
+#include "popup/artwork/artwork.h"
+#include "popup/embeddedpicture.h"
+#include "popup/schemepoppictures.h"
 
 #include <QFile>
 #include <QImage>

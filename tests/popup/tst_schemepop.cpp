@@ -3,8 +3,8 @@
 // the scheme list's filling, painting and pointer tracking, the buttons and
 // labels, activation of a scheme and the handling of errors.
 
-#include "SchemepopBase.h"
-#include "UPMComm.h"
+#include "popup/SchemepopBase.h"
+#include "common/UPMComm.h"
 #include "formfixture.h"
 
 #include "laptopfixture.h"

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // What the popup and the applet each know of the daemon, where they differ on
 // purpose, and the report the switch helper gives its caller.
-#include <configtext.h>
-#include <helpercall.h>
-#include <powersavedaemon.h>
-#include <schemerules.h>
-#include <switchreport.h>
+#include "powerdaemon/configtext.h"
+#include "powerdaemon/helpercall.h"
+#include "powerdaemon/powersavedaemon.h"
+#include "powerdaemon/schemerules.h"
+#include "powerdaemon/switchreport.h"
 
 #include <QTest>
 

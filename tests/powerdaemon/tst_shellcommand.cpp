@@ -5,7 +5,7 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
-#include <shellcommand.h>
+#include "powerdaemon/shellcommand.h"
 
 #include <QElapsedTimer>
 #include <QTest>

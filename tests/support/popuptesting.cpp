@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "popuptesting.h"
 
-#include "SchemepopBase.h"
+#include "popup/SchemepopBase.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -4,8 +4,8 @@
 // (applet/gaugeview). The input is bay 0's file; a NUL byte starts bay 1's.
 #include "fuzzcheck.h"
 
-#include "batteryreadings.h"
-#include "gaugeview.h"
+#include "applet/batteryreadings.h"
+#include "applet/gaugeview.h"
 
 #include <cstddef>
 #include <cstdint>

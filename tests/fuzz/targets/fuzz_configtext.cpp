@@ -4,10 +4,10 @@
 // The input is the file's text; each scheme key is set to a few values.
 #include "fuzzcheck.h"
 
-#include "assignmentline.h"
-#include "configtext.h"
-#include "powersavedaemon.h"
-#include "schemerules.h"
+#include "powerdaemon/assignmentline.h"
+#include "powerdaemon/configtext.h"
+#include "powerdaemon/powersavedaemon.h"
+#include "powerdaemon/schemerules.h"
 
 #include <algorithm>
 #include <array>

@@ -7,7 +7,7 @@
 #include "fuzzcheck.h"
 #include "scratchfile.h"
 
-#include "panelconfig.h"
+#include "desktop/panelhost/panelconfig.h"
 
 #include <QDateTime>
 #include <QDir>

@@ -4,8 +4,8 @@
 // input is the file's text.
 #include "fuzzcheck.h"
 
-#include "UPMComm.h"
-#include "batterystatetext.h"
+#include "common/UPMComm.h"
+#include "common/batterystatetext.h"
 
 #include <cstddef>
 #include <cstdint>

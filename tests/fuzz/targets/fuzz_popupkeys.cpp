@@ -4,11 +4,11 @@
 // read-back.
 #include "fuzzcheck.h"
 
-#include "UPMComm.h"
-#include "configtext.h"
-#include "keyline.h"
-#include "schemekeys.h"
-#include "textlines.h"
+#include "common/UPMComm.h"
+#include "powerdaemon/configtext.h"
+#include "common/keyline.h"
+#include "common/schemekeys.h"
+#include "common/textlines.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,10 +5,10 @@
 // argument list, the arguments cut at NUL bytes as in argv.
 #include "fuzzcheck.h"
 
-#include "assignmentline.h"
-#include "powersavedaemon.h"
-#include "schemerules.h"
-#include "schemeswitch.h"
+#include "powerdaemon/assignmentline.h"
+#include "powerdaemon/powersavedaemon.h"
+#include "powerdaemon/schemerules.h"
+#include "powerdaemon/schemeswitch.h"
 
 #include <cstddef>
 #include <cstdint>

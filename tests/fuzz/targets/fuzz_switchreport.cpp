@@ -6,7 +6,7 @@
 // reads back.
 #include "fuzzcheck.h"
 
-#include "switchreport.h"
+#include "powerdaemon/switchreport.h"
 
 #include <cstddef>
 #include <cstdint>
