@@ -77,7 +77,7 @@ demo: build
 endif
 
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	git ls-files '*.cpp' '*.h' | xargs clang-format-16 -i
 
 clean:
 	rm -rf $(BUILD) $(BUILD_QT5) $(BUILD_FUZZ)

@@ -2,8 +2,8 @@
 #include "batteryreadings.h"
 
 #include "boundedfile.h"
-#include "powerdaemon/boundedread.h"
 #include "comm.h"
+#include "powerdaemon/boundedread.h"
 #include "powerdaemon/linewalk.h"
 #include "translated.h"
 
@@ -53,12 +53,15 @@ bool isBlank(char c)
 std::string_view cutReading(std::string_view line, size_t labelLength, size_t unitLength)
 {
     std::string_view value = line.substr(labelLength);
-    if (value.size() >= unitLength)
+    if (value.size() >= unitLength) {
         value.remove_suffix(unitLength);
-    while (!value.empty() && isBlank(value.front()))
+    }
+    while (!value.empty() && isBlank(value.front())) {
         value.remove_prefix(1);
-    while (!value.empty() && isBlank(value.back()))
+    }
+    while (!value.empty() && isBlank(value.back())) {
         value.remove_suffix(1);
+    }
     return value;
 }
 
@@ -105,8 +108,9 @@ bool readValues(const QByteArray& text, BatteryInfo& info)
     powerdaemon::forEachLineContent(bytesView(text), [&](std::string_view line) {
         for (const Reading& reading : readings) {
             const std::string_view label = m_ArrayBatState[reading.label];
-            if (!contains(line, label))
+            if (!contains(line, label)) {
                 continue;
+            }
             line = cutReading(line, label.size(), reading.unitLength);
             if (!line.empty()) {
                 reading.store(bytesOf(line));
@@ -142,8 +146,9 @@ int countBatteries()
 {
     int count = 0;
     for (int n = 0; n < 2; ++n) {
-        if (stateFileExists(n))
+        if (stateFileExists(n)) {
             ++count;
+        }
     }
     return count;
 }
@@ -160,12 +165,14 @@ PowerState readStatus(const std::optional<QByteArray>& text)
         powerdaemon::forEachLineContent(bytesView(*text), [&](std::string_view line) {
             if (contains(line, m_ArrayBatState[labelACAttached])) {
                 for (int i = 0; i < 2; ++i) {
-                    if (contains(line, m_strACstatus[i]))
+                    if (contains(line, m_strACstatus[i])) {
                         state.acIndex = i;
+                    }
                 }
             } else if (contains(line, m_ArrayBatState[labelFullyCharged])) {
-                if (!contains(line, "0"))
+                if (!contains(line, "0")) {
                     state.fullyCharged = true;
+                }
             }
         });
     }
@@ -180,8 +187,9 @@ BatteryInfo infoOf(const std::optional<QByteArray>& text, int status)
 
 int statusIndexOf(const PowerState& power)
 {
-    if (power.fullyCharged && power.acIndex == 0)
+    if (power.fullyCharged && power.acIndex == 0) {
         return 2;
+    }
     return power.acIndex;
 }
 
@@ -198,33 +206,40 @@ Bay bayOf(const std::optional<QByteArray>& text)
 
 Bay readBay(int index)
 {
-    if (index < 0 || !stateFileExists(index))
+    if (index < 0 || !stateFileExists(index)) {
         return Bay();
+    }
     return bayOf(readStateFile(index));
 }
 
 int batteryLife(int iCycleCount, int LastFullCapacity, int DesignCapacity)
 {
-    if (iCycleCount < 0)
+    if (iCycleCount < 0) {
         return -1;
-    if (LastFullCapacity <= 0 || DesignCapacity <= 0)
+    }
+    if (LastFullCapacity <= 0 || DesignCapacity <= 0) {
         return -2;
+    }
     const qint64 iPerCapacity = qint64(LastFullCapacity) * 100 / DesignCapacity;
-    if (iPerCapacity > 86)
+    if (iPerCapacity > 86) {
         return 0;
-    if (iPerCapacity > 64)
+    }
+    if (iPerCapacity > 64) {
         return 1;
+    }
     return 2;
 }
 
 std::optional<int> combinedPercentage(const BatteryInfo& bat0, const BatteryInfo& bat1)
 {
     const double full = double(bat1.lastFullC) + double(bat0.lastFullC);
-    if (full == 0.0)
+    if (full == 0.0) {
         return std::nullopt;
+    }
     const double per = (double(bat1.nowC) + double(bat0.nowC)) * 100.0 / full;
-    if (!std::isfinite(per))
+    if (!std::isfinite(per)) {
         return std::nullopt;
+    }
     // Far outside 0..100 every value paints alike; the bound keeps the
     // conversion to int defined.
     return int(std::trunc(std::clamp(per, -1.0e6, 1.0e6)));
@@ -233,14 +248,16 @@ std::optional<int> combinedPercentage(const BatteryInfo& bat0, const BatteryInfo
 QString formatTime(int time1, int time2)
 {
     qint64 time;
-    if (time1 == -1)
+    if (time1 == -1) {
         time = time2;
-    else if (time2 == -1)
+    } else if (time2 == -1) {
         time = time1;
-    else
+    } else {
         time = qint64(time1) + time2;
-    if (time < 1)
+    }
+    if (time < 1) {
         return QString();
+    }
 
     const qint64 iHour = time / 60;
     const qint64 iMinute = time % 60;
@@ -263,8 +280,9 @@ QString statusText(int statusIndex)
 
 QString toolTipPercentage(std::optional<int> per)
 {
-    if (per)
+    if (per) {
         return formatPercentage(*per);
+    }
     // TRANSLATORS: the percentage of two batteries whose capacities are unknown.
     return translated(I18N_NOOP("? %"));
 }

@@ -9,8 +9,9 @@ std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limi
     powerdaemon::FileError failure;
     const std::optional<std::string> bytes = powerdaemon::readRegularFile(fileName, limit, failure);
     if (!bytes) {
-        if (error)
+        if (error) {
             *error = QByteArray::fromStdString(failure.message());
+        }
         return std::nullopt;
     }
     return QByteArray::fromStdString(*bytes);

@@ -12,8 +12,9 @@ const QString key = QStringLiteral("ShowPercentage");
 
 DisplayChoice::DisplayChoice(const QString& configFile)
 {
-    if (configFile.isEmpty())
+    if (configFile.isEmpty()) {
         return;
+    }
     m_config = std::make_unique<KConfig>(configFile);
     m_config->setGroup(group);
 }
@@ -27,8 +28,9 @@ bool DisplayChoice::showPercentage() const
 
 void DisplayChoice::setShowPercentage(bool showPer)
 {
-    if (!m_config)
+    if (!m_config) {
         return;
+    }
     m_config->writeEntry(key, showPer);
     m_config->sync();
 }

@@ -8,9 +8,10 @@ powerdaemon::CommandEnd runShell(const char* command, std::chrono::milliseconds 
                                  powerdaemon::OutputCapture* output)
 {
     const powerdaemon::CommandEnd end = powerdaemon::runShellCommand(command, bound, output);
-    if (end == powerdaemon::CommandEnd::StillRunning)
+    if (end == powerdaemon::CommandEnd::StillRunning) {
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
                      double(bound.count()) / 1000.0, command);
+    }
     return end;
 }
 
@@ -26,13 +27,15 @@ bool execShellSucceeded(const char* command)
 
 bool execShellOutput(const char* command, char* buf, int size)
 {
-    if (!buf || size < 2)
+    if (!buf || size < 2) {
         return false;
+    }
     powerdaemon::OutputCapture output;
     output.limit = size_t(size - 2);
     const powerdaemon::CommandEnd end = runShell(command, powerdaemon::CommandTimeLimit, &output);
-    if (end == powerdaemon::CommandEnd::NotStarted)
+    if (end == powerdaemon::CommandEnd::NotStarted) {
         return false;
+    }
     std::memset(buf, 0, size_t(size));
     std::memcpy(buf, output.text.data(), output.text.size());
     return powerdaemon::ranToItsEnd(end);

@@ -48,14 +48,15 @@ void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font
 
     // A charge of 3 % is low, not empty: it shares the red of 1 and 2 %.
     QColor colour;
-    if (per > 10)
+    if (per > 10) {
         colour = Qt::green;
-    else if (per >= 4)
+    } else if (per >= 4) {
         colour = QColor(255, 120, 30);
-    else if (per >= 1)
+    } else if (per >= 1) {
         colour = Qt::red;
-    else
+    } else {
         colour = Qt::gray;
+    }
     QBrush brush(colour, Qt::SolidPattern);
 
     const bool bShowIcon = reading.showIcon;
@@ -65,8 +66,9 @@ void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font
     const int batWidth = totalWidth - 29;
     const int batHeight = H - 2 * m_iMarginWidth;
     const int fillWidth = bRightPer ? per * batWidth / 100 : batWidth;
-    if (reading.known)
+    if (reading.known) {
         painter.fillRect(QRect(m_iMarginWidth, m_iMarginWidth, fillWidth, batHeight), brush);
+    }
 
     painter.setPen(QPen(Qt::gray, m_iFrameLineWidth, Qt::SolidLine));
     painter.setBrush(Qt::NoBrush);
@@ -78,8 +80,9 @@ void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font
 
     if (bRightPer || !reading.known) {
         QString text = QString::fromLatin1(strUnknownCharge);
-        if (reading.known)
+        if (reading.known) {
             text = reading.showPer || bShowIcon ? battery::formatPercentage(per) : reading.timeText;
+        }
         painter.setPen(Qt::black);
         painter.setFont(heavyFont(font));
         // Placed by the widget's own font, though drawn in the heavy one.
@@ -89,6 +92,7 @@ void GaugePainter::paint(QPainter& painter, const QSize& size, const QFont& font
         painter.drawText(x, y, text);
     }
 
-    if (bShowIcon && m_iconAC && !m_iconAC->isNull())
+    if (bShowIcon && m_iconAC && !m_iconAC->isNull()) {
         painter.drawPixmap(W - m_iconSize - m_iMidWidth, (H - m_iconSize) / 2, *m_iconAC);
+    }
 }

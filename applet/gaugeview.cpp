@@ -13,12 +13,13 @@ namespace {
 qint64 barMinutes(const GaugeView& view)
 {
     qint64 time;
-    if (view.time0 == -1)
+    if (view.time0 == -1) {
         time = view.time1;
-    else if (view.time1 == -1)
+    } else if (view.time1 == -1) {
         time = view.time0;
-    else
+    } else {
         time = qint64(view.time0) + view.time1;
+    }
     return std::max<qint64>(time, 0);
 }
 
@@ -35,8 +36,9 @@ GaugeView viewOfOne(const battery::Bay& bay)
     view.known = bay.known;
     view.status = bay.info.status;
     view.tipTime = bay.info.iTime;
-    if (!bay.known)
+    if (!bay.known) {
         return view;
+    }
     view.per = bay.info.perC;
     view.tipPer = bay.info.perC;
     view.showIcon = bay.info.bAC;
@@ -55,8 +57,9 @@ GaugeView viewOfTwo(const battery::Bay& bay0, const battery::Bay& bay1)
     view.showIcon = source.known && source.info.bAC;
     view.tipTime =
         int(std::clamp<qint64>(qint64(bay0.info.iTime) + bay1.info.iTime, INT_MIN, INT_MAX));
-    if (!view.known)
+    if (!view.known) {
         return view;
+    }
     view.time0 = bay0.info.iTime;
     view.time1 = bay1.info.iTime;
     view.tipPer = battery::combinedPercentage(bay0.info, bay1.info);
@@ -71,19 +74,23 @@ namespace battery {
 
 GaugeView viewOf(const Bay& bay0, const Bay& bay1)
 {
-    if (bay0.present && bay1.present)
+    if (bay0.present && bay1.present) {
         return viewOfTwo(bay0, bay1);
-    if (bay0.present)
+    }
+    if (bay0.present) {
         return viewOfOne(bay0);
-    if (bay1.present)
+    }
+    if (bay1.present) {
         return viewOfOne(bay1);
+    }
     return GaugeView();
 }
 
 QString toolTipOf(const GaugeView& view)
 {
-    if (view.batteries == 0)
+    if (view.batteries == 0) {
         return QString::fromLatin1(m_strNoBattery);
+    }
     const QString separator = translated(m_strShowTip);
     // The status text goes through the catalogue once more, as it always has.
     const QString status = statusText(view.status);
@@ -93,22 +100,27 @@ QString toolTipOf(const GaugeView& view)
 
 bool sameToolTip(const GaugeView& a, const GaugeView& b)
 {
-    if (a.batteries == 0 || b.batteries == 0)
+    if (a.batteries == 0 || b.batteries == 0) {
         return a.batteries == b.batteries;
+    }
     return a.status == b.status && std::max(a.tipTime, 0) == std::max(b.tipTime, 0) &&
            a.tipPer == b.tipPer;
 }
 
 bool sameLook(const GaugeView& a, const GaugeView& b, bool showPer)
 {
-    if (a.batteries == 0 || b.batteries == 0)
+    if (a.batteries == 0 || b.batteries == 0) {
         return a.batteries == b.batteries;
-    if (a.known != b.known || a.showIcon != b.showIcon)
+    }
+    if (a.known != b.known || a.showIcon != b.showIcon) {
         return false;
-    if (!a.known)
+    }
+    if (!a.known) {
         return true;
-    if (a.per != b.per)
+    }
+    if (a.per != b.per) {
         return false;
+    }
     // The time is written only on the battery, when chosen, with a charge in range.
     const bool timeShown = inRange(a.per) && !showPer && !a.showIcon;
     return !timeShown || barMinutes(a) == barMinutes(b);

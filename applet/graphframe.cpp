@@ -44,8 +44,9 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
     update_timer->start(m_iTimeInterval);
 
     m_iBatNum = battery::countBatteries();
-    if (m_iBatNum == 0)
+    if (m_iBatNum == 0) {
         SetParentWidth(false);
+    }
 
     // The display choice the user made in an earlier life of this applet.
     m_displayChoice =
@@ -99,15 +100,17 @@ int GraphFrame::takeStatus(int acIndex, bool fullyCharged)
         m_bOldStatus = notOnMains;
         SetParentWidth(acIndex == 0);
     }
-    if (fullyCharged && acIndex == 0)
+    if (fullyCharged && acIndex == 0) {
         return 2;
+    }
     return acIndex;
 }
 
 void GraphFrame::SetParentWidth(bool bLong)
 {
-    if (!m_parent)
+    if (!m_parent) {
         return;
+    }
     if (bLong) {
         m_parent->setMinimumWidth(m_iACWidth);
         m_parent->setMaximumWidth(m_iACWidth);
@@ -142,8 +145,9 @@ GaugeView GraphFrame::readView()
             anyKnown = true;
         }
     }
-    if (!anyKnown)
+    if (!anyKnown) {
         takeStatus(-1, false);
+    }
     const GaugeView view = battery::viewOf(bay0, bay1);
     m_iBatNum = view.batteries;
     return view;
@@ -159,8 +163,9 @@ void GraphFrame::transfer_draw_icon()
     const GaugeView view = readView();
     // The warning follows every reading, changed on screen or not.
     const std::optional<int> charge = view.batteries > 0 ? view.tipPer : std::nullopt;
-    if (const std::optional<int> level = m_lowBattery.reading(charge, view.status == 1))
+    if (const std::optional<int> level = m_lowBattery.reading(charge, view.status == 1)) {
         notices::batteryLow(*level, *charge);
+    }
     // Building the tip and painting cost far more than reading the files:
     // both are done only when what the user sees has changed.
     if (!m_tipShown || !battery::sameToolTip(*m_tipShown, view)) {
@@ -171,8 +176,9 @@ void GraphFrame::transfer_draw_icon()
         m_tipShown = view;
         GraphFrameAccessible::refreshed(this, previousPer, previousTip);
     }
-    if (!m_painted || !battery::sameLook(*m_painted, view, m_bShowPer))
+    if (!m_painted || !battery::sameLook(*m_painted, view, m_bShowPer)) {
         repaint();
+    }
 }
 
 void GraphFrame::paintEvent(QPaintEvent* pevent)
@@ -180,10 +186,11 @@ void GraphFrame::paintEvent(QPaintEvent* pevent)
     QPainter painter(this);
     const GaugeView view = readView();
     // A painting of part of the gauge leaves the rest as it was.
-    if (pevent->rect().contains(rect()))
+    if (pevent->rect().contains(rect())) {
         m_painted = view;
-    else if (m_painted && !battery::sameLook(*m_painted, view, m_bShowPer))
+    } else if (m_painted && !battery::sameLook(*m_painted, view, m_bShowPer)) {
         m_painted.reset();
+    }
 
     if (view.batteries == 0) {
         m_painter->paintNoBattery(painter, size(), font());
@@ -263,8 +270,9 @@ void GraphFrame::slot_start_PM()
 void GraphFrame::slot_PM_exit(KProcess*)
 {
     // Deleted once its signal has returned: this slot runs inside it.
-    if (m_processPM)
+    if (m_processPM) {
         m_processPM->deleteLater();
+    }
     m_processPM = nullptr;
 }
 
@@ -275,10 +283,11 @@ void GraphFrame::slot_quit()
 
 void GraphFrame::make_rmenu()
 {
-    if (m_rMenu)
+    if (m_rMenu) {
         m_rMenu->clear();
-    else
+    } else {
         m_rMenu = std::make_unique<KPopupMenu>(nullptr, m_strMainMenu);
+    }
     m_rMenu->insertItem(SmallIcon(QStringLiteral("exit")), translated(m_strArrayMenu[4]), this,
                         SLOT(slot_quit()), QKeySequence(int(Qt::ALT) | int(Qt::Key_Q)));
 }

@@ -11,8 +11,9 @@ int liveGauges = 0;
 
 QAccessibleInterface* gaugeFactory(const QString& className, QObject* object)
 {
-    if (className == QLatin1String("GraphFrame"))
+    if (className == QLatin1String("GraphFrame")) {
         return new GraphFrameAccessible(static_cast<GraphFrame*>(object));
+    }
     return nullptr;
 }
 
@@ -20,21 +21,24 @@ QAccessibleInterface* gaugeFactory(const QString& className, QObject* object)
 
 void GraphFrameAccessible::gaugeCreated()
 {
-    if (liveGauges++ == 0)
+    if (liveGauges++ == 0) {
         QAccessible::installFactory(gaugeFactory);
+    }
 }
 
 void GraphFrameAccessible::gaugeDestroyed()
 {
-    if (--liveGauges == 0)
+    if (--liveGauges == 0) {
         QAccessible::removeFactory(gaugeFactory);
+    }
 }
 
 void GraphFrameAccessible::refreshed(GraphFrame* gauge, std::optional<int> previousPercentage,
                                      const QString& previousToolTip)
 {
-    if (!QAccessible::isActive())
+    if (!QAccessible::isActive()) {
         return;
+    }
     // Only changes are told: a screen reader speaks every value it is sent.
     const std::optional<int> percentage = gauge->tipPercentage();
     if (percentage && percentage != previousPercentage) {
@@ -59,8 +63,9 @@ GraphFrame* GraphFrameAccessible::gauge() const
 
 void* GraphFrameAccessible::interface_cast(QAccessible::InterfaceType type)
 {
-    if (type == QAccessible::ValueInterface && gauge()->tipPercentage())
+    if (type == QAccessible::ValueInterface && gauge()->tipPercentage()) {
         return static_cast<QAccessibleValueInterface*>(this);
+    }
     return QAccessibleWidget::interface_cast(type);
 }
 

@@ -3,15 +3,19 @@
 
 std::optional<int> LowBatteryWarning::reading(std::optional<int> per, bool onBattery)
 {
-    if (!per || *per < 0 || *per > 100)
+    if (!per || *per < 0 || *per > 100) {
         return std::nullopt;
+    }
     // Above a level re-arms it, whatever the power source.
-    if (*per > FirstLevel)
+    if (*per > FirstLevel) {
         m_firstArmed = true;
-    if (*per > LastLevel)
+    }
+    if (*per > LastLevel) {
         m_lastArmed = true;
-    if (!onBattery)
+    }
+    if (!onBattery) {
         return std::nullopt;
+    }
 
     std::optional<int> warning;
     if (*per <= FirstLevel && m_firstArmed) {

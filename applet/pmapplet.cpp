@@ -82,8 +82,9 @@ void echoConfigFile(const QString& configFile)
 
 extern "C" KDE_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile)
 {
-    if (!JudgeBatModule())
+    if (!JudgeBatModule()) {
         return nullptr;
+    }
     KGlobal::locale()->insertCatalogue(QString::fromLatin1(m_strIFace));
     auto* applet = new OvraApplet(configFile, KPanelApplet::Normal, KPanelApplet::Preferences,
                                   parent, m_strIFace);
@@ -148,8 +149,9 @@ OvraApplet::~OvraApplet()
 
 int OvraApplet::widthForHeight(int /*height*/) const
 {
-    if (!_graph_frame || _graph_frame->oldStatus())
+    if (!_graph_frame || _graph_frame->oldStatus()) {
         return m_iBatWidth;
+    }
     return m_iACWidth;
 }
 
@@ -161,8 +163,9 @@ int OvraApplet::heightForWidth(int /*width*/) const
 void OvraApplet::resizeEvent(QResizeEvent* e)
 {
     KPanelApplet::resizeEvent(e);
-    if (_graph_frame)
+    if (_graph_frame) {
         _graph_frame->resize(e->size().width(), e->size().height());
+    }
 }
 
 void OvraApplet::paintEvent(QPaintEvent* /*e*/)
@@ -185,8 +188,9 @@ void OvraApplet::help()
 
 void OvraApplet::preferences()
 {
-    if (_graph_frame)
+    if (_graph_frame) {
         _graph_frame->start_PM();
+    }
 }
 
 void OvraApplet::about()
@@ -218,18 +222,21 @@ bool OvraApplet::process(const QCString& fun, const QByteArray& callData, QCStri
                          QByteArray& replyData)
 {
     for (int i = 0; dcopFunctions[i].matched; ++i) {
-        if (fun != dcopFunctions[i].matched)
+        if (fun != dcopFunctions[i].matched) {
             continue;
+        }
         replyType = dcopFunctions[i].replyType;
         switch (i) {
         case callSetPos: {
             QDataStream arg(callData);
-            if (arg.atEnd())
+            if (arg.atEnd()) {
                 return false;
+            }
             qint32 pos = 0;
             arg >> pos;
-            if (arg.status() != QDataStream::Ok)
+            if (arg.status() != QDataStream::Ok) {
                 return false; // fewer than the four bytes of an int
+            }
             k_dcop_setPos(static_cast<ePos>(pos));
             break;
         }
@@ -251,8 +258,9 @@ bool OvraApplet::process(const QCString& fun, const QByteArray& callData, QCStri
 QCStringList OvraApplet::functions()
 {
     QCStringList funcs = DCOPObject::functions();
-    for (int i = 0; dcopFunctions[i].matched; ++i)
+    for (int i = 0; dcopFunctions[i].matched; ++i) {
         funcs << QCString(dcopFunctions[i].replyType) + ' ' + dcopFunctions[i].listed;
+    }
     return funcs;
 }
 
@@ -267,8 +275,9 @@ void OvraApplet::k_dcop_setPos(ePos pos)
 {
     // Only the right side is implemented; any other value is accepted and
     // changes nothing.
-    if (pos != bRight)
+    if (pos != bRight) {
         return;
+    }
     setPosition(KPanelApplet::pRight);
     setAlignment(KPanelApplet::RightBottom);
     update();

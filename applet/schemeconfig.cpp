@@ -63,9 +63,10 @@ SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const 
     }
     const QByteArray& text = *read;
     const QByteArray updated = setSchemeValue(text, key, value);
-    if (updated == text)
+    if (updated == text) {
         return powerdaemon::keyValues(view(text), view(key)).empty() ? SchemeWrite::NoKey
                                                                      : SchemeWrite::Written;
+    }
     if (const auto failure = powerdaemon::replaceFileContents(fileName, view(updated))) {
         complain(QByteArray::fromStdString(failure->message()));
         return SchemeWrite::Failed;

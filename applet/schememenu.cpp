@@ -53,22 +53,25 @@ void SchemeMenu::make(bool bFull, bool showPer)
     if (bFull) {
         m_ids.count = 0;
         m_ids.beginID = 1;
-        if (m_menu)
+        if (m_menu) {
             m_menu->clear();
-        else
+        } else {
             m_menu = std::make_unique<KPopupMenu>(nullptr, m_strMainMenu);
+        }
         m_menu->insertTitle(m_titleIcon ? *m_titleIcon : QPixmap(), translated(m_strMenuTitle), -1,
                             0);
     } else {
-        for (int i = 0; i < m_ids.count; ++i)
+        for (int i = 0; i < m_ids.count; ++i) {
             m_menu->removeItem(m_ids.menuID[i]);
+        }
         m_ids.count = 0;
     }
 
     insertSchemeEntries();
     markCurrent();
-    if (bFull)
+    if (bFull) {
         makeFixedEntries(showPer);
+    }
 }
 
 void SchemeMenu::makeFixedEntries(bool showPer)
@@ -77,11 +80,12 @@ void SchemeMenu::makeFixedEntries(bool showPer)
                      m_actions.entryActivated, Qt::UniqueConnection);
     m_menu->insertSeparator(100);
 
-    if (m_displayMenu)
+    if (m_displayMenu) {
         m_displayMenu->clear();
-    else
+    } else {
         m_displayMenu = std::make_unique<KPopupMenu>(
             nullptr, translated(m_strArrayMenu[0]).toUtf8().constData());
+    }
     m_showPerID = m_displayMenu->insertItem(translated(m_strArrayMenu[1]), m_actions.receiver,
                                             m_actions.showPercentage);
     m_showTimeID = m_displayMenu->insertItem(translated(m_strArrayMenu[2]), m_actions.receiver,
@@ -111,21 +115,26 @@ void SchemeMenu::insertSchemeEntries()
                        QDir::Files | QDir::NoSymLinks | QDir::Hidden | QDir::CaseSensitive);
     const int slotCount = int(sizeof m_ids.menuID / sizeof m_ids.menuID[0]);
     for (const QString& fileName : schemes.entryList()) {
-        if (plainPrefix && !fileName.startsWith(prefix))
+        if (plainPrefix && !fileName.startsWith(prefix)) {
             continue;
+        }
         // The first schemes in menu order fill the slots; the rest are not offered.
-        if (m_ids.count == slotCount)
+        if (m_ids.count == slotCount) {
             break;
-        if (!fileName.contains(QLatin1String(m_strSchemeFileHead)))
+        }
+        if (!fileName.contains(QLatin1String(m_strSchemeFileHead))) {
             continue;
+        }
         const QString name = fileName.mid(7);
         const QByteArray encoded = QFile::encodeName(name);
         if (!powerdaemon::isListedScheme(powerdaemon::Rules::Applet,
-                                       std::string_view(encoded.constData(), encoded.size())))
+                                         std::string_view(encoded.constData(), encoded.size()))) {
             continue;
+        }
         // A name that could not be written safely is not offered.
-        if (!isSafeSchemeValue(QFile::encodeName(name)))
+        if (!isSafeSchemeValue(QFile::encodeName(name))) {
             continue;
+        }
         const int id = m_menu->insertItem(name, -1, m_ids.beginID + m_ids.count);
         m_ids.menuID[m_ids.count++] = id;
     }
@@ -134,8 +143,9 @@ void SchemeMenu::insertSchemeEntries()
 bool SchemeMenu::isSchemeEntry(int menuID) const
 {
     for (int i = 0; i < m_ids.count; ++i) {
-        if (m_ids.menuID[i] == menuID)
+        if (m_ids.menuID[i] == menuID) {
             return true;
+        }
     }
     return false;
 }
@@ -144,17 +154,20 @@ void SchemeMenu::markCurrent()
 {
     const QString schemeName = currentScheme();
     for (int i = 0; i < m_ids.count; ++i) {
-        if (m_menu->text(m_ids.menuID[i]) == schemeName)
+        if (m_menu->text(m_ids.menuID[i]) == schemeName) {
             moveCheckMark(m_ids.menuID[i]);
+        }
     }
 }
 
 void SchemeMenu::moveCheckMark(int menuID)
 {
-    if (menuID == m_ids.curID)
+    if (menuID == m_ids.curID) {
         return;
-    if (m_ids.curID != 100)
+    }
+    if (m_ids.curID != 100) {
         m_menu->setItemChecked(m_ids.curID, false);
+    }
     m_ids.curID = menuID;
     m_menu->setItemChecked(menuID, true);
 }
@@ -169,10 +182,12 @@ QString SchemeMenu::currentScheme()
 {
     const int index = powerSourceRow();
     QString strScheme;
-    if (const std::optional<QByteArray> text = readConfigText(m_strCommFile))
+    if (const std::optional<QByteArray> text = readConfigText(m_strCommFile)) {
         strScheme = QFile::decodeName(readSchemeValue(*text, m_strArrayKeyScheme[index]));
-    if (strScheme.isEmpty())
+    }
+    if (strScheme.isEmpty()) {
         strScheme = QString::fromLatin1(m_strArrayDefScheme[index]);
+    }
     return strScheme;
 }
 
@@ -189,8 +204,9 @@ void SchemeMenu::changeScheme(const QString& strScheme)
     // that could not be read or written still gets the reload, as before:
     // the daemon may take up a change made by others.
     const SchemeWrite written = writeSchemeValue(m_strCommFile, key, value);
-    if (written == SchemeWrite::Refused)
+    if (written == SchemeWrite::Refused) {
         return;
+    }
     const bool reloaded = execShellSucceeded(m_strUpdatePS);
     execShell(m_strIdletimeRestart);
     // Told once the commands have run, so that no notice holds them up.
@@ -203,20 +219,23 @@ void SchemeMenu::changeScheme(const QString& strScheme)
     } else if (written == SchemeWrite::NoKey) {
         notices::schemeNotSaved(strScheme, noKeyReason(key), notices::Fallback::Line);
     }
-    if (!reloaded)
+    if (!reloaded) {
         notices::schemeNotApplied(strScheme);
+    }
 }
 
 void SchemeMenu::choose(int menuID)
 {
-    if (menuID == m_ids.curID)
+    if (menuID == m_ids.curID) {
         return;
+    }
     if (getuid() != 0) {
         changeScheme(m_menu->text(menuID));
         return;
     }
-    if (m_ids.curID != 100)
+    if (m_ids.curID != 100) {
         m_menu->setItemChecked(m_ids.curID, false);
+    }
     changeScheme(m_menu->text(menuID));
     m_ids.curID = menuID;
     m_menu->setItemChecked(menuID, true);
@@ -230,8 +249,9 @@ bool SchemeMenu::switching() const
 void SchemeMenu::switchThroughHelper(const QString& scheme)
 {
     // One switch at a time: a choice made while one runs is not taken.
-    if (switching())
+    if (switching()) {
         return;
+    }
     const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
     // A child of the menu it was chosen from, for as long as it is kept.
     m_switcher = std::make_unique<SchemeSwitcher>(m_menu.get());
@@ -240,8 +260,9 @@ void SchemeMenu::switchThroughHelper(const QString& scheme)
                          tellSwitchEnded(scheme, key, result);
                          // The mark follows the file, which holds the scheme now
                          // if the switch took effect.
-                         if (result.report && result.report->tookEffect())
+                         if (result.report && result.report->tookEffect()) {
                              markCurrent();
+                         }
                      });
     m_switcher->start(key, scheme);
 }
@@ -253,15 +274,17 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
         // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
         QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
         // pkexec's own words only when they say more than that.
-        if (powerdaemon::pkexecSaysMore(result.message.toStdString()))
+        if (powerdaemon::pkexecSaysMore(result.message.toStdString())) {
             reason += QLatin1Char(' ') + result.message;
+        }
         notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
         return;
     }
     const powerdaemon::SwitchReport& report = *result.report;
-    for (const std::string& command : report.stillRunning)
+    for (const std::string& command : report.stillRunning) {
         std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
                      double(powerdaemon::CommandTimeLimit.count()), command.c_str());
+    }
     if (report.refused) {
         notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
                                 notices::Fallback::Line);
@@ -273,30 +296,35 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
     } else if (report.saved == powerdaemon::SwitchReport::Saved::NoKey) {
         notices::schemeNotSaved(scheme, noKeyReason(key), notices::Fallback::Line);
     }
-    if (report.commandsRan && !report.accepted)
+    if (report.commandsRan && !report.accepted) {
         notices::schemeNotApplied(scheme);
+    }
 }
 void SchemeMenu::activate(int menuID)
 {
     const QString strItem = m_menu->text(menuID);
-    if (strItem.isNull())
+    if (strItem.isNull()) {
         return;
+    }
     // An entry holding one of the fixed entries' texts is no scheme.
     for (const char* fixed : m_strArrayMenu) {
-        if (strItem.contains(QString::fromUtf8(fixed)))
+        if (strItem.contains(QString::fromUtf8(fixed))) {
             return;
+        }
     }
     // Only scheme entries choose a scheme: the title and the fixed entries,
     // in whatever language they read, are known by their ids.
-    if (!isSchemeEntry(menuID))
+    if (!isSchemeEntry(menuID)) {
         return;
+    }
     choose(menuID);
 }
 
 void SchemeMenu::checkDisplay(bool showPer)
 {
-    if (!m_displayMenu)
+    if (!m_displayMenu) {
         return;
+    }
     m_displayMenu->setItemChecked(m_showTimeID, !showPer);
     m_displayMenu->setItemChecked(m_showPerID, showPer);
 }

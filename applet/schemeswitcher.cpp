@@ -25,9 +25,11 @@ SchemeSwitcher::~SchemeSwitcher()
 void SchemeSwitcher::start(const QByteArray& key, const QString& name)
 {
     QStringList arguments;
-    for (const std::string& argument : powerdaemon::pkexecArguments(
-             powerdaemon::Rules::Applet, key.toStdString(), QFile::encodeName(name).toStdString()))
+    for (const std::string& argument :
+         powerdaemon::pkexecArguments(powerdaemon::Rules::Applet, key.toStdString(),
+                                      QFile::encodeName(name).toStdString())) {
         arguments << QFile::decodeName(QByteArray::fromStdString(argument));
+    }
     m_process.setStandardInputFile(QProcess::nullDevice());
     m_process.start(QString::fromLatin1(powerdaemon::Pkexec), arguments);
 }
@@ -48,8 +50,9 @@ void SchemeSwitcher::collect()
 
 void SchemeSwitcher::failedToStart(QProcess::ProcessError error)
 {
-    if (error != QProcess::FailedToStart)
+    if (error != QProcess::FailedToStart) {
         return;
+    }
     Result result;
     result.message = m_process.errorString();
     emit finished(result);

@@ -17,18 +17,21 @@ namespace {
 QList<QByteArray> platformCandidates(const char* platformArgument)
 {
     QByteArray names = platformArgument ? QByteArray(platformArgument) : qgetenv("QT_QPA_PLATFORM");
-    if (names.isEmpty())
+    if (names.isEmpty()) {
         names = qgetenv("XDG_SESSION_TYPE") == "wayland" ? "wayland;xcb" : "xcb";
+    }
     QList<QByteArray> candidates;
-    for (const QByteArray& entry : names.split(';'))
+    for (const QByteArray& entry : names.split(';')) {
         candidates << entry.split(':').constFirst().trimmed(); // "xcb:options" is xcb
+    }
     return candidates;
 }
 
 bool waylandReachable()
 {
-    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    if (!qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
         return true;
+    }
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/wayland-0"));
 }
@@ -37,10 +40,12 @@ bool waylandReachable()
 // need no display server: Qt decides about them.
 bool mayStart(const QByteArray& platform)
 {
-    if (platform == "xcb")
+    if (platform == "xcb") {
         return !qEnvironmentVariableIsEmpty("DISPLAY");
-    if (platform.startsWith("wayland"))
+    }
+    if (platform.startsWith("wayland")) {
         return waylandReachable();
+    }
     return true;
 }
 
@@ -84,11 +89,12 @@ void displayFailureHandler(QtMsgType type, const QMessageLogContext& context, co
         _exit(1);
     }
     const QByteArray display = qgetenv("DISPLAY");
-    if (display.isEmpty())
+    if (display.isEmpty()) {
         std::fprintf(stderr, "%s: cannot connect to a display\n", state.program);
-    else
+    } else {
         std::fprintf(stderr, "%s: cannot connect to the X display %s\n", state.program,
                      display.constData());
+    }
     std::fflush(stdout);
     std::fflush(stderr);
     // Qt is half constructed: no destructor, no atexit handler may run.
@@ -101,11 +107,13 @@ QByteArray missingDisplay(const char* platformArgument)
 {
     const QList<QByteArray> candidates = platformCandidates(platformArgument);
     for (const QByteArray& platform : candidates) {
-        if (mayStart(platform))
+        if (mayStart(platform)) {
             return QByteArray();
+        }
     }
-    if (candidates == QList<QByteArray>{"xcb"})
+    if (candidates == QList<QByteArray>{"xcb"}) {
         return "cannot connect to the X display: DISPLAY is not set";
+    }
     return "cannot connect to a display: neither DISPLAY nor WAYLAND_DISPLAY is set";
 }
 

@@ -3,9 +3,9 @@
 // them, and replacing a file's content.
 #include "UPMComm.h"
 #include "powerdaemon/boundedread.h"
+#include "powerdaemon/replacefile.h"
 #include "powersavepaths.h"
 #include "rawfile.h"
-#include "powerdaemon/replacefile.h"
 #include "schemekeys.h"
 
 #include <string_view>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "rawfile.h"
-#include "powerdaemon/boundedread.h"
 #include "einouterror.h"
+#include "powerdaemon/boundedread.h"
 
 #include <sys/stat.h>
 

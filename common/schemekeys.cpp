@@ -17,7 +17,8 @@ std::string_view view(const QByteArray& bytes)
 
 void readLastValue(const QByteArray& text, const char* key, QByteArray& variable)
 {
-    const std::string value = powerdaemon::readSchemeKey(powerdaemon::Rules::Popup, view(text), key);
+    const std::string value =
+        powerdaemon::readSchemeKey(powerdaemon::Rules::Popup, view(text), key);
     if (!value.empty()) {
         variable = QByteArray::fromStdString(value);
     }

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // Power schemes: the list offered, the product's copies, and activation.
 #include "UPMComm.h"
+#include "powerdaemon/schemerules.h"
 #include "powersavepaths.h"
 #include "rawfile.h"
 #include "schemenotices.h"
-#include "powerdaemon/schemerules.h"
 #include "switchthroughhelper.h"
 
 #include <memory>

@@ -4,9 +4,9 @@
 #include "UPMComm.h"
 #include "execcmd.h"
 #include "powerdaemon/helpercall.h"
+#include "powerdaemon/shellcommand.h"
 #include "powersavepaths.h"
 #include "schemenotices.h"
-#include "powerdaemon/shellcommand.h"
 
 #include <QEventLoop>
 #include <QFile>
@@ -63,8 +63,8 @@ HelperRun runHelper(const char* key, const QByteArray& name)
     }
     run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     run.output = process.readAllStandardOutput();
-    run.message = QString::fromLocal8Bit(
-                      process.readAllStandardError().left(qsizetype(powerdaemon::HelperOutputLimit)))
+    run.message = QString::fromLocal8Bit(process.readAllStandardError().left(
+                                             qsizetype(powerdaemon::HelperOutputLimit)))
                       .trimmed();
     return run;
 }

@@ -84,15 +84,17 @@ QWidget* OvraLxqtPlugin::widget()
 ILXQtPanelPlugin::Flags OvraLxqtPlugin::flags() const
 {
     Flags flags = PreferRightAlignment | SingleInstance;
-    if (applet() && (applet()->actions() & KPanelApplet::Preferences))
+    if (applet() && (applet()->actions() & KPanelApplet::Preferences)) {
         flags |= HaveConfigDialog;
+    }
     return flags;
 }
 
 QDialog* OvraLxqtPlugin::configureDialog()
 {
-    if (KPanelApplet* hosted = applet())
+    if (KPanelApplet* hosted = applet()) {
         hosted->preferences();
+    }
     return nullptr;
 }
 
@@ -103,12 +105,14 @@ KPanelApplet* OvraLxqtPlugin::applet() const
 
 void OvraLxqtPlugin::realign()
 {
-    if (!m_container)
+    if (!m_container) {
         return;
-    if (m_container->applet())
+    }
+    if (m_container->applet()) {
         placeApplet();
-    else
+    } else {
         placeEmpty();
+    }
 }
 
 void OvraLxqtPlugin::placeApplet()

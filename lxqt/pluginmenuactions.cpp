@@ -35,19 +35,22 @@ bool PluginMenuActions::offersActions() const
 QList<QAction*> PluginMenuActions::createActions(QObject* parent) const
 {
     QList<QAction*> actions;
-    if (!m_applet)
+    if (!m_applet) {
         return actions;
+    }
     QString name = m_appletName;
     name.replace(QLatin1Char('&'), QLatin1String("&&"));
     const auto add = [&](KPanelApplet::Action flag, const QString& text,
                          void (KPanelApplet::*call)()) {
-        if (!(m_applet->actions() & flag))
+        if (!(m_applet->actions() & flag)) {
             return;
+        }
         auto* action = new QAction(text.arg(name), parent);
         const QPointer<KPanelApplet> applet = m_applet;
         connect(action, &QAction::triggered, this, [applet, call] {
-            if (applet)
+            if (applet) {
                 (applet.data()->*call)();
+            }
         });
         actions << action;
     };
@@ -66,8 +69,9 @@ bool PluginMenuActions::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
     case QEvent::ContextMenu:
-        if (watched == m_pluginWidget)
+        if (watched == m_pluginWidget) {
             watchForMenu();
+        }
         break;
     case QEvent::ChildAdded:
         // The panel's menu is still being constructed here: watch every new
@@ -98,11 +102,13 @@ bool PluginMenuActions::eventFilter(QObject* watched, QEvent* event)
 
 void PluginMenuActions::watchForMenu()
 {
-    if (m_watching || !offersActions())
+    if (m_watching || !offersActions()) {
         return;
+    }
     m_panelWindow = m_pluginWidget->window();
-    if (m_panelWindow == m_pluginWidget)
+    if (m_panelWindow == m_pluginWidget) {
         return; // not in a panel
+    }
     m_panelWindow->installEventFilter(this);
     m_watching = true;
     // The panel builds and shows its menu while it handles this same event.
@@ -112,11 +118,13 @@ void PluginMenuActions::watchForMenu()
 void PluginMenuActions::stopWatching()
 {
     m_watching = false;
-    if (m_panelWindow)
+    if (m_panelWindow) {
         m_panelWindow->removeEventFilter(this);
+    }
     for (const QPointer<QObject>& child : std::as_const(m_newChildren)) {
-        if (child)
+        if (child) {
             child->removeEventFilter(this);
+        }
     }
     m_newChildren.clear();
 }

@@ -12,12 +12,14 @@ QString PluginPaths::pluginFolder()
 void PluginPaths::searchBesidePlugin()
 {
     static bool done = false;
-    if (done)
+    if (done) {
         return;
+    }
     done = true;
     const QString folder = pluginFolder();
-    if (folder.isEmpty())
+    if (folder.isEmpty()) {
         return;
+    }
     AppletPaths::prependSearchDirs(
         {folder + QStringLiteral("/../../share/ovra/applets"),
          folder + QLatin1Char('/') + QStringLiteral(OVRA_LXQT_RELATIVE_APPLET_DATADIR)},

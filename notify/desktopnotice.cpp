@@ -20,8 +20,9 @@ const QString busName = QStringLiteral("org.freedesktop.DBus");
 bool serviceReachable(const QDBusConnection& bus, std::chrono::milliseconds bound)
 {
     const QDBusReply<bool> registered = bus.interface()->isServiceRegistered(serviceName);
-    if (registered.isValid() && registered.value())
+    if (registered.isValid() && registered.value()) {
         return true;
+    }
     QDBusMessage query =
         QDBusMessage::createMethodCall(busName, QStringLiteral("/org/freedesktop/DBus"), busName,
                                        QStringLiteral("ListActivatableNames"));
@@ -37,14 +38,15 @@ QString escapedBody(const QString& body)
     QString escaped;
     escaped.reserve(body.size());
     for (const QChar c : body) {
-        if (c == QLatin1Char('&'))
+        if (c == QLatin1Char('&')) {
             escaped += QStringLiteral("&amp;");
-        else if (c == QLatin1Char('<'))
+        } else if (c == QLatin1Char('<')) {
             escaped += QStringLiteral("&lt;");
-        else if (c == QLatin1Char('>'))
+        } else if (c == QLatin1Char('>')) {
             escaped += QStringLiteral("&gt;");
-        else
+        } else {
             escaped += c;
+        }
     }
     return escaped;
 }
@@ -67,8 +69,9 @@ QDBusMessage notifyCall(const DesktopNotice& notice)
 bool deliver(const DesktopNotice& notice, std::chrono::milliseconds bound)
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected() || !bus.interface() || !serviceReachable(bus, bound))
+    if (!bus.isConnected() || !bus.interface() || !serviceReachable(bus, bound)) {
         return false;
+    }
     const QDBusMessage reply = bus.call(notifyCall(notice), QDBus::Block, int(bound.count()));
     return reply.type() == QDBusMessage::ReplyMessage;
 }

@@ -21,6 +21,7 @@ FontConfigWarmUp::~FontConfigWarmUp()
 
 void FontConfigWarmUp::wait()
 {
-    if (m_thread.joinable())
+    if (m_thread.joinable()) {
         m_thread.join();
+    }
 }

@@ -2,8 +2,8 @@
 #include "noticereporting.h"
 
 #include "common/UPMComm.h"
-#include "notify/desktopnotice.h"
 #include "forms/errorbox.h"
+#include "notify/desktopnotice.h"
 
 namespace {
 

@@ -38,11 +38,13 @@ double threadCpuMicroseconds()
 long residentKiB()
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
+    if (!status.open(QIODevice::ReadOnly)) {
         return -1;
+    }
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
+        if (line.startsWith("VmRSS:")) {
             return line.mid(6).trimmed().split(' ').first().toLong();
+        }
     }
     return -1;
 }
@@ -51,8 +53,9 @@ long residentKiB()
 std::unique_ptr<KPanelApplet> makeApplet()
 {
     std::unique_ptr<KPanelApplet> applet(init(nullptr, QStringLiteral("bench_rc")));
-    if (!applet)
+    if (!applet) {
         return nullptr;
+    }
     applet->resize(150, 40);
     applet->show();
     QCoreApplication::processEvents();
@@ -70,8 +73,9 @@ double medianTickMicroseconds(GraphFrame* frame, const std::function<void(int)>&
     std::vector<double> samples;
     samples.reserve(measuredTicks);
     for (int i = 0; i < measuredTicks; ++i) {
-        if (before)
+        if (before) {
             before(i);
+        }
         const double start = threadCpuMicroseconds();
         tick(frame);
         samples.push_back(threadCpuMicroseconds() - start);
@@ -86,8 +90,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     long soakTicks = 100000;
-    if (argc == 3 && std::strcmp(argv[1], "--soak") == 0)
+    if (argc == 3 && std::strcmp(argv[1], "--soak") == 0) {
         soakTicks = std::strtol(argv[2], nullptr, 10);
+    }
     if (!laptop::inside()) {
         std::fprintf(stderr, "bench_applet runs inside laptop/sandbox\n");
         return 2;
@@ -95,8 +100,9 @@ int main(int argc, char** argv)
 
     laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
     auto applet = makeApplet();
-    if (!applet)
+    if (!applet) {
         return 1;
+    }
     auto* frame = applet->findChild<GraphFrame*>();
     std::printf("refresh tick, one battery:   median %.1f us CPU over %d ticks\n",
                 medianTickMicroseconds(frame), measuredTicks);
@@ -117,8 +123,9 @@ int main(int argc, char** argv)
     const long before = residentKiB();
     for (long i = 0; i < soakTicks; ++i) {
         tick(frame);
-        if (i % 1000 == 0)
+        if (i % 1000 == 0) {
             QCoreApplication::processEvents();
+        }
     }
     QCoreApplication::processEvents();
     const long after = residentKiB();
@@ -128,8 +135,9 @@ int main(int argc, char** argv)
 
     laptop::battery(1, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
     applet = makeApplet();
-    if (!applet)
+    if (!applet) {
         return 1;
+    }
     frame = applet->findChild<GraphFrame*>();
     if (battery::countBatteries() != 2) {
         std::fprintf(stderr, "the second battery was not found\n");

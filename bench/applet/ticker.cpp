@@ -26,15 +26,17 @@ QString benchFile(const char* name)
 void writeProgress(const QByteArray& text)
 {
     QFile file(benchFile("progress"));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         file.write(text + '\n');
+    }
 }
 
 QWidget* findGauge()
 {
     for (QWidget* widget : QApplication::allWidgets()) {
-        if (qstrcmp(widget->metaObject()->className(), "GraphFrame") == 0)
+        if (qstrcmp(widget->metaObject()->className(), "GraphFrame") == 0) {
             return widget;
+        }
     }
     return nullptr;
 }
@@ -50,16 +52,18 @@ States statesOf(const QByteArray& original)
     States states{{original, original}};
     const int at = original.indexOf("RelativeStateofCharge:");
     const int percent = at < 0 ? -1 : original.indexOf('%', at);
-    if (percent > 0)
+    if (percent > 0) {
         states.text[1].replace(percent - 1, 1, original.at(percent - 1) == '1' ? "2" : "1");
+    }
     return states;
 }
 
 void writeState(const QByteArray& text)
 {
     QFile file(stateFile);
-    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         file.write(text);
+    }
 }
 
 class Ticker : public QObject
@@ -77,16 +81,19 @@ private:
     {
         if (!m_gauge) {
             m_gauge = findGauge();
-            if (m_gauge)
+            if (m_gauge) {
                 writeProgress("ready");
+            }
             return;
         }
         if (!m_going) {
-            if (!QFile::exists(benchFile("go")))
+            if (!QFile::exists(benchFile("go"))) {
                 return;
+            }
             QFile file(stateFile);
-            if (file.open(QIODevice::ReadOnly))
+            if (file.open(QIODevice::ReadOnly)) {
                 m_states = statesOf(file.readAll());
+            }
             m_going = true;
             m_timer.setInterval(0);
         }
@@ -110,8 +117,9 @@ private:
 
 void startTicker()
 {
-    if (!qEnvironmentVariableIsEmpty("OVRA_BENCH_DIR"))
+    if (!qEnvironmentVariableIsEmpty("OVRA_BENCH_DIR")) {
         new Ticker(QCoreApplication::instance());
+    }
 }
 
 } // namespace

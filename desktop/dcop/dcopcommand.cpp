@@ -51,8 +51,9 @@ QStringList introspectionNames(const QString& xml, const QString& element, int d
         reader.readNext();
         if (reader.isStartElement()) {
             ++level;
-            if (level == depth && reader.name() == element)
+            if (level == depth && reader.name() == element) {
                 names << reader.attributes().value(QLatin1String("name")).toString();
+            }
         } else if (reader.isEndElement()) {
             --level;
         }
@@ -68,25 +69,31 @@ DcopCommand::DcopCommand(const QDBusConnection& bus) : m_bus(bus)
 
 int DcopCommand::run(const QStringList& args)
 {
-    if (!m_bus.isConnected() || !m_bus.interface())
+    if (!m_bus.isConnected() || !m_bus.interface()) {
         return complain(NotFound, QStringLiteral("cannot reach the D-Bus session bus"));
-    if (args.isEmpty())
+    }
+    if (args.isEmpty()) {
         return listApplications();
+    }
 
     m_app = args.at(0);
     const QString service = resolveApplication(m_app);
-    if (service.isEmpty())
+    if (service.isEmpty()) {
         return complain(NotFound, QStringLiteral("no such application: \"%1\"").arg(m_app));
-    if (args.size() == 1)
+    }
+    if (args.size() == 1) {
         return listObjects(service);
+    }
 
     const QString objId = args.at(1);
-    if (!hasObject(service, objId))
+    if (!hasObject(service, objId)) {
         return complain(
             NotFound,
             QStringLiteral("no such object: \"%1\" in application \"%2\"").arg(objId, m_app));
-    if (args.size() == 2)
+    }
+    if (args.size() == 2) {
         return listFunctions(service, objId);
+    }
     return call(service, objId, args.at(2), args.mid(3));
 }
 
@@ -94,16 +101,18 @@ QString DcopCommand::resolveApplication(const QString& app) const
 {
     QDBusConnectionInterface* bus = m_bus.interface();
     const QString exact = DCOPClient::serviceFor(app.toUtf8());
-    if (bus->isServiceRegistered(exact))
+    if (bus->isServiceRegistered(exact)) {
         return exact;
+    }
     // "panelhost" also finds a second instance registered as "panelhost-PID".
     const QRegularExpression withPid(
         QStringLiteral("^%1-\\d+$").arg(QRegularExpression::escape(exact)));
     QStringList names = bus->registeredServiceNames().value();
     names.sort();
     for (const QString& name : names) {
-        if (withPid.match(name).hasMatch())
+        if (withPid.match(name).hasMatch()) {
             return name;
+        }
     }
     return QString();
 }
@@ -113,8 +122,9 @@ int DcopCommand::listApplications()
     QStringList names = m_bus.interface()->registeredServiceNames().value();
     names.sort();
     for (const QString& name : names) {
-        if (name.startsWith(kdePrefix))
+        if (name.startsWith(kdePrefix)) {
             printLine(name.mid(kdePrefix.size()));
+        }
     }
     return Success;
 }
@@ -125,8 +135,9 @@ QString DcopCommand::introspect(const QString& service, const QString& path) con
         service, path, QStringLiteral("org.freedesktop.DBus.Introspectable"),
         QStringLiteral("Introspect"));
     const QDBusMessage reply = m_bus.call(message, QDBus::Block, callTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
+    if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
         return QString();
+    }
     return reply.arguments().constFirst().toString();
 }
 
@@ -138,8 +149,9 @@ QStringList DcopCommand::objectsOf(const QString& service) const
         const QStringList interfaces = introspectionNames(
             introspect(service, QLatin1Char('/') + node), QStringLiteral("interface"), 2);
         for (const QString& interface : interfaces) {
-            if (interface.startsWith(dcopInterfacePrefix))
+            if (interface.startsWith(dcopInterfacePrefix)) {
                 objects << interface.mid(dcopInterfacePrefix.size());
+            }
         }
     }
     return objects;
@@ -154,8 +166,9 @@ bool DcopCommand::hasObject(const QString& service, const QString& objId) const
 
 int DcopCommand::listObjects(const QString& service)
 {
-    for (const QString& object : objectsOf(service))
+    for (const QString& object : objectsOf(service)) {
         printLine(object);
+    }
     return Success;
 }
 
@@ -177,11 +190,13 @@ int DcopCommand::listFunctions(const QString& service, const QString& objId)
 {
     QStringList functions;
     QString error;
-    if (!functionsOf(service, objId, &functions, &error))
+    if (!functionsOf(service, objId, &functions, &error)) {
         return complain(
             NotFound, QStringLiteral("cannot list the functions of \"%1\": %2").arg(objId, error));
-    for (const QString& function : functions)
+    }
+    for (const QString& function : functions) {
         printLine(function);
+    }
     return Success;
 }
 
@@ -190,9 +205,10 @@ int DcopCommand::call(const QString& service, const QString& objId, const QStrin
 {
     QStringList functions;
     QString error;
-    if (!functionsOf(service, objId, &functions, &error))
+    if (!functionsOf(service, objId, &functions, &error)) {
         return complain(
             NotFound, QStringLiteral("cannot list the functions of \"%1\": %2").arg(objId, error));
+    }
 
     // FUN is a name ("setPos") or a signature ("setPos(int)").
     const bool bySignature = function.contains(QLatin1Char('('));
@@ -203,8 +219,9 @@ int DcopCommand::call(const QString& service, const QString& objId, const QStrin
     QStringList sameName;
     for (const QString& entry : functions) {
         const DCOPSignature sig = DCOPSignature::parse(entry.toUtf8());
-        if (!sig.valid)
+        if (!sig.valid) {
             continue;
+        }
         if (bySignature ? sig.matchForm() == wanted : sig.name == wanted) {
             sameName << entry;
             if (sig.argTypes.size() == args.size()) {
@@ -214,10 +231,11 @@ int DcopCommand::call(const QString& service, const QString& objId, const QStrin
         }
     }
     if (!match.valid) {
-        if (sameName.isEmpty())
+        if (sameName.isEmpty()) {
             return complain(
                 NotFound,
                 QStringLiteral("no such function: \"%1\" in object \"%2\"").arg(function, objId));
+        }
         return complain(BadUsage, QStringLiteral("wrong number of arguments (%1) for %2")
                                       .arg(args.size())
                                       .arg(sameName.join(QLatin1String(", "))));
@@ -227,10 +245,11 @@ int DcopCommand::call(const QString& service, const QString& objId, const QStrin
     for (int i = 0; i < args.size(); ++i) {
         QVariant value;
         QString why;
-        if (!DCOPTypes::fromText(match.argTypes.at(i), args.at(i), value, &why))
+        if (!DCOPTypes::fromText(match.argTypes.at(i), args.at(i), value, &why)) {
             return complain(BadUsage, QStringLiteral("bad argument %1 of %2: %3")
                                           .arg(i + 1)
                                           .arg(QString::fromUtf8(match.matchForm()), why));
+        }
         values << value;
     }
 
@@ -238,11 +257,13 @@ int DcopCommand::call(const QString& service, const QString& objId, const QStrin
         service, objectPath(objId), interfaceOf(objId), QString::fromLatin1(match.name));
     message.setArguments(values);
     const QDBusMessage reply = m_bus.call(message, QDBus::Block, callTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage)
+    if (reply.type() != QDBusMessage::ReplyMessage) {
         return complain(NotFound, QStringLiteral("call failed: %1").arg(reply.errorMessage()));
+    }
     for (const QVariant& value : reply.arguments()) {
-        for (const QString& line : DCOPTypes::toText(value))
+        for (const QString& line : DCOPTypes::toText(value)) {
             printLine(line);
+        }
     }
     return Success;
 }

@@ -21,9 +21,10 @@ namespace {
 
 int listApplets()
 {
-    for (const AppletInfo& info : AppletPaths::available())
+    for (const AppletInfo& info : AppletPaths::available()) {
         std::printf("%s\t%s\t%s\n", qPrintable(info.entryName()), qPrintable(info.name),
                     qPrintable(info.comment));
+    }
     return 0;
 }
 
@@ -51,8 +52,9 @@ void loadNamedApplets(PanelWindow& panel, const QStringList& entries)
 const char* platformArgument(int argc, char** argv)
 {
     for (int i = 1; i + 1 < argc; ++i) {
-        if (std::strcmp(argv[i], "-platform") == 0)
+        if (std::strcmp(argv[i], "-platform") == 0) {
             return argv[i + 1];
+        }
     }
     return nullptr;
 }
@@ -62,8 +64,9 @@ const char* platformArgument(int argc, char** argv)
 bool needsNoDisplay(QCommandLineParser& parser, int argc, char** argv)
 {
     QStringList arguments;
-    for (int i = 0; i < argc; ++i)
+    for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
+    }
     return parser.parse(arguments) &&
            (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("version")) ||
             parser.isSet(QStringLiteral("list")));
@@ -147,14 +150,16 @@ int main(int argc, char** argv)
                   QStringLiteral("/panelhostrc")
             : QString();
     PanelWindow panel(configPath);
-    if (parser.isSet(heightOption) || !entries.isEmpty())
+    if (parser.isSet(heightOption) || !entries.isEmpty()) {
         panel.setPanelHeight(height);
+    }
     panel.placeOnScreen();
     panel.show();
 
-    if (entries.isEmpty())
+    if (entries.isEmpty()) {
         panel.restoreApplets();
-    else
+    } else {
         loadNamedApplets(panel, entries);
+    }
     return QApplication::exec();
 }

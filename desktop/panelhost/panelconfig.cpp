@@ -15,12 +15,14 @@ const QString configFilesKey = QStringLiteral("General/ConfigFiles");
 
 bool PanelConfig::operator==(const PanelConfig& other) const
 {
-    if (height != other.height || applets.size() != other.applets.size())
+    if (height != other.height || applets.size() != other.applets.size()) {
         return false;
+    }
     for (int i = 0; i < applets.size(); ++i) {
         if (applets.at(i).entry != other.applets.at(i).entry ||
-            applets.at(i).configFile != other.applets.at(i).configFile)
+            applets.at(i).configFile != other.applets.at(i).configFile) {
             return false;
+        }
     }
     return true;
 }
@@ -35,8 +37,9 @@ PanelConfig readPanelConfig(const QString& path)
     const QStringList entries = settings.value(appletsKey).toStringList();
     // The lists run side by side; an entry beyond the end of the files has none.
     const QStringList configFiles = settings.value(configFilesKey).toStringList();
-    for (int i = 0; i < entries.size(); ++i)
+    for (int i = 0; i < entries.size(); ++i) {
         config.applets << PanelAppletEntry{entries.at(i), configFiles.value(i)};
+    }
     return config;
 }
 

@@ -45,8 +45,9 @@ PanelWindow::PanelWindow(const QString& configPath, QWidget* parent)
     m_layout->setSpacing(margin);
     m_layout->addStretch(1);
 
-    if (!m_configPath.isEmpty())
+    if (!m_configPath.isEmpty()) {
         m_height = readPanelConfig(m_configPath).height;
+    }
     setFixedHeight(m_height);
 }
 
@@ -56,8 +57,9 @@ void PanelWindow::setPanelHeight(int height)
 {
     m_height = qBound(minimumHeight, height, maximumHeight);
     setFixedHeight(m_height);
-    for (AppletContainer* container : m_containers)
+    for (AppletContainer* container : m_containers) {
         container->setFixedHeight(containerHeight());
+    }
     placeOnScreen();
 }
 
@@ -70,8 +72,9 @@ int PanelWindow::containerHeight() const
 void PanelWindow::placeOnScreen()
 {
     QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!screen) {
         return;
+    }
     const QRect area = screen->geometry();
     setGeometry(area.x(), area.y() + area.height() - m_height, area.width(), m_height);
 }
@@ -80,8 +83,9 @@ AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error,
                                         const QString& configFile)
 {
     QStringList taken;
-    for (const AppletContainer* c : m_containers)
+    for (const AppletContainer* c : m_containers) {
         taken << c->configFile();
+    }
     const bool keep = isUsableConfigFile(configFile, taken);
     auto* container =
         new AppletContainer(info, keep ? configFile : info.newConfigFileName(taken), this);
@@ -91,8 +95,9 @@ AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error,
         delete container;
         std::fprintf(stderr, "panelhost: applet \"%s\" not loaded: %s\n", qPrintable(info.name),
                      qPrintable(why));
-        if (error)
+        if (error) {
             *error = why;
+        }
         return nullptr;
     }
     m_layout->insertWidget(m_layout->count() - 1, container,
@@ -107,8 +112,9 @@ AppletContainer* PanelWindow::addApplet(const AppletInfo& info, QString* error,
 
 void PanelWindow::removeApplet(AppletContainer* container)
 {
-    if (!m_containers.removeAll(container))
+    if (!m_containers.removeAll(container)) {
         return;
+    }
     // The applet's own configuration file goes with it, as it did in KDE 3.
     QFile::remove(QDir(configFolder()).filePath(container->configFile()));
     container->hide();
@@ -120,8 +126,9 @@ void PanelWindow::removeApplet(AppletContainer* container)
 void PanelWindow::restoreApplets()
 {
     if (m_configPath.isEmpty() || !QFileInfo::exists(m_configPath)) {
-        for (const AppletInfo& info : AppletPaths::available())
+        for (const AppletInfo& info : AppletPaths::available()) {
             addApplet(info);
+        }
         return;
     }
     for (const PanelAppletEntry& applet : readPanelConfig(m_configPath).applets) {
@@ -139,13 +146,15 @@ void PanelWindow::restoreApplets()
 
 void PanelWindow::saveConfig() const
 {
-    if (m_configPath.isEmpty())
+    if (m_configPath.isEmpty()) {
         return;
+    }
     // Each applet keeps its configuration file from one start to the next.
     PanelConfig config;
     config.height = m_height;
-    for (const AppletContainer* c : m_containers)
+    for (const AppletContainer* c : m_containers) {
         config.applets << PanelAppletEntry{c->info().entryName(), c->configFile()};
+    }
     writePanelConfig(m_configPath, config);
 }
 
@@ -160,8 +169,9 @@ void PanelWindow::contextMenuEvent(QContextMenuEvent* event)
         action->setStatusTip(info.comment);
         connect(action, &QAction::triggered, this, [this, info] { addApplet(info); });
     }
-    if (applets.isEmpty())
+    if (applets.isEmpty()) {
         add->addAction(tr("(no applets found)"))->setEnabled(false);
+    }
     menu.addSeparator();
     connect(menu.addAction(tr("&Quit Panel")), &QAction::triggered, qApp, &QCoreApplication::quit);
     menu.exec(event->globalPos());

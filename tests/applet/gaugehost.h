@@ -24,7 +24,8 @@ protected:
     {
         m_host = std::make_unique<KPanelApplet>(QString());
         m_frame = new GraphFrame(m_host.get(), "graph_frame");
-        if (width > 0)
+        if (width > 0) {
             m_frame->resize(width, height);
+        }
     }
 };

@@ -8,11 +8,11 @@
 #include "applet/batteryreadings.h"
 #include "applet/gaugeview.h"
 #include "applet/graphframe.h"
+#include "applet/pmapplet.h"
+#include "applet/schemeswitcher.h"
 #include <kaboutdialog.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
-#include "applet/pmapplet.h"
-#include "applet/schemeswitcher.h"
 
 #include <QAction>
 #include <QApplication>
@@ -27,8 +27,9 @@ namespace gaugeparts {
 inline KPopupMenu* displayMenu(const GraphFrame* frame)
 {
     for (QAction* action : frame->leftMenu()->actions()) {
-        if (auto* submenu = qobject_cast<KPopupMenu*>(action->menu()))
+        if (auto* submenu = qobject_cast<KPopupMenu*>(action->menu())) {
             return submenu;
+        }
     }
     return nullptr;
 }
@@ -58,10 +59,12 @@ template <typename Window, typename Predicate> Window* onlyWindow(Predicate take
     Window* found = nullptr;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
         auto* window = qobject_cast<Window*>(widget);
-        if (!window || !takes(window))
+        if (!window || !takes(window)) {
             continue;
-        if (found)
+        }
+        if (found) {
             return nullptr;
+        }
         found = window;
     }
     return found;
@@ -83,8 +86,9 @@ inline int firstSchemePosition(const GraphFrame* frame)
 {
     const QList<QAction*> actions = frame->leftMenu()->actions();
     for (int i = 0; i < actions.size(); ++i) {
-        if (!actions[i]->isSeparator() && !actions[i]->isEnabled())
+        if (!actions[i]->isSeparator() && !actions[i]->isEnabled()) {
             return i + 1;
+        }
     }
     return 0;
 }
@@ -96,8 +100,10 @@ inline QList<int> schemeEntryIds(const GraphFrame* frame)
     const KPopupMenu* menu = frame->leftMenu();
     const QList<QAction*> actions = menu->actions();
     QList<int> ids;
-    for (int i = firstSchemePosition(frame); i < actions.size() && !actions[i]->isSeparator(); ++i)
+    for (int i = firstSchemePosition(frame); i < actions.size() && !actions[i]->isSeparator();
+         ++i) {
         ids << menu->idAt(i);
+    }
     return ids;
 }
 
@@ -105,8 +111,9 @@ inline QList<int> schemeEntryIds(const GraphFrame* frame)
 inline int markedSchemeId(const GraphFrame* frame)
 {
     for (const int id : schemeEntryIds(frame)) {
-        if (frame->leftMenu()->isItemChecked(id))
+        if (frame->leftMenu()->isItemChecked(id)) {
             return id;
+        }
     }
     return 100;
 }

@@ -13,16 +13,17 @@ inline QStringList menuLines(const KPopupMenu* menu)
 {
     QStringList lines;
     for (QAction* action : menu->actions()) {
-        if (action->isSeparator())
+        if (action->isSeparator()) {
             lines << QStringLiteral("---");
-        else if (!action->isEnabled())
+        } else if (!action->isEnabled()) {
             lines << QStringLiteral("title: ") + action->text();
-        else if (action->menu())
+        } else if (action->menu()) {
             lines << action->text() + QStringLiteral(" >");
-        else if (action->isChecked())
+        } else if (action->isChecked()) {
             lines << QStringLiteral("[x] ") + action->text();
-        else
+        } else {
             lines << action->text();
+        }
     }
     return lines;
 }
@@ -32,8 +33,9 @@ inline int menuId(const KPopupMenu* menu, const QString& text)
 {
     for (int i = 0; i < menu->count(); ++i) {
         const int id = menu->idAt(i);
-        if (id != -1 && menu->text(id) == text)
+        if (id != -1 && menu->text(id) == text) {
             return id;
+        }
     }
     return -1;
 }

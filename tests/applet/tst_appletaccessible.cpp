@@ -32,8 +32,9 @@ struct Seen
 Seen seeEvent(QAccessibleEvent* event)
 {
     QVariant value;
-    if (event->type() == QAccessible::ValueChanged)
+    if (event->type() == QAccessible::ValueChanged) {
         value = static_cast<QAccessibleValueChangeEvent*>(event)->value();
+    }
     return {event->type(), event->object(), value};
 }
 
@@ -45,12 +46,14 @@ QStringList eventsOf(const QObject* object)
 {
     QStringList lines;
     for (const Seen& seen : std::as_const(EventRecorder::events())) {
-        if (seen.object != object)
+        if (seen.object != object) {
             continue;
-        if (seen.type == QAccessible::ValueChanged)
+        }
+        if (seen.type == QAccessible::ValueChanged) {
             lines << QStringLiteral("value %1").arg(seen.value.toInt());
-        else if (seen.type == QAccessible::DescriptionChanged)
+        } else if (seen.type == QAccessible::DescriptionChanged) {
             lines << QStringLiteral("description");
+        }
     }
     return lines;
 }
@@ -164,8 +167,9 @@ private Q_SLOTS:
 
     void changesAreAnnounced()
     {
-        if (!underAccessibilityBus())
+        if (!underAccessibilityBus()) {
             QSKIP("needs the accessibility bus: the test applet.accessible_bus runs this");
+        }
         QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 30000);
         makeGauge();
         EventRecorder recorder;
@@ -187,8 +191,9 @@ private Q_SLOTS:
 
     void nothingIsAnnouncedWithoutAssistiveTechnology()
     {
-        if (underAccessibilityBus())
+        if (underAccessibilityBus()) {
             QSKIP("assistive technology is running");
+        }
         QVERIFY(!QAccessible::isActive());
         makeGauge();
         EventRecorder recorder;
@@ -210,12 +215,15 @@ private Q_SLOTS:
                 QAccessibleInterface* item = iface->child(i);
                 const QAccessible::State state = item->state();
                 QString line = item->text(QAccessible::Name);
-                if (state.checked)
+                if (state.checked) {
                     line += QStringLiteral(" (checked)");
-                if (state.checked && !state.checkable)
+                }
+                if (state.checked && !state.checkable) {
                     line += QStringLiteral(" but not checkable");
-                if (!line.isEmpty())
+                }
+                if (!line.isEmpty()) {
                     lines << line;
+                }
             }
             menu->hide();
             return lines;

@@ -68,8 +68,9 @@ QByteArray garbage(QRandomGenerator& random)
     QByteArray bytes(random.bounded(200), '\0');
     for (char& c : bytes) {
         c = char(random.bounded(256));
-        if (c == ':')
+        if (c == ':') {
             c = '\n';
+        }
     }
     return bytes;
 }
@@ -92,8 +93,9 @@ void install(int n, const Generated& g, QRandomGenerator& random)
 {
     const QString dir = bayDir(n);
     QDir(dir).removeRecursively();
-    if (g.kind == Kind::Absent)
+    if (g.kind == Kind::Absent) {
         return;
+    }
     const QString state = dir + QStringLiteral("/state");
     switch (g.kind) {
     case Kind::Readable:
@@ -122,17 +124,20 @@ bool present(const Generated& g)
 
 QString minutesText(int minutes)
 {
-    if (minutes < 1)
+    if (minutes < 1) {
         return QString();
+    }
     return QString::asprintf("%d : %02d", minutes / 60, minutes % 60);
 }
 
 QString statusText(const Generated* g)
 {
-    if (!g)
+    if (!g) {
         return QStringLiteral("no battery reading");
-    if (!g->mains)
+    }
+    if (!g->mains) {
         return QStringLiteral("Running on batteries");
+    }
     return g->full ? QStringLiteral("full charged") : QStringLiteral("charging");
 }
 
@@ -147,8 +152,9 @@ QByteArray describe(const Generated (&g)[2])
     QByteArray text;
     for (int n = 0; n < 2; ++n) {
         text += "BAT" + QByteArray::number(n) + ' ' + kinds[int(g[n].kind)];
-        if (readable(g[n]))
+        if (readable(g[n])) {
             text += g[n].mains ? " on mains" : " on battery";
+        }
         text += "; ";
     }
     return text;
@@ -168,8 +174,9 @@ private Q_SLOTS:
         QRandomGenerator random(4242);
         for (int i = 0; i < 300; ++i) {
             Generated g[2] = {generate(random), generate(random)};
-            for (int n = 0; n < 2; ++n)
+            for (int n = 0; n < 2; ++n) {
                 install(n, g[n], random);
+            }
             const QByteArray what = describe(g);
 
             const battery::Bay bay0 = battery::readBay(0);
@@ -195,18 +202,22 @@ private Q_SLOTS:
                 (!present(g[0]) || readable(g[0])) && (!present(g[1]) || readable(g[1]));
             QVERIFY2(view.known == allKnown, what);
             std::optional<int> per;
-            if (allKnown && count == 1)
+            if (allKnown && count == 1) {
                 per = source->perC;
-            if (allKnown && count == 2)
+            }
+            if (allKnown && count == 2) {
                 per = int((double(g[0].now) + g[1].now) * 100.0 / (g[0].lastFull + g[1].lastFull));
+            }
             QVERIFY2(view.tipPer == per, what);
-            if (per)
+            if (per) {
                 QVERIFY2(view.per == *per, what);
+            }
 
             int minutes = 0;
             for (const Generated& bat : g) {
-                if (readable(bat))
+                if (readable(bat)) {
                     minutes += timeOf(bat);
+                }
             }
             const QString tip =
                 statusText(source) + QStringLiteral(" -- ") + minutesText(minutes) +

@@ -37,8 +37,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints;
+        }
         return QObject::eventFilter(watched, event);
     }
 };
@@ -58,8 +59,9 @@ private:
         QCString replyType;
         QByteArray replyData;
         const bool handled = m_applet->process(fun, data, replyType, replyData);
-        if (replyTypeOut)
+        if (replyTypeOut) {
             *replyTypeOut = replyType;
+        }
         return handled;
     }
 

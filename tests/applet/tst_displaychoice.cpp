@@ -38,8 +38,9 @@ struct Applet
         const KPopupMenu* menu = gaugeparts::displayMenu(frame);
         const bool perChecked = menu->isItemChecked(gaugeparts::showPercentageID(frame));
         const bool timeChecked = menu->isItemChecked(gaugeparts::showTimeID(frame));
-        if (perChecked == timeChecked)
+        if (perChecked == timeChecked) {
             qWarning("check marks: percentage %d, time %d", perChecked, timeChecked);
+        }
         return perChecked && !timeChecked;
     }
 

@@ -83,8 +83,9 @@ private Q_SLOTS:
 
         QVERIFY(applet);
         QCOMPARE(echoed, hostile.toLatin1() + '\n');
-        for (const char* name : {"/tmp/dollar", "/tmp/tick", "/tmp/semicolon"})
+        for (const char* name : {"/tmp/dollar", "/tmp/tick", "/tmp/semicolon"}) {
             QVERIFY2(!QFileInfo::exists(QString::fromLatin1(name)), name);
+        }
     }
 
     // The module never appears: ten loads a second apart, then the error dialog.
@@ -140,8 +141,9 @@ private Q_SLOTS:
         connect(&closer, &QTimer::timeout, this, [&boxes] {
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 auto* box = qobject_cast<QMessageBox*>(window);
-                if (!box || !box->isVisible())
+                if (!box || !box->isVisible()) {
                     continue;
+                }
                 boxes.append({box->windowTitle(), box->text(), box->icon()});
                 box->button(QMessageBox::Ok)->click();
             }
@@ -222,8 +224,9 @@ private Q_SLOTS:
         QVERIFY(applet);
         const QList<laptop::Call> calls = insmodCalls();
         QCOMPARE(calls.size(), 3);
-        for (const laptop::Call& call : calls)
+        for (const laptop::Call& call : calls) {
             verifyInsmodCall(call);
+        }
         QVERIFY(laptop::callsOf(QStringLiteral("kdialog")).isEmpty());
         // Three pauses after the loads and one after the successful test.
         QVERIFY2(elapsed >= 4000 && elapsed < 20000, QByteArray::number(elapsed));

@@ -8,8 +8,8 @@
 #include "streamcapture.h"
 
 #include "applet/batteryreadings.h"
-#include "powerdaemon/boundedread.h"
 #include "applet/schemeconfig.h"
+#include "powerdaemon/boundedread.h"
 
 #include <QFile>
 #include <QtTest>
@@ -66,8 +66,9 @@ private Q_SLOTS:
     // Each case starts from the simulator's state file, whatever the last one left.
     void init()
     {
-        if (::unlink(state0.constData()) != 0)
+        if (::unlink(state0.constData()) != 0) {
             ::rmdir(state0.constData());
+        }
         laptop::battery(0, {QStringLiteral("present=yes"), QStringLiteral("ac=yes")});
     }
 
@@ -83,12 +84,13 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, kind);
         QVERIFY(readBay0().known);
-        if (kind == "fifo")
+        if (kind == "fifo") {
             replaceByFifo(state0);
-        else if (kind == "directory")
+        } else if (kind == "directory") {
             QVERIFY(QFile::remove(QString::fromLatin1(state0)) && ::mkdir(state0, 0755) == 0);
-        else
+        } else {
             replaceByLink(state0, kind.constData());
+        }
 
         const battery::Bay bay = readBay0();
         QVERIFY(bay.present);

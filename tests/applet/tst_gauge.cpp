@@ -39,8 +39,9 @@ int textPixels(const QImage& image, int batWidth)
     int count = 0;
     for (int y = 6; y < image.height() - 6; ++y) {
         for (int x = 6; x < 5 + batWidth - 1; ++x) {
-            if (at(image, x, y) == Qt::black)
+            if (at(image, x, y) == Qt::black) {
                 ++count;
+            }
         }
     }
     return count;
@@ -51,8 +52,9 @@ QPoint iconProbe(const QImage& icon)
 {
     for (int y = 0; y < icon.height(); ++y) {
         for (int x = 0; x < icon.width(); ++x) {
-            if (qAlpha(icon.pixel(x, y)) == 255 && QColor(icon.pixel(x, y)) != Qt::black)
+            if (qAlpha(icon.pixel(x, y)) == 255 && QColor(icon.pixel(x, y)) != Qt::black) {
                 return QPoint(x, y);
+            }
         }
     }
     return QPoint(-1, -1);
@@ -68,8 +70,9 @@ public:
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++count;
+        }
         return false;
     }
 };
@@ -194,8 +197,9 @@ private Q_SLOTS:
         const int last = std::min(5 + fillWidth - 1, 5 + batWidth - 3);
         QCOMPARE(at(image, 6, 7), colour);
         QCOMPARE(at(image, last, 7), colour);
-        if (fillWidth < batWidth - 3)
+        if (fillWidth < batWidth - 3) {
             QVERIFY(at(image, 5 + fillWidth + 1, 7) != colour);
+        }
         // The nub, right of the outline, half way down.
         QCOMPARE(at(image, batWidth + 6, gaugeHeight / 2), gray);
         QCOMPARE(textPixels(image, batWidth) > 0, text);
@@ -308,8 +312,9 @@ private Q_SLOTS:
         PaintCounter paints(m_frame);
         QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 20 -- 50 %"));
         paints.count = 0;
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             QCOMPARE(refreshedToolTip(), QStringLiteral("charging -- 0 : 20 -- 50 %"));
+        }
         QCOMPARE(paints.count, 0);
 
         laptop::writeFile(state0, state(51, 20));

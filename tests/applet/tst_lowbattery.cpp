@@ -33,8 +33,9 @@ std::vector<Warning> warningsOf(const std::vector<Reading>& readings)
     LowBatteryWarning rule;
     std::vector<Warning> warnings;
     for (int i = 0; i < int(readings.size()); ++i) {
-        if (const std::optional<int> level = rule.reading(readings[i].per, readings[i].onBattery))
+        if (const std::optional<int> level = rule.reading(readings[i].per, readings[i].onBattery)) {
             warnings.push_back({i, *level});
+        }
     }
     return warnings;
 }
@@ -43,8 +44,9 @@ std::vector<Warning> warningsOf(const std::vector<Reading>& readings)
 void ramp(std::vector<Reading>& readings, int from, int to, bool onBattery)
 {
     const int step = from <= to ? 1 : -1;
-    for (int per = from; per != to + step; per += step)
+    for (int per = from; per != to + step; per += step) {
         readings.push_back({per, onBattery});
+    }
 }
 
 // A charge that wanders up and down, the power source changing now and then.
@@ -55,8 +57,9 @@ std::vector<Reading> randomWalk(quint32 seed, int length)
     int per = random.bounded(0, 101);
     bool onBattery = true;
     for (int i = 0; i < length; ++i) {
-        if (random.bounded(20) == 0)
+        if (random.bounded(20) == 0) {
             onBattery = !onBattery;
+        }
         per = qBound(0, per + random.bounded(-3, 4), 100);
         readings.push_back({per, onBattery});
     }
@@ -66,8 +69,9 @@ std::vector<Reading> randomWalk(quint32 seed, int length)
 QString show(const std::vector<Warning>& warnings)
 {
     QStringList out;
-    for (const Warning& w : warnings)
+    for (const Warning& w : warnings) {
         out << QStringLiteral("%1@%2").arg(w.level).arg(w.step);
+    }
     return out.join(QLatin1Char(' '));
 }
 
@@ -146,19 +150,23 @@ private Q_SLOTS:
                     const Reading& r = readings[std::size_t(i)];
                     const QString where =
                         QStringLiteral("seed %1 step %2 level %3: ").arg(seed).arg(i).arg(level);
-                    if (*r.per > level)
+                    if (*r.per > level) {
                         covered = false;
+                    }
                     for (; next < warnings.size() && warnings[next].step == i; ++next) {
                         const Warning& w = warnings[next];
                         QVERIFY2(r.onBattery && *r.per <= w.level,
                                  qPrintable(where + QStringLiteral("warned above it")));
-                        if (w.level == level)
+                        if (w.level == level) {
                             QVERIFY2(!covered, qPrintable(where + QStringLiteral("warned again")));
-                        if (w.level <= level)
+                        }
+                        if (w.level <= level) {
                             covered = true;
+                        }
                     }
-                    if (r.onBattery && *r.per <= level)
+                    if (r.onBattery && *r.per <= level) {
                         QVERIFY2(covered, qPrintable(where + QStringLiteral("no warning")));
+                    }
                 }
             }
         }

@@ -249,8 +249,9 @@ private Q_SLOTS:
 
         // Readings without a status count as not on mains, once.
         laptop::battery(0, {QStringLiteral("readable=no")});
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             refresh();
+        }
         QCOMPARE(layout.count(), 3);
         QCOMPARE(m_host->maximumWidth(), 110);
         laptop::mains(false);

@@ -42,11 +42,13 @@ using Schemes = QList<QPair<QString, int>>; // name and size in bytes
 void setSchemes(const Schemes& schemes)
 {
     QDir dir(schemeDir);
-    for (const QString& entry : dir.entryList(QDir::Files | QDir::System | QDir::Hidden))
+    for (const QString& entry : dir.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
         QFile::remove(dir.filePath(entry));
-    for (const auto& scheme : schemes)
+    }
+    for (const auto& scheme : schemes) {
         laptop::writeFile(schemeDir + QStringLiteral("scheme_") + scheme.first,
                           QByteArray(scheme.second, '#'));
+    }
 }
 
 // A configuration written by hand: comment blocks that name the keys, bytes
@@ -70,8 +72,9 @@ QDateTime ageConfig()
     QFile file(configPath);
     const QDateTime old(QDate(2001, 1, 1), QTime(0, 0), Qt::UTC);
     if (!file.open(QIODevice::ReadWrite) ||
-        !file.setFileTime(old, QFileDevice::FileModificationTime))
+        !file.setFileTime(old, QFileDevice::FileModificationTime)) {
         qFatal("cannot age the configuration");
+    }
     return old;
 }
 
@@ -197,8 +200,9 @@ private Q_SLOTS:
         laptop::writeFile(schemeDir + QStringLiteral("other_file"), "x");
         laptop::writeFile(schemeDir + QStringLiteral(".scheme_hidden"), "x");
         // The pattern scheme_* is matched with case, as the shell does.
-        for (const char* other : {"SCHEME_foo", "Scheme_bar", "Scheme_old_scheme_x"})
+        for (const char* other : {"SCHEME_foo", "Scheme_bar", "Scheme_old_scheme_x"}) {
             laptop::writeFile(schemeDir + QLatin1String(other), "x");
+        }
         makeGauge();
         QCOMPARE(menuLines(menu()), (QStringList{title, QStringLiteral("plain")} + fixedTail));
         QDir(schemeDir).removeRecursively();
@@ -215,8 +219,9 @@ private Q_SLOTS:
         for (int i = 25; i >= 1; --i) {
             const QString name = QStringLiteral("s%1").arg(i, 2, 10, QLatin1Char('0'));
             schemes << qMakePair(name, i * 10);
-            if (i <= 20)
+            if (i <= 20) {
                 first.prepend(name);
+            }
         }
         setSchemes(schemes);
         makeGauge();
@@ -278,8 +283,9 @@ private Q_SLOTS:
         makeGauge();
         QStringList checked;
         for (const QString& line : menuLines(menu())) {
-            if (line.startsWith(QLatin1String("[x] ")))
+            if (line.startsWith(QLatin1String("[x] "))) {
                 checked << line.mid(4);
+            }
         }
         QCOMPARE(checked, marked.isEmpty() ? QStringList() : QStringList{marked});
         QCOMPARE(gaugeparts::markedSchemeId(m_frame),
@@ -389,8 +395,9 @@ private Q_SLOTS:
             const int id = menu()->idAt(i);
             const QString text = menu()->text(id);
             if (id == -1 || text == QLatin1String("performance") ||
-                text == QLatin1String("showcase"))
+                text == QLatin1String("showcase")) {
                 continue;
+            }
             QMetaObject::invokeMethod(m_frame, "slot_scheme_click", Q_ARG(int, id));
         }
         QMetaObject::invokeMethod(m_frame, "slot_scheme_click", Q_ARG(int, 4711));
@@ -523,8 +530,9 @@ private Q_SLOTS:
             QVERIFY2(id != -1, qPrintable(fixed));
             QMetaObject::invokeMethod(m_frame, "slot_scheme_click", Q_ARG(int, id));
         }
-        for (int id : {gaugeparts::showPercentageID(m_frame), gaugeparts::showTimeID(m_frame)})
+        for (int id : {gaugeparts::showPercentageID(m_frame), gaugeparts::showTimeID(m_frame)}) {
             QMetaObject::invokeMethod(m_frame, "slot_scheme_click", Q_ARG(int, id));
+        }
         verifyNothingChanged(realisticConfig, old);
 
         // Choosing a scheme still works, and writes the untranslated syntax.

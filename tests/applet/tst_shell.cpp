@@ -28,8 +28,9 @@ private:
     {
         int count = 0;
         for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<KAboutDialog*>(w))
+            if (qobject_cast<KAboutDialog*>(w)) {
                 ++count;
+            }
         }
         return count;
     }

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The common routines on the simulated laptop, run by root: files, error
 // boxes, the shell runner, the battery probe, the scheme list and activation.
-#include "common/UPMComm.h"
 #include "boundedcall.h"
-#include "forms/errorbox.h"
+#include "common/UPMComm.h"
 #include "common/execcmd.h"
-#include "laptopfixture.h"
 #include "common/schemekeys.h"
+#include "forms/errorbox.h"
+#include "laptopfixture.h"
 #include "streamcapture.h"
 
 #include <QAbstractButton>

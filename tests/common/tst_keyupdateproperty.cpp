@@ -4,9 +4,9 @@
 // and every line that does not assign the key set keeps its bytes. Checked
 // on the text and through WriteSchemes on the laptop's real file.
 #include "common/UPMComm.h"
+#include "common/schemekeys.h"
 #include "configcheck.h"
 #include "laptopfixture.h"
-#include "common/schemekeys.h"
 
 #include <QTest>
 

@@ -30,8 +30,9 @@ Run run(const QString& program, const QStringList& args)
     process.start(program, args);
     QElapsedTimer timer;
     timer.start();
-    while (process.state() != QProcess::NotRunning && timer.elapsed() < 30000)
+    while (process.state() != QProcess::NotRunning && timer.elapsed() < 30000) {
         QTest::qWait(5);
+    }
     process.waitForFinished(1000);
     Run result;
     result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
@@ -111,8 +112,9 @@ public:
             out << !value;
         } else if (fun == "slow()") {
             log << QStringLiteral("enter");
-            if (onEnter)
+            if (onEnter) {
                 onEnter();
+            }
             QEventLoop loop; // even with an event loop running, the next call must wait
             QTimer::singleShot(1500, &loop, &QEventLoop::quit);
             loop.exec();
@@ -190,8 +192,9 @@ void TestDcop::dcopListsApplicationsObjectsAndFunctions()
     Run functions = dcop({QStringLiteral("desktoptest"), QStringLiteral("Calc")});
     QCOMPARE(functions.exitCode, 0);
     QStringList expected;
-    for (const QCString& f : m_calc->functions())
+    for (const QCString& f : m_calc->functions()) {
         expected << QString::fromLatin1(f);
+    }
     QCOMPARE(lines(functions.out), expected);
 
     Run viaCall =
@@ -332,8 +335,9 @@ void TestDcop::callsRunOneAtATime()
     QProcess second;
     // The second call is made while the first one runs its event loop.
     m_calc->onEnter = [&] {
-        if (second.state() == QProcess::NotRunning && m_calc->log.size() == 1)
+        if (second.state() == QProcess::NotRunning && m_calc->log.size() == 1) {
             second.start(QStringLiteral(DCOP_PROGRAM), args);
+        }
     };
     first.start(QStringLiteral(DCOP_PROGRAM), args);
     QTRY_VERIFY_WITH_TIMEOUT(

@@ -19,8 +19,9 @@ QByteArray encoded(const QByteArray& type, const QVariant& value)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    if (!DCOPTypes::encode(type, value, out))
+    if (!DCOPTypes::encode(type, value, out)) {
         qFatal("cannot encode a %s", type.constData());
+    }
     return bytes;
 }
 
@@ -28,11 +29,13 @@ QByteArray encoded(const QByteArray& type, const QVariant& value)
 qint64 peakMapped()
 {
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
+    if (!status.open(QIODevice::ReadOnly)) {
         return -1;
+    }
     for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmPeak:"))
+        if (line.startsWith("VmPeak:")) {
             return line.mid(7).trimmed().split(' ').value(0).toLongLong() * 1024;
+        }
     }
     return -1;
 }
@@ -50,8 +53,9 @@ struct Decoding
 Decoding decodeInChild(const QByteArray& type, const QByteArray& bytes)
 {
     int channel[2];
-    if (::pipe(channel) != 0)
+    if (::pipe(channel) != 0) {
         qFatal("no pipe");
+    }
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
@@ -67,8 +71,9 @@ Decoding decodeInChild(const QByteArray& type, const QByteArray& bytes)
     }
     ::close(channel[1]);
     Decoding result;
-    if (::read(channel[0], &result, sizeof result) != sizeof result)
+    if (::read(channel[0], &result, sizeof result) != sizeof result) {
         result = Decoding();
+    }
     ::close(channel[0]);
     ::waitpid(child, nullptr, 0);
     return result;

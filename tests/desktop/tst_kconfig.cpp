@@ -74,12 +74,15 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("value");
         QTest::addColumn<int>("read"); // with the default true; -1 for the default
-        for (const char* yes : {"true", "TRUE", "on", "yes", "1"})
+        for (const char* yes : {"true", "TRUE", "on", "yes", "1"}) {
             QTest::newRow(yes) << QByteArray(yes) << 1;
-        for (const char* no : {"false", "Off", "no", "0"})
+        }
+        for (const char* no : {"false", "Off", "no", "0"}) {
             QTest::newRow(no) << QByteArray(no) << 0;
-        for (const char* neither : {"", "maybe", "2"})
+        }
+        for (const char* neither : {"", "maybe", "2"}) {
             QTest::newRow(neither[0] ? neither : "empty") << QByteArray(neither) << -1;
+        }
     }
     void readsBooleansAsKde3Did()
     {

@@ -54,8 +54,9 @@ void TestKPopupMenu::automaticIdsAreUniqueAndNeverSmallPositives()
     ids << menu.insertTitle(QPixmap(), QStringLiteral("title"));
     QCOMPARE(ids.size(), 101);
     // Callers use small positive values (such as 100) as markers of their own.
-    for (int id : ids)
+    for (int id : ids) {
         QVERIFY2(id < 0 && id != -1, qPrintable(QString::number(id)));
+    }
 }
 
 void TestKPopupMenu::explicitIdIsKeptAndReplacesAnOlderItem()
@@ -258,9 +259,11 @@ void TestKPopupMenu::titleIsNotGreyedOut()
     const QColor text =
         action->defaultWidget()->palette().color(QPalette::Active, QPalette::WindowText);
     int darkest = 255;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
             darkest = qMin(darkest, qGray(image.pixel(x, y)));
+        }
+    }
     qApp->setStyleSheet(QString());
     QVERIFY2(darkest <= qGray(text.rgb()) + 10,
              qPrintable(QStringLiteral("darkest %1, text %2").arg(darkest).arg(qGray(text.rgb()))));

@@ -17,8 +17,9 @@ namespace {
 char processState(pid_t pid)
 {
     QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
+    if (!stat.open(QIODevice::ReadOnly)) {
         return 0;
+    }
     const QByteArray text = stat.readAll();
     const int close = text.lastIndexOf(')');
     return close < 0 || close + 2 >= text.size() ? 0 : text.at(close + 2);

@@ -31,8 +31,9 @@ QStringList menuTexts(QMenu* menu)
 {
     QStringList texts;
     for (QAction* action : menu->actions()) {
-        if (!action->isSeparator())
+        if (!action->isSeparator()) {
             texts << action->text();
+        }
     }
     return texts;
 }
@@ -40,8 +41,9 @@ QStringList menuTexts(QMenu* menu)
 QAction* menuAction(QMenu* menu, const QString& text)
 {
     for (QAction* action : menu->actions()) {
-        if (action->text() == text)
+        if (action->text() == text) {
             return action;
+        }
     }
     return nullptr;
 }
@@ -111,8 +113,9 @@ void TestPanel::findsAppletsOfTheBuildTree()
     // Marked NoDisplay: loaded when named, never offered nor loaded by default.
     QVERIFY(info.hidden);
     bool listed = false;
-    for (const AppletInfo& a : AppletPaths::available())
+    for (const AppletInfo& a : AppletPaths::available()) {
         listed = listed || a.entryName() == QLatin1String("testapplet.desktop");
+    }
     QVERIFY(!listed);
 }
 
@@ -183,9 +186,11 @@ void TestPanel::handleMenuOffersDeclaredActionsAndRemove()
     menuAction(menu.get(), QStringLiteral("&About"))->trigger();
     QWidget* about = nullptr;
     QTRY_VERIFY((about = [] {
-                    for (QWidget* w : QApplication::topLevelWidgets())
-                        if (w->inherits("KAboutDialog") && w->isVisible())
+                    for (QWidget* w : QApplication::topLevelWidgets()) {
+                        if (w->inherits("KAboutDialog") && w->isVisible()) {
                             return w;
+                        }
+                    }
                     return static_cast<QWidget*>(nullptr);
                 }()) != nullptr);
     QVERIFY(about->windowTitle().contains(QStringLiteral("Test Applet")));
@@ -275,8 +280,9 @@ void TestPanel::loadingErrorsAreReported()
 
     QString error;
     const AppletInfo info = AppletInfo::load(path, &error);
-    if (info.isValid())
+    if (info.isValid()) {
         QVERIFY(!m_panel->addApplet(info, &error));
+    }
     QVERIFY2(error.contains(message), qPrintable(error));
     QVERIFY(m_panel->containers().isEmpty());
 }
@@ -306,11 +312,13 @@ void TestPanel::configurationKeepsEachAppletsConfigFile()
     QStringList names;
     {
         PanelWindow panel(config);
-        for (int i = 0; i < 3; ++i)
+        for (int i = 0; i < 3; ++i) {
             QVERIFY(panel.addApplet(testAppletInfo()));
+        }
         panel.removeApplet(panel.containers().at(1));
-        for (const AppletContainer* container : panel.containers())
+        for (const AppletContainer* container : panel.containers()) {
             names << container->applet()->configFile();
+        }
     }
     QCOMPARE(names.size(), 2);
     QVERIFY(names.at(0) != names.at(1));
@@ -318,8 +326,9 @@ void TestPanel::configurationKeepsEachAppletsConfigFile()
         PanelWindow restored(config);
         restored.restoreApplets();
         QStringList restoredNames;
-        for (const AppletContainer* container : restored.containers())
+        for (const AppletContainer* container : restored.containers()) {
             restoredNames << container->applet()->configFile();
+        }
         QCOMPARE(restoredNames, names);
     }
 
@@ -334,9 +343,10 @@ void TestPanel::configurationKeepsEachAppletsConfigFile()
     odd.restoreApplets();
     QCOMPARE(odd.containers().size(), 2);
     const QRegularExpression form(QStringLiteral("^ovratestapplet_[a-z0-9]{8}_rc$"));
-    for (const AppletContainer* container : odd.containers())
+    for (const AppletContainer* container : odd.containers()) {
         QVERIFY2(form.match(container->configFile()).hasMatch(),
                  qPrintable(container->configFile()));
+    }
 }
 
 // An entry planted where the panel was started, named in its configuration

@@ -2,9 +2,9 @@
 // Notices handed to the desktop's notification service: what the service
 // receives, and "not delivered" when there is no service, no bus, or a
 // service that does not answer in time. The times are printed, not judged.
-#include "notify/desktopnotice.h"
 #include "laptopfixture.h"
 #include "noticerecorder.h"
+#include "notify/desktopnotice.h"
 
 #include <QElapsedTimer>
 #include <QtTest>
@@ -77,8 +77,9 @@ private Q_SLOTS:
 
     void noBusIsNotDelivered()
     {
-        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) {
             QSKIP("runs with the sandbox's --no-bus");
+        }
         QVERIFY(!notify::deliver(sample));
     }
 };

@@ -4,9 +4,9 @@
 // it, and after each test the configuration put back and the scheme files the
 // test added removed. Test classes derive from this beside QObject.
 
+#include "laptopfixture.h"
 #include "popup/SchemepopBase.h"
 #include "popup/errorreporting.h"
-#include "laptopfixture.h"
 #include "popuptesting.h"
 
 #include <QFile>

@@ -4,9 +4,9 @@
 // scheme rows as list items with the active scheme checked, the named image
 // buttons and their press action, and the events that follow changes.
 
-#include "popup/SchemepopBase.h"
 #include "common/UPMComm.h"
 #include "formfixture.h"
+#include "popup/SchemepopBase.h"
 
 #include "accessibleevents.h"
 #include "laptopfixture.h"

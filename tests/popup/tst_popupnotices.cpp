@@ -3,10 +3,10 @@
 // notice through the desktop's notification service, or the text in the
 // error box when no service runs; the commands and their order stay as they
 // are, and a switch that worked tells nothing.
-#include "popup/SchemepopBase.h"
 #include "formfixture.h"
 #include "laptopfixture.h"
 #include "noticerecorder.h"
+#include "popup/SchemepopBase.h"
 #include "popup/noticereporting.h"
 #include "popuptesting.h"
 

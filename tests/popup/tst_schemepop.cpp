@@ -3,9 +3,9 @@
 // the scheme list's filling, painting and pointer tracking, the buttons and
 // labels, activation of a scheme and the handling of errors.
 
-#include "popup/SchemepopBase.h"
 #include "common/UPMComm.h"
 #include "formfixture.h"
+#include "popup/SchemepopBase.h"
 
 #include "laptopfixture.h"
 #include "popuptesting.h"

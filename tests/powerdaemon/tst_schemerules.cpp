@@ -151,11 +151,13 @@ void TestSchemeRules::callersOfTheHelper()
     const std::string padding(powerdaemon::HelperOutputLimit - report.size(), '\n');
     QVERIFY(powerdaemon::helperReport(padding + report));
     QVERIFY(!powerdaemon::helperReport(std::string(powerdaemon::HelperOutputLimit, '\n') + report));
-    QVERIFY(!powerdaemon::helperReport("Error executing command as another user: Not authorized\n"));
+    QVERIFY(
+        !powerdaemon::helperReport("Error executing command as another user: Not authorized\n"));
 
     // pkexec's words are told only when they say more than "not authorized".
     QVERIFY(!powerdaemon::pkexecSaysMore(""));
-    QVERIFY(!powerdaemon::pkexecSaysMore("Error executing command as another user: Not authorized"));
+    QVERIFY(
+        !powerdaemon::pkexecSaysMore("Error executing command as another user: Not authorized"));
     QVERIFY(!powerdaemon::pkexecSaysMore("Not authorized"));
     QVERIFY(powerdaemon::pkexecSaysMore("Error executing command as another user: not authorized"));
     QVERIFY(powerdaemon::pkexecSaysMore("Cannot run program: No such file or directory"));

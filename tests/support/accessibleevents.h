@@ -29,13 +29,15 @@ public:
     {
         events().clear();
         m_previous = QAccessible::installUpdateHandler(record);
-        if (m_active)
+        if (m_active) {
             QAccessible::setActive(*m_active);
+        }
     }
     ~AccessibleEventRecorder()
     {
-        if (m_active)
+        if (m_active) {
             QAccessible::setActive(false);
+        }
         QAccessible::installUpdateHandler(m_previous);
         events().clear();
     }

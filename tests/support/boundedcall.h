@@ -33,8 +33,9 @@ inline void finishWithin(std::chrono::milliseconds bound, const char* what,
         state->ended.notify_all();
     }).detach();
     std::unique_lock<std::mutex> lock(state->mutex);
-    if (!state->ended.wait_for(lock, bound, [&state] { return state->done; }))
+    if (!state->ended.wait_for(lock, bound, [&state] { return state->done; })) {
         qFatal("%s did not return within %lld ms", what, static_cast<long long>(bound.count()));
+    }
 }
 
 } // namespace laptop

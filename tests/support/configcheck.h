@@ -18,10 +18,12 @@ namespace configcases {
 inline void checkAll(const QList<Case>& cases, const std::function<QByteArray(const Case&)>& update)
 {
     QList<QByteArray> texts;
-    for (const Case& c : cases)
+    for (const Case& c : cases) {
         texts << c.text;
-    for (const Case& c : cases)
+    }
+    for (const Case& c : cases) {
         texts << update(c);
+    }
     const QList<Sourced> sourced = sourceAll(texts);
     QCOMPARE(sourced.size(), texts.size());
     const int n = int(cases.size());

@@ -20,8 +20,9 @@ namespace {
 QString laptopDir()
 {
     const QString dir = qEnvironmentVariable("LAPTOP_DIR");
-    if (dir.isEmpty())
+    if (dir.isEmpty()) {
         throw std::runtime_error("not inside laptop/sandbox (LAPTOP_DIR is unset)");
+    }
     return dir;
 }
 
@@ -35,9 +36,10 @@ void runTool(const QString& name, const QStringList& args)
     QProcess p;
     p.setProcessChannelMode(QProcess::ForwardedChannels);
     p.start(tool(name), args);
-    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+    if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         throw std::runtime_error(
             QStringLiteral("%1 %2 failed").arg(name, args.join(QLatin1Char(' '))).toStdString());
+    }
 }
 
 // Undoes the call log's escaping of backslash, tab and line feed.
@@ -60,16 +62,18 @@ QString unescape(const QByteArray& field)
 Call parseCall(const QByteArray& line)
 {
     const QList<QByteArray> fields = line.split('\t');
-    if (fields.size() < 5)
+    if (fields.size() < 5) {
         throw std::runtime_error("malformed call-log line: " + line.toStdString());
+    }
     Call call;
     call.program = unescape(fields[0]);
     call.ruid = fields[1].toUInt();
     call.euid = fields[2].toUInt();
     call.exitCode = fields[3].toInt();
     call.shellCommand = unescape(fields[4]);
-    for (int i = 5; i < fields.size(); ++i)
+    for (int i = 5; i < fields.size(); ++i) {
         call.args << unescape(fields[i]);
+    }
     return call;
 }
 
@@ -85,8 +89,9 @@ QList<Call> calls()
     QList<Call> result;
     const QByteArray log = readFile(laptopDir() + QStringLiteral("/calls.log"));
     for (const QByteArray& line : log.split('\n')) {
-        if (!line.isEmpty())
+        if (!line.isEmpty()) {
             result << parseCall(line);
+        }
     }
     return result;
 }
@@ -95,8 +100,9 @@ QList<Call> callsOf(const QString& program)
 {
     QList<Call> result;
     for (const Call& c : calls()) {
-        if (c.program == program)
+        if (c.program == program) {
             result << c;
+        }
     }
     return result;
 }
@@ -104,24 +110,27 @@ QList<Call> callsOf(const QString& program)
 QStringList shellCommands()
 {
     QStringList commands;
-    for (const Call& call : calls())
+    for (const Call& call : calls()) {
         commands << call.shellCommand;
+    }
     return commands;
 }
 
 QStringList callSummary()
 {
     QStringList out;
-    for (const Call& call : calls())
+    for (const Call& call : calls()) {
         out << (call.program + QLatin1Char(' ') + call.args.join(QLatin1Char(' '))).trimmed();
+    }
     return out;
 }
 
 void clearCalls()
 {
     QFile log(laptopDir() + QStringLiteral("/calls.log"));
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         throw std::runtime_error("cannot clear the call log");
+    }
 }
 
 void setBehaviour(const QString& name, int exitCode, double delaySeconds)
@@ -134,15 +143,17 @@ void writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile f(path);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size()) {
         throw std::runtime_error("cannot write " + path.toStdString());
+    }
 }
 
 QByteArray readFile(const QString& path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!f.open(QIODevice::ReadOnly)) {
         throw std::runtime_error("cannot read " + path.toStdString());
+    }
     return f.readAll();
 }
 
@@ -169,10 +180,12 @@ bool waitFor(const std::function<bool()>& cond, int timeoutMs)
 {
     QDeadlineTimer deadline(timeoutMs);
     while (!cond()) {
-        if (deadline.hasExpired())
+        if (deadline.hasExpired()) {
             return false;
-        if (QCoreApplication::instance())
+        }
+        if (QCoreApplication::instance()) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
         QThread::msleep(10);
     }
     return true;
@@ -204,8 +217,9 @@ SmallFileSystem::SmallFileSystem(const QByteArray& dir, const char* options)
 
 SmallFileSystem::~SmallFileSystem()
 {
-    if (m_mounted)
+    if (m_mounted) {
         ::umount(m_dir.constData());
+    }
 }
 
 } // namespace laptop

@@ -23,8 +23,9 @@ public:
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QStringList args{m_log};
-        if (silent)
+        if (silent) {
             args.prepend(QStringLiteral("--silent"));
+        }
         m_process.start(program, args);
     }
     ~NoticeRecorder()

@@ -28,8 +28,9 @@ public:
     explicit Fd(int fd) : m_fd(fd) {}
     ~Fd()
     {
-        if (m_fd >= 0)
+        if (m_fd >= 0) {
             close(m_fd);
+        }
     }
     Fd(const Fd&) = delete;
     Fd& operator=(const Fd&) = delete;
@@ -45,8 +46,9 @@ int readsOf(const char* buf, ssize_t length, const std::string& name)
     int reads = 0;
     for (ssize_t at = 0; at < length;) {
         const auto* event = reinterpret_cast<const inotify_event*>(buf + at);
-        if (event->len > 0 && name == event->name)
+        if (event->len > 0 && name == event->name) {
             ++reads;
+        }
         at += ssize_t(sizeof(inotify_event) + event->len);
     }
     return reads;
@@ -73,18 +75,22 @@ int main(int argc, char* argv[])
     while (bursts < wanted) {
         const auto left =
             std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0)
+        if (left.count() <= 0) {
             return 1;
+        }
         pollfd wait{watch.get(), POLLIN, 0};
-        if (poll(&wait, 1, int(left.count())) <= 0)
+        if (poll(&wait, 1, int(left.count())) <= 0) {
             continue;
+        }
         alignas(inotify_event) char buf[4096];
         const ssize_t length = read(watch.get(), buf, sizeof buf);
-        if (length <= 0 || readsOf(buf, length, name) == 0)
+        if (length <= 0 || readsOf(buf, length, name) == 0) {
             continue;
+        }
         const auto now = Clock::now();
-        if (now - lastRead >= Quiet)
+        if (now - lastRead >= Quiet) {
             ++bursts;
+        }
         lastRead = now;
     }
     return 0;

@@ -51,11 +51,13 @@ Run longestOutlineRun(const QImage& image)
         int start = -1;
         for (int x = 0; x <= image.width(); ++x) {
             const bool gray = x < image.width() && isOutline(image.pixel(x, y));
-            if (gray && start < 0)
+            if (gray && start < 0) {
                 start = x;
+            }
             if (!gray && start >= 0) {
-                if (x - start > best.length)
+                if (x - start > best.length) {
                     best = Run{start, y, x - start};
+                }
                 start = -1;
             }
         }
@@ -69,8 +71,9 @@ bool iconRightOf(const QImage& image, const Run& top, int barHeight)
     for (int y = std::max(top.y - 4, 0); y < top.y + barHeight + 4 && y < image.height(); ++y) {
         for (int x = top.x + top.length; x < image.width(); ++x) {
             const QColor c(image.pixel(x, y));
-            if (c.red() > 200 && c.green() > 150 && c.green() < 230 && c.blue() < 80)
+            if (c.red() > 200 && c.green() > 150 && c.green() < 230 && c.blue() < 80) {
                 return true;
+            }
         }
     }
     return false;
@@ -90,8 +93,9 @@ int fillWidth(const QImage& image, const Run& top)
     const int y = top.y + 3;
     int count = 0;
     for (int x = top.x; y < image.height() && x < top.x + top.length; ++x) {
-        if (isFill(image.pixel(x, y)))
+        if (isFill(image.pixel(x, y))) {
             ++count;
+        }
     }
     return count > 0 ? count + 1 : 0;
 }
@@ -122,8 +126,9 @@ int gauge(const QImage& image)
     // The top edge of a 2-pixel pen spans the bar's width and 2 more pixels.
     const int bar = top.length - 2;
     int barHeight = 0;
-    while (top.y + barHeight < image.height() && isOutline(image.pixel(top.x, top.y + barHeight)))
+    while (top.y + barHeight < image.height() && isOutline(image.pixel(top.x, top.y + barHeight))) {
         ++barHeight;
+    }
     const bool icon = iconRightOf(image, top, barHeight);
     std::printf("bar=%d icon=%s width=%d fill=%d text=%s x=%d y=%d\n", bar, icon ? "yes" : "no",
                 bar + 29 + (icon ? 32 : 0), fillWidth(image, top),
@@ -138,10 +143,12 @@ int menuRows(const QImage& image, const QRect& area)
     int bandStart = -1;
     for (int y = rect.top(); y <= rect.bottom() + 1; ++y) {
         bool dark = false;
-        for (int x = rect.left(); y <= rect.bottom() && x <= rect.right() && !dark; ++x)
+        for (int x = rect.left(); y <= rect.bottom() && x <= rect.right() && !dark; ++x) {
             dark = isDark(image.pixel(x, y));
-        if (dark && bandStart < 0)
+        }
+        if (dark && bandStart < 0) {
             bandStart = y;
+        }
         if (!dark && bandStart >= 0) {
             rows << QString::number((bandStart + y - 1) / 2);
             bandStart = -1;
@@ -162,17 +169,21 @@ int usage()
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc < 3)
+    if (argc < 3) {
         return usage();
+    }
     const QImage image =
         QImage(QString::fromLocal8Bit(argv[2])).convertToFormat(QImage::Format_RGB32);
-    if (image.isNull())
+    if (image.isNull()) {
         return usage();
+    }
     const QByteArray mode = argv[1];
-    if (mode == "gauge" && argc == 3)
+    if (mode == "gauge" && argc == 3) {
         return gauge(image);
-    if (mode == "rows" && argc == 7)
+    }
+    if (mode == "rows" && argc == 7) {
         return menuRows(image, QRect(std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
                                      std::atoi(argv[6])));
+    }
     return usage();
 }

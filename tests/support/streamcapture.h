@@ -35,8 +35,9 @@ public:
 private:
     void restore()
     {
-        if (m_saved < 0)
+        if (m_saved < 0) {
             return;
+        }
         std::fflush(nullptr);
         dup2(m_saved, m_fd);
         close(m_saved);

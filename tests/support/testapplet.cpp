@@ -74,8 +74,9 @@ void TestApplet::preferences()
 
 bool TestApplet::launch(const QString& command)
 {
-    if (m_process)
+    if (m_process) {
         return false;
+    }
     m_process = new KProcess(this);
     m_process->setUseShell(true);
     *m_process << command;
@@ -93,8 +94,9 @@ bool TestApplet::launch(const QString& command)
 
 bool TestApplet::setPreferredWidth(int width)
 {
-    if (width < 1)
+    if (width < 1) {
         return false;
+    }
     m_preferredWidth = width;
     Q_EMIT updateLayout();
     update();
@@ -139,8 +141,9 @@ bool TestApplet::process(const QCString& fun, const QByteArray& args, QCString& 
     } else if (fun == "setFixedWidth(int)") {
         qint32 width = 0;
         in >> width;
-        if (in.status() != QDataStream::Ok || width < 1)
+        if (in.status() != QDataStream::Ok || width < 1) {
             return false;
+        }
         replyType = "void";
         setFixedWidth(width);
     } else if (fun == "greeting()") {
@@ -172,15 +175,17 @@ void TestApplet::paintEvent(QPaintEvent* event)
 
 void TestApplet::mousePressEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
+    if (event->button() == Qt::LeftButton) {
         m_menu->popup(OvraQt::globalPos(event));
+    }
 }
 
 extern "C" KDE_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile)
 {
     // Lets the tests check that the panel survives an applet that declines to start.
-    if (std::getenv("OVRA_TESTAPPLET_NULL"))
+    if (std::getenv("OVRA_TESTAPPLET_NULL")) {
         return nullptr;
+    }
     KGlobal::locale()->insertCatalogue(QStringLiteral("ovradesktoptest"));
     return new TestApplet(configFile, parent);
 }

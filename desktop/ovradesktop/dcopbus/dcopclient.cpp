@@ -35,8 +35,9 @@ QString nameElement(const QCString& id, bool allowHyphen)
                              (c >= '0' && c <= '9') || c == '_' || (allowHyphen && c == '-');
         element += allowed ? QLatin1Char(c) : QLatin1Char('_');
     }
-    if (element.isEmpty() || element.at(0).isDigit())
+    if (element.isEmpty() || element.at(0).isDigit()) {
         element.prepend(QLatin1Char('_'));
+    }
     return element;
 }
 
@@ -67,8 +68,9 @@ QCString DCOPClient::registerAs(const QCString& appId, bool addPID)
 
     const QCString pidSuffix = '-' + QCString::number(static_cast<qlonglong>(getpid()));
     QList<QCString> attempts;
-    if (!addPID)
+    if (!addPID) {
         attempts << appId;
+    }
     attempts << appId + pidSuffix;
     for (const QCString& name : attempts) {
         const QString service = serviceFor(appId) + QString::fromLatin1(name.mid(appId.size()));
@@ -92,13 +94,16 @@ QString DCOPClient::serviceName() const
 
 void DCOPClient::ensureRegistered()
 {
-    if (isRegistered())
+    if (isRegistered()) {
         return;
+    }
     QString name = QCoreApplication::applicationName();
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         name = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
-    if (name.isEmpty())
+    }
+    if (name.isEmpty()) {
         name = QStringLiteral("anonymous");
+    }
     registerAs(name.toUtf8());
 }
 
@@ -117,31 +122,36 @@ void DCOPClient::attach(DCOPObject* object)
 {
     const QCString id = object->objId();
     m_objects[id].append(object);
-    if (m_adaptors.contains(id))
+    if (m_adaptors.contains(id)) {
         return;
+    }
     ensureRegistered();
     auto* adaptor = new DCOPObjectAdaptor(id, this);
     m_adaptors.insert(id, adaptor);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected() &&
-        !bus.registerVirtualObject(adaptor->path(), adaptor, QDBusConnection::SingleNode))
+        !bus.registerVirtualObject(adaptor->path(), adaptor, QDBusConnection::SingleNode)) {
         qWarning("DCOP: could not export the object \"%s\"", id.constData());
+    }
 }
 
 void DCOPClient::detach(DCOPObject* object)
 {
     const QCString id = object->objId();
     const auto it = m_objects.find(id);
-    if (it == m_objects.end())
+    if (it == m_objects.end()) {
         return;
+    }
     it->removeAll(object);
-    if (!it->isEmpty())
+    if (!it->isEmpty()) {
         return;
+    }
     m_objects.erase(it);
     if (DCOPObjectAdaptor* adaptor = m_adaptors.take(id)) {
         QDBusConnection bus = QDBusConnection::sessionBus();
-        if (bus.isConnected())
+        if (bus.isConnected()) {
             bus.unregisterObject(adaptor->path());
+        }
         adaptor->deleteLater();
     }
 }
@@ -158,8 +168,9 @@ void DCOPClient::enqueue(DCOPObjectAdaptor* adaptor, const QDBusMessage& message
     m_busy = true;
     adaptor->deliver(message, connection);
     m_busy = false;
-    if (!m_pending.isEmpty())
+    if (!m_pending.isEmpty()) {
         QTimer::singleShot(0, this, &DCOPClient::runPending);
+    }
 }
 
 void DCOPClient::runPending()

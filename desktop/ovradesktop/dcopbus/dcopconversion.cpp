@@ -54,16 +54,18 @@ bool encodeCString(const QVariant& value, QDataStream& out)
 bool encodeCStringList(const QVariant& value, QDataStream& out)
 {
     QList<QByteArray> list;
-    for (const QString& s : value.toStringList())
+    for (const QString& s : value.toStringList()) {
         list << s.toUtf8();
+    }
     out << list;
     return true;
 }
 
 QList<int> intListOf(const QVariant& value)
 {
-    if (value.canConvert<QDBusArgument>())
+    if (value.canConvert<QDBusArgument>()) {
         return qdbus_cast<QList<int>>(value.value<QDBusArgument>());
+    }
     return value.value<QList<int>>();
 }
 
@@ -92,8 +94,9 @@ template <typename T> bool decodeValue(QDataStream& in, QVariant& value)
 {
     T v{};
     in >> v;
-    if (in.status() != QDataStream::Ok)
+    if (in.status() != QDataStream::Ok) {
         return false;
+    }
     value = QVariant::fromValue(v);
     return true;
 }
@@ -142,8 +145,9 @@ template <typename T> bool readList(QDataStream& in, QList<T>& list)
     constexpr qint64 minimumItemSize = 4;
     quint32 count = 0;
     in >> count;
-    if (in.status() != QDataStream::Ok)
+    if (in.status() != QDataStream::Ok) {
         return false;
+    }
     if (!in.device() || count > in.device()->bytesAvailable() / minimumItemSize) {
         in.setStatus(QDataStream::ReadCorruptData);
         return false;
@@ -152,8 +156,9 @@ template <typename T> bool readList(QDataStream& in, QList<T>& list)
     for (quint32 i = 0; i < count; ++i) {
         T item;
         in >> item;
-        if (in.status() != QDataStream::Ok)
+        if (in.status() != QDataStream::Ok) {
             return false;
+        }
         list.append(item);
     }
     return true;
@@ -162,8 +167,9 @@ template <typename T> bool readList(QDataStream& in, QList<T>& list)
 bool decodeStringList(QDataStream& in, QVariant& value)
 {
     QStringList list;
-    if (!readList(in, list))
+    if (!readList(in, list)) {
         return false;
+    }
     value = list;
     return true;
 }
@@ -171,11 +177,13 @@ bool decodeStringList(QDataStream& in, QVariant& value)
 bool decodeCStringList(QDataStream& in, QVariant& value)
 {
     QList<QByteArray> v;
-    if (!readList(in, v))
+    if (!readList(in, v)) {
         return false;
+    }
     QStringList list;
-    for (const QByteArray& b : v)
+    for (const QByteArray& b : v) {
         list << QString::fromUtf8(b);
+    }
     value = list;
     return true;
 }
@@ -183,8 +191,9 @@ bool decodeCStringList(QDataStream& in, QVariant& value)
 bool decodeIntList(QDataStream& in, QVariant& value)
 {
     QList<int> v;
-    if (!readList(in, v))
+    if (!readList(in, v)) {
         return false;
+    }
     value = QVariant::fromValue(v);
     return true;
 }
@@ -201,8 +210,9 @@ bool parseInteger(const QString& text, qlonglong min, qlonglong max, QVariant& o
 {
     bool ok = false;
     const qlonglong v = text.trimmed().toLongLong(&ok, 0);
-    if (!ok || v < min || v > max)
+    if (!ok || v < min || v > max) {
         return false;
+    }
     out = v;
     return true;
 }
@@ -211,8 +221,9 @@ bool parseInteger(const QString& text, qlonglong min, qlonglong max, QVariant& o
 template <typename T, qlonglong Min, qlonglong Max>
 bool integerFromText(const QString& text, QVariant& value)
 {
-    if (!parseInteger(text, Min, Max, value))
+    if (!parseInteger(text, Min, Max, value)) {
         return false;
+    }
     value = QVariant::fromValue(static_cast<T>(value.toLongLong()));
     return true;
 }
@@ -221,8 +232,9 @@ bool int64FromText(const QString& text, QVariant& value)
 {
     bool ok = false;
     const qlonglong v = text.trimmed().toLongLong(&ok, 0);
-    if (!ok)
+    if (!ok) {
         return false;
+    }
     value = QVariant::fromValue(v);
     return true;
 }
@@ -231,8 +243,9 @@ bool uint64FromText(const QString& text, QVariant& value)
 {
     bool ok = false;
     const qulonglong v = text.trimmed().toULongLong(&ok, 0);
-    if (!ok || text.trimmed().startsWith(QLatin1Char('-')))
+    if (!ok || text.trimmed().startsWith(QLatin1Char('-'))) {
         return false;
+    }
     value = QVariant::fromValue(v);
     return true;
 }
@@ -240,12 +253,13 @@ bool uint64FromText(const QString& text, QVariant& value)
 bool boolFromText(const QString& text, QVariant& value)
 {
     const QString t = text.trimmed().toLower();
-    if (t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("1"))
+    if (t == QLatin1String("true") || t == QLatin1String("yes") || t == QLatin1String("1")) {
         value = true;
-    else if (t == QLatin1String("false") || t == QLatin1String("no") || t == QLatin1String("0"))
+    } else if (t == QLatin1String("false") || t == QLatin1String("no") || t == QLatin1String("0")) {
         value = false;
-    else
+    } else {
         return false;
+    }
     return true;
 }
 
@@ -253,8 +267,9 @@ bool doubleFromText(const QString& text, QVariant& value)
 {
     bool ok = false;
     const double v = text.trimmed().toDouble(&ok);
-    if (!ok)
+    if (!ok) {
         return false;
+    }
     value = v;
     return true;
 }
@@ -276,8 +291,9 @@ bool intListFromText(const QString& text, QVariant& value)
     QList<int> list;
     for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         QVariant v;
-        if (!parseInteger(part, INT32_MIN, INT32_MAX, v))
+        if (!parseInteger(part, INT32_MIN, INT32_MAX, v)) {
             return false;
+        }
         list << v.toInt();
     }
     value = QVariant::fromValue(list);

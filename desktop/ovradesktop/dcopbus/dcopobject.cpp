@@ -20,12 +20,13 @@ bool DCOPObject::process(const QCString& fun, const QByteArray&, QCString& reply
                          QByteArray& replyData)
 {
     QCStringList list;
-    if (fun == "interfaces()")
+    if (fun == "interfaces()") {
         list = interfaces();
-    else if (fun == "functions()")
+    } else if (fun == "functions()") {
         list = functions();
-    else
+    } else {
         return false;
+    }
     replyType = "QCStringList";
     replyData.clear();
     QDataStream reply(&replyData, QIODevice::WriteOnly);

@@ -15,8 +15,9 @@ namespace {
 QString callSignature(const DCOPSignature& sig)
 {
     QString signature;
-    for (const QByteArray& type : sig.argTypes)
+    for (const QByteArray& type : sig.argTypes) {
         signature += DCOPTypes::dbusSignature(type);
+    }
     return signature;
 }
 
@@ -46,10 +47,12 @@ bool DCOPObjectAdaptor::handleMessage(const QDBusMessage& message,
                                       const QDBusConnection& connection)
 {
     // Introspection and the other standard interfaces are QtDBus's to answer.
-    if (message.interface().startsWith(QLatin1String("org.freedesktop.DBus.")))
+    if (message.interface().startsWith(QLatin1String("org.freedesktop.DBus."))) {
         return false;
-    if (message.type() != QDBusMessage::MethodCallMessage)
+    }
+    if (message.type() != QDBusMessage::MethodCallMessage) {
         return false;
+    }
     if (!message.interface().isEmpty() && message.interface() != m_interface) {
         sendError(
             message, connection, QStringLiteral("org.freedesktop.DBus.Error.UnknownInterface"),
@@ -76,8 +79,9 @@ void DCOPObjectAdaptor::deliver(const QDBusMessage& message, const QDBusConnecti
     QStringList offered;
     for (const QByteArray& entry : object->functions()) {
         const DCOPSignature sig = DCOPSignature::parse(entry);
-        if (!sig.valid || QString::fromLatin1(sig.name) != memberName)
+        if (!sig.valid || QString::fromLatin1(sig.name) != memberName) {
             continue;
+        }
         if (callSignature(sig) == signature) {
             match = sig;
             break;
@@ -85,15 +89,16 @@ void DCOPObjectAdaptor::deliver(const QDBusMessage& message, const QDBusConnecti
         offered << QString::fromUtf8(entry);
     }
     if (!match.valid) {
-        if (offered.isEmpty())
+        if (offered.isEmpty()) {
             sendError(message, connection,
                       QStringLiteral("org.freedesktop.DBus.Error.UnknownMethod"),
                       QStringLiteral("DCOP object \"%1\" has no function \"%2\"")
                           .arg(QString::fromUtf8(m_objId), memberName));
-        else
+        } else {
             sendError(message, connection, QStringLiteral("org.freedesktop.DBus.Error.InvalidArgs"),
                       QStringLiteral("Arguments (%1) do not fit %2")
                           .arg(signature, offered.join(QLatin1String(", "))));
+        }
         return;
     }
 
@@ -142,13 +147,15 @@ void DCOPObjectAdaptor::deliver(const QDBusMessage& message, const QDBusConnecti
 QString DCOPObjectAdaptor::introspect(const QString&) const
 {
     DCOPObject* object = m_client->findObject(m_objId);
-    if (!object)
+    if (!object) {
         return QString();
+    }
     QString xml = QStringLiteral("  <interface name=\"%1\">\n").arg(m_interface);
     for (const QByteArray& entry : object->functions()) {
         const DCOPSignature sig = DCOPSignature::parse(entry);
-        if (!sig.valid)
+        if (!sig.valid) {
             continue;
+        }
         xml += QStringLiteral("    <method name=\"%1\">\n").arg(QString::fromLatin1(sig.name));
         for (int i = 0; i < sig.argTypes.size(); ++i) {
             const QByteArray name = sig.argNames.at(i).isEmpty()
@@ -157,9 +164,10 @@ QString DCOPObjectAdaptor::introspect(const QString&) const
             xml += QStringLiteral("      <arg name=\"%1\" type=\"%2\" direction=\"in\"/>\n")
                        .arg(xmlEscaped(name), DCOPTypes::dbusSignature(sig.argTypes.at(i)));
         }
-        if (!DCOPTypes::isVoid(sig.replyType))
+        if (!DCOPTypes::isVoid(sig.replyType)) {
             xml += QStringLiteral("      <arg type=\"%1\" direction=\"out\"/>\n")
                        .arg(DCOPTypes::dbusSignature(sig.replyType));
+        }
         xml += QStringLiteral("      <annotation name=\"org.kde.DCOP.Function\" value=\"%1\"/>\n")
                    .arg(xmlEscaped(entry.simplified()));
         xml += QStringLiteral("    </method>\n");

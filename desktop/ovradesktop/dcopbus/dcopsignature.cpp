@@ -10,11 +10,13 @@ namespace {
 bool isIdentifier(const QByteArray& token)
 {
     if (token.isEmpty() ||
-        !(std::isalpha(static_cast<unsigned char>(token.at(0))) || token.at(0) == '_'))
+        !(std::isalpha(static_cast<unsigned char>(token.at(0))) || token.at(0) == '_')) {
         return false;
+    }
     for (char c : token) {
-        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_'))
+        if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) {
             return false;
+        }
     }
     return true;
 }
@@ -40,10 +42,11 @@ QList<QByteArray> splitParameters(const QByteArray& list)
     int depth = 0;
     QByteArray current;
     for (char c : list) {
-        if (c == '<' || c == '(')
+        if (c == '<' || c == '(') {
             ++depth;
-        else if (c == '>' || c == ')')
+        } else if (c == '>' || c == ')') {
             --depth;
+        }
         if (c == ',' && depth == 0) {
             parts << current.trimmed();
             current.clear();
@@ -51,8 +54,9 @@ QList<QByteArray> splitParameters(const QByteArray& list)
             current += c;
         }
     }
-    if (!current.trimmed().isEmpty() || !parts.isEmpty())
+    if (!current.trimmed().isEmpty() || !parts.isEmpty()) {
         parts << current.trimmed();
+    }
     return parts;
 }
 
@@ -62,10 +66,12 @@ QByteArray normalizedDcopType(const QByteArray& type)
 {
     QByteArray t = type.simplified();
     // Every leading const, so that a normal form is its own normal form.
-    while (t.startsWith("const "))
+    while (t.startsWith("const ")) {
         t = t.mid(6);
-    while (t.endsWith('&') || t.endsWith(' '))
+    }
+    while (t.endsWith('&') || t.endsWith(' ')) {
         t.chop(1);
+    }
     t.replace("< ", "<");
     t.replace(" >", ">");
     t.replace(" ,", ",");
@@ -79,28 +85,32 @@ DCOPSignature DCOPSignature::parse(const QByteArray& entry)
     const QByteArray text = entry.simplified();
     const int open = text.indexOf('(');
     const int close = text.lastIndexOf(')');
-    if (open <= 0 || close < open)
+    if (open <= 0 || close < open) {
         return sig;
+    }
 
     const QByteArray head = text.left(open).trimmed();
     const int nameStart = head.lastIndexOf(' ');
     sig.name = head.mid(nameStart + 1);
     sig.replyType = nameStart < 0 ? QByteArray("void") : normalizedDcopType(head.left(nameStart));
-    if (!isIdentifier(sig.name))
+    if (!isIdentifier(sig.name)) {
         return sig;
+    }
 
     for (QByteArray param : splitParameters(text.mid(open + 1, close - open - 1))) {
         const int defaultValue = param.indexOf('=');
-        if (defaultValue >= 0)
+        if (defaultValue >= 0) {
             param = param.left(defaultValue).trimmed();
+        }
         // Separate a trailing name: "const QString& text" -> type "QString", name "text".
         // A name follows a blank, "*" or "&"; in "KURL::List" the last word
         // belongs to the type.
         QByteArray name;
         int cut = param.size();
         while (cut > 0 && (std::isalnum(static_cast<unsigned char>(param.at(cut - 1))) ||
-                           param.at(cut - 1) == '_'))
+                           param.at(cut - 1) == '_')) {
             --cut;
+        }
         const QByteArray last = param.mid(cut);
         const QByteArray rest = param.left(cut).trimmed();
         if (!rest.isEmpty() && isNameSeparator(param.at(cut - 1)) && isIdentifier(last) &&
@@ -109,8 +119,9 @@ DCOPSignature DCOPSignature::parse(const QByteArray& entry)
             param = rest;
         }
         const QByteArray type = normalizedDcopType(param);
-        if (type.isEmpty())
+        if (type.isEmpty()) {
             return sig;
+        }
         sig.argTypes << type;
         sig.argNames << name;
     }
@@ -122,8 +133,9 @@ QByteArray DCOPSignature::matchForm() const
 {
     QByteArray form = name + '(';
     for (int i = 0; i < argTypes.size(); ++i) {
-        if (i)
+        if (i) {
             form += ',';
+        }
         form += argTypes.at(i);
     }
     return form + ')';

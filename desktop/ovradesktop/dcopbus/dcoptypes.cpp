@@ -110,10 +110,12 @@ bool fromText(const QByteArray& type, const QString& text, QVariant& value, QStr
         : conversion.fromText(text, value)
             ? QString()
             : QStringLiteral("\"%1\" is not a valid %2").arg(text, QString::fromLatin1(type));
-    if (why.isNull())
+    if (why.isNull()) {
         return true;
-    if (error)
+    }
+    if (error) {
         *error = why;
+    }
     return false;
 }
 
@@ -122,24 +124,30 @@ QStringList toText(const QVariant& value)
     if (value.canConvert<QDBusArgument>()) {
         const QList<int> ints = qdbus_cast<QList<int>>(value.value<QDBusArgument>());
         QStringList lines;
-        for (int i : ints)
+        for (int i : ints) {
             lines << QString::number(i);
+        }
         return lines;
     }
     if (value.userType() == qMetaTypeId<QList<int>>()) {
         QStringList lines;
-        for (int i : value.value<QList<int>>())
+        for (int i : value.value<QList<int>>()) {
             lines << QString::number(i);
+        }
         return lines;
     }
-    if (value.userType() == QMetaType::QStringList)
+    if (value.userType() == QMetaType::QStringList) {
         return value.toStringList();
-    if (value.userType() == QMetaType::Bool)
+    }
+    if (value.userType() == QMetaType::Bool) {
         return {value.toBool() ? QStringLiteral("true") : QStringLiteral("false")};
-    if (value.userType() == QMetaType::UChar)
+    }
+    if (value.userType() == QMetaType::UChar) {
         return {QString::number(value.toUInt())};
-    if (value.userType() == QMetaType::QByteArray)
+    }
+    if (value.userType() == QMetaType::QByteArray) {
         return {QString::fromUtf8(value.toByteArray().toHex(' '))};
+    }
     return {value.toString()};
 }
 

@@ -25,10 +25,12 @@ AppletContainer::~AppletContainer()
 bool AppletContainer::loadApplet(QString* error)
 {
     KPanelApplet* applet = AppletLoader::load(m_info, this, m_configFile, error);
-    if (!applet)
+    if (!applet) {
         return false;
-    if (applet->parentWidget() != this)
+    }
+    if (applet->parentWidget() != this) {
         applet->setParent(this);
+    }
     m_applet = applet;
     if (m_handleKind == Handle::Shown) {
         m_handle = new AppletHandle(m_info.name, applet->actions(), this);
@@ -58,8 +60,9 @@ int AppletContainer::handleWidth() const
 
 int AppletContainer::appletWidth() const
 {
-    if (!m_applet || m_applet->isHidden())
+    if (!m_applet || m_applet->isHidden()) {
         return 0;
+    }
     const int wanted = m_applet->widthForHeight(height());
     // A fixed or bounded width set by the applet itself wins over its wish.
     return qBound(m_applet->minimumWidth(), qMax(0, wanted), m_applet->maximumWidth());
@@ -67,8 +70,9 @@ int AppletContainer::appletWidth() const
 
 void AppletContainer::relayout()
 {
-    if (!m_applet || m_inLayout)
+    if (!m_applet || m_inLayout) {
         return;
+    }
     m_inLayout = true;
     const int w = appletWidth();
     const int total = handleWidth() + w;
@@ -78,8 +82,9 @@ void AppletContainer::relayout()
     } else {
         setFixedWidth(total);
     }
-    if (m_handle)
+    if (m_handle) {
         m_handle->setGeometry(0, 0, handleWidth(), height());
+    }
     const int appletWidth =
         m_applet->type() == KPanelApplet::Stretch ? qMax(w, width() - handleWidth()) : w;
     m_applet->setGeometry(handleWidth(), 0, appletWidth, height());
@@ -89,16 +94,18 @@ void AppletContainer::relayout()
 bool AppletContainer::event(QEvent* event)
 {
     // Posted when a child's size constraints change or it is shown or hidden.
-    if (event->type() == QEvent::LayoutRequest)
+    if (event->type() == QEvent::LayoutRequest) {
         relayout();
+    }
     return QWidget::event(event);
 }
 
 bool AppletContainer::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_applet &&
-        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)) {
         QMetaObject::invokeMethod(this, &AppletContainer::relayout, Qt::QueuedConnection);
+    }
     return QWidget::eventFilter(watched, event);
 }
 
@@ -106,6 +113,7 @@ void AppletContainer::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
     const bool stretches = m_applet && m_applet->type() == KPanelApplet::Stretch;
-    if (event->size().height() != event->oldSize().height() || stretches)
+    if (event->size().height() != event->oldSize().height() || stretches) {
         relayout();
+    }
 }

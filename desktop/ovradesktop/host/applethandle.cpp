@@ -41,11 +41,13 @@ QMenu* AppletHandle::createMenu()
         {KPanelApplet::ReportBug, QT_TR_NOOP("Report &Bug..."), &AppletHandle::reportBugRequested},
     };
     for (const Entry& entry : entries) {
-        if (m_actions & entry.action)
+        if (m_actions & entry.action) {
             connect(menu->addAction(tr(entry.text)), &QAction::triggered, this, entry.requested);
+        }
     }
-    if (!menu->isEmpty())
+    if (!menu->isEmpty()) {
         menu->addSeparator();
+    }
     connect(menu->addAction(tr("&Remove")), &QAction::triggered, this,
             &AppletHandle::removeRequested);
     return menu;

@@ -16,8 +16,9 @@ QStringList existingUnique(const QStringList& candidates)
     QStringList dirs;
     for (const QString& candidate : candidates) {
         const QString canonical = QFileInfo(candidate).canonicalFilePath();
-        if (!canonical.isEmpty() && QFileInfo(canonical).isDir() && !dirs.contains(canonical))
+        if (!canonical.isEmpty() && QFileInfo(canonical).isDir() && !dirs.contains(canonical)) {
             dirs << canonical;
+        }
     }
     return dirs;
 }
@@ -75,16 +76,19 @@ QStringList AppletPaths::pluginDirs()
 
 QString AppletPaths::findEntry(const QString& name)
 {
-    if (name.isEmpty() || name.contains(QLatin1Char('/')))
+    if (name.isEmpty() || name.contains(QLatin1Char('/'))) {
         return QString();
+    }
     QStringList names{name};
-    if (!name.endsWith(QLatin1String(".desktop")))
+    if (!name.endsWith(QLatin1String(".desktop"))) {
         names << name + QStringLiteral(".desktop");
+    }
     for (const QString& dir : dataDirs()) {
         for (const QString& candidate : names) {
             const QFileInfo entry(QDir(dir).filePath(candidate));
-            if (entry.isFile())
+            if (entry.isFile()) {
                 return entry.absoluteFilePath();
+            }
         }
     }
     return QString();
@@ -92,12 +96,14 @@ QString AppletPaths::findEntry(const QString& name)
 
 QString AppletPaths::findEntryOrFile(const QString& nameOrPath)
 {
-    if (nameOrPath.isEmpty())
+    if (nameOrPath.isEmpty()) {
         return QString();
+    }
     if (!nameOrPath.contains(QLatin1Char('/'))) {
         const QString entry = findEntry(nameOrPath);
-        if (!entry.isEmpty())
+        if (!entry.isEmpty()) {
             return entry;
+        }
     }
     const QFileInfo file(nameOrPath);
     return file.isFile() ? file.absoluteFilePath() : QString();
@@ -105,19 +111,22 @@ QString AppletPaths::findEntryOrFile(const QString& nameOrPath)
 
 QString AppletPaths::findLibrary(const QString& library)
 {
-    if (library.isEmpty() || library.contains(QLatin1Char('/')))
+    if (library.isEmpty() || library.contains(QLatin1Char('/'))) {
         return QString();
+    }
     for (const QString& dir : pluginDirs()) {
         const QDir folder(dir);
         // The plain name first (as given or with .so), then a versioned file.
         for (const QString& name : {library, library + QStringLiteral(".so")}) {
-            if (QFileInfo(folder.filePath(name)).isFile())
+            if (QFileInfo(folder.filePath(name)).isFile()) {
                 return folder.filePath(name);
+            }
         }
         const QStringList versioned =
             folder.entryList({library + QStringLiteral(".so.*")}, QDir::Files, QDir::Name);
-        if (!versioned.isEmpty())
+        if (!versioned.isEmpty()) {
             return folder.filePath(versioned.constFirst());
+        }
     }
     return QString();
 }
@@ -130,12 +139,14 @@ QList<AppletInfo> AppletPaths::available()
         const QStringList entries =
             QDir(dir).entryList({QStringLiteral("*.desktop")}, QDir::Files, QDir::Name);
         for (const QString& name : entries) {
-            if (seen.contains(name))
+            if (seen.contains(name)) {
                 continue;
+            }
             const AppletInfo info = AppletInfo::load(QDir(dir).filePath(name));
             seen.insert(name);
-            if (!info.isValid() || info.hidden)
+            if (!info.isValid() || info.hidden) {
                 continue;
+            }
             applets << info;
         }
     }

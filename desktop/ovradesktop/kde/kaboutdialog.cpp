@@ -8,8 +8,9 @@
 
 KAboutDialog::KAboutDialog(QWidget* parent, const char* name, bool modal) : QDialog(parent)
 {
-    if (name)
+    if (name) {
         setObjectName(QString::fromLatin1(name));
+    }
     setModal(modal);
     setWindowTitle(tr("About"));
 
@@ -66,12 +67,15 @@ void KAboutDialog::setAuthor(const QString& name, const QString& email, const QS
                              const QString& work)
 {
     QString text = tr("Author: %1").arg(name.toHtmlEscaped());
-    if (!email.isEmpty())
+    if (!email.isEmpty()) {
         text += QStringLiteral(" &lt;<a href=\"mailto:%1\">%1</a>&gt;").arg(email.toHtmlEscaped());
-    if (!url.isEmpty())
+    }
+    if (!url.isEmpty()) {
         text += QStringLiteral("<br><a href=\"%1\">%1</a>").arg(url.toHtmlEscaped());
-    if (!work.isEmpty())
+    }
+    if (!work.isEmpty()) {
         text += QStringLiteral("<br>%1").arg(work.toHtmlEscaped());
+    }
     m_authorLabel->setText(text);
 }
 

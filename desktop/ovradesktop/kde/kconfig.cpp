@@ -33,8 +33,9 @@ ParsedLine parse(const QByteArray& line)
 {
     ParsedLine parsed;
     const QByteArray text = line.trimmed();
-    if (text.isEmpty() || text.startsWith('#'))
+    if (text.isEmpty() || text.startsWith('#')) {
         return parsed;
+    }
     if (text.startsWith('[')) {
         const int end = text.lastIndexOf(']');
         if (end > 0) {
@@ -44,8 +45,9 @@ ParsedLine parse(const QByteArray& line)
         return parsed;
     }
     const int eq = text.indexOf('=');
-    if (eq <= 0)
+    if (eq <= 0) {
         return parsed;
+    }
     parsed.kind = ParsedLine::Entry;
     parsed.name = QString::fromUtf8(text.left(eq).trimmed());
     parsed.value = text.mid(eq + 1).trimmed();
@@ -62,20 +64,21 @@ QByteArray escape(const QString& value)
     out.reserve(bytes.size());
     for (int i = 0; i < bytes.size(); ++i) {
         const char c = bytes.at(i);
-        if (c == '\\')
+        if (c == '\\') {
             out += "\\\\";
-        else if (c == '\n')
+        } else if (c == '\n') {
             out += "\\n";
-        else if (c == '\t')
+        } else if (c == '\t') {
             out += "\\t";
-        else if (c == '\r')
+        } else if (c == '\r') {
             out += "\\r";
-        else if (c == '\v' || c == '\f')
+        } else if (c == '\v' || c == '\f') {
             out += "\\x" + QByteArray(1, c).toHex();
-        else if (c == ' ' && (i == 0 || i == bytes.size() - 1))
+        } else if (c == ' ' && (i == 0 || i == bytes.size() - 1)) {
             out += "\\s";
-        else
+        } else {
             out += c;
+        }
     }
     return out;
 }
@@ -83,20 +86,24 @@ QByteArray escape(const QString& value)
 // The value of a hex digit; -1 for any other byte.
 int hexDigit(char c)
 {
-    if (c >= '0' && c <= '9')
+    if (c >= '0' && c <= '9') {
         return c - '0';
-    if (c >= 'a' && c <= 'f')
+    }
+    if (c >= 'a' && c <= 'f') {
         return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
+    }
+    if (c >= 'A' && c <= 'F') {
         return c - 'A' + 10;
+    }
     return -1;
 }
 
 // The byte two hex digits at value[at] spell; -1 when they do not.
 int hexByte(const QByteArray& value, int at)
 {
-    if (at + 1 >= value.size())
+    if (at + 1 >= value.size()) {
         return -1;
+    }
     const int high = hexDigit(value.at(at));
     const int low = hexDigit(value.at(at + 1));
     return high < 0 || low < 0 ? -1 : high * 16 + low;
@@ -152,10 +159,11 @@ void forEachEntryOf(const QList<QByteArray>& lines, const QString& group, Found 
     QString current = defaultGroup;
     for (int i = 0; i < lines.size(); ++i) {
         const ParsedLine parsed = parse(lines.at(i));
-        if (parsed.kind == ParsedLine::Group)
+        if (parsed.kind == ParsedLine::Group) {
             current = parsed.name;
-        else if (parsed.kind == ParsedLine::Entry && current == group)
+        } else if (parsed.kind == ParsedLine::Entry && current == group) {
             found(i, parsed);
+        }
     }
 }
 
@@ -179,14 +187,16 @@ int insertionPoint(const QList<QByteArray>& lines, const QString& group)
 {
     int point = -1;
     QString current = defaultGroup;
-    if (group == defaultGroup)
+    if (group == defaultGroup) {
         point = 0;
+    }
     for (int i = 0; i < lines.size(); ++i) {
         const ParsedLine parsed = parse(lines.at(i));
         if (parsed.kind == ParsedLine::Group) {
             current = parsed.name;
-            if (current == group)
+            if (current == group) {
                 point = i + 1;
+            }
         } else if (parsed.kind == ParsedLine::Entry && current == group) {
             point = i + 1;
         }
@@ -201,8 +211,9 @@ void setLine(QList<QByteArray>& lines, const QString& group, const QString& key,
     const QByteArray line = key.toUtf8() + '=' + value;
     int last = -1;
     forEachEntryOf(lines, group, [&](int index, const ParsedLine& parsed) {
-        if (parsed.name == key)
+        if (parsed.name == key) {
             last = index;
+        }
     });
     if (last >= 0) {
         lines[last] = line;
@@ -213,8 +224,9 @@ void setLine(QList<QByteArray>& lines, const QString& group, const QString& key,
         lines.insert(point, line);
         return;
     }
-    if (!lines.isEmpty() && !lines.constLast().trimmed().isEmpty())
+    if (!lines.isEmpty() && !lines.constLast().trimmed().isEmpty()) {
         lines.append(QByteArray());
+    }
     lines.append('[' + group.toUtf8() + ']');
     lines.append(line);
 }
@@ -240,13 +252,15 @@ void KConfig::load()
 {
     m_lines.clear();
     QFile file(m_path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
         return;
+    }
     const QByteArray text = file.readAll();
     m_lines = text.split('\n');
     // The line end of the last line is no line of its own.
-    if (text.endsWith('\n') || text.isEmpty())
+    if (text.endsWith('\n') || text.isEmpty()) {
         m_lines.removeLast();
+    }
 }
 
 void KConfig::setGroup(const QString& group)
@@ -258,8 +272,9 @@ bool KConfig::hasGroup(const QString& group) const
 {
     for (const QByteArray& line : m_lines) {
         const ParsedLine parsed = parse(line);
-        if (parsed.kind == ParsedLine::Group && parsed.name == group)
+        if (parsed.kind == ParsedLine::Group && parsed.name == group) {
             return true;
+        }
     }
     return false;
 }
@@ -273,8 +288,9 @@ bool KConfig::hasKey(const QString& key) const
 QString KConfig::readEntry(const QString& key, const QString& aDefault) const
 {
     QByteArray value;
-    if (!findValue(m_lines, m_group, key, &value))
+    if (!findValue(m_lines, m_group, key, &value)) {
         return aDefault;
+    }
     return unescape(value);
 }
 
@@ -282,11 +298,13 @@ bool KConfig::readBoolEntry(const QString& key, bool bDefault) const
 {
     const QString value = readEntry(key).toLower();
     if (value == QLatin1String("true") || value == QLatin1String("on") ||
-        value == QLatin1String("yes") || value == QLatin1String("1"))
+        value == QLatin1String("yes") || value == QLatin1String("1")) {
         return true;
+    }
     if (value == QLatin1String("false") || value == QLatin1String("off") ||
-        value == QLatin1String("no") || value == QLatin1String("0"))
+        value == QLatin1String("no") || value == QLatin1String("0")) {
         return false;
+    }
     return bDefault;
 }
 
@@ -294,12 +312,14 @@ void KConfig::writeEntry(const QString& key, const QString& value)
 {
     const QByteArray escaped = escape(value);
     QByteArray current;
-    if (findValue(m_lines, m_group, key, &current) && current == escaped)
+    if (findValue(m_lines, m_group, key, &current) && current == escaped) {
         return;
+    }
     setLine(m_lines, m_group, key, escaped);
     for (int i = 0; i < m_pending.size(); ++i) {
-        if (m_pending.at(i).group == m_group && m_pending.at(i).key == key)
+        if (m_pending.at(i).group == m_group && m_pending.at(i).key == key) {
             m_pending.removeAt(i--);
+        }
     }
     m_pending.append(Entry{m_group, key, escaped});
 }
@@ -316,21 +336,24 @@ void KConfig::writeEntry(const QString& key, bool value)
 
 bool KConfig::sync()
 {
-    if (m_pending.isEmpty())
+    if (m_pending.isEmpty()) {
         return true;
+    }
 
     // What others wrote since the file was read is kept; our entries win.
     const QList<QByteArray> inMemory = m_lines;
     load();
-    for (const Entry& entry : m_pending)
+    for (const Entry& entry : m_pending) {
         setLine(m_lines, entry.group, entry.key, entry.value);
+    }
 
     QDir().mkpath(QFileInfo(m_path).absolutePath());
     QSaveFile file(m_path);
     bool written = file.open(QIODevice::WriteOnly);
     for (const QByteArray& line : m_lines) {
-        if (written)
+        if (written) {
             written = file.write(line + '\n') == line.size() + 1;
+        }
     }
     if (written && file.commit()) {
         m_pending.clear();

@@ -38,11 +38,13 @@ const QHash<QString, QString>& kde3IconNames()
 void ensureFallbackTheme()
 {
     static bool done = false;
-    if (done)
+    if (done) {
         return;
+    }
     done = true;
-    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor"))
+    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor")) {
         return;
+    }
     for (const char* theme : {"breeze", "Adwaita", "Papirus", "oxygen", "gnome", "Tango"}) {
         for (const QString& base : QIcon::themeSearchPaths()) {
             if (QDir(base + QLatin1Char('/') + QLatin1String(theme)).exists()) {
@@ -58,16 +60,19 @@ void ensureFallbackTheme()
 QPixmap SmallIcon(const QString& name)
 {
     constexpr int size = 16;
-    if (name.isEmpty())
+    if (name.isEmpty()) {
         return QPixmap();
+    }
     ensureFallbackTheme();
     const QString modern = kde3IconNames().value(name);
     for (const QString& candidate : {modern, name}) {
-        if (candidate.isEmpty() || !QIcon::hasThemeIcon(candidate))
+        if (candidate.isEmpty() || !QIcon::hasThemeIcon(candidate)) {
             continue;
+        }
         QPixmap pixmap = QIcon::fromTheme(candidate).pixmap(size, size);
-        if (!pixmap.isNull())
+        if (!pixmap.isNull()) {
             return pixmap;
+        }
     }
     return QPixmap();
 }

@@ -20,13 +20,15 @@ QString libraryDirectory()
 
 bool hasCatalogue(const QString& directory, const QString& catalogue)
 {
-    if (directory.isEmpty())
+    if (directory.isEmpty()) {
         return false;
+    }
     const QDir dir(directory);
     const QString mo = QStringLiteral("/LC_MESSAGES/") + catalogue + QStringLiteral(".mo");
     for (const QString& language : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        if (QFileInfo::exists(dir.filePath(language) + mo))
+        if (QFileInfo::exists(dir.filePath(language) + mo)) {
             return true;
+        }
     }
     return false;
 }
@@ -43,8 +45,9 @@ QString KLocale::catalogueDirectory(const QString& catalogue)
     // library belongs to, then the configured and the system's folders.
     QStringList candidates;
     const QString fromEnvironment = qEnvironmentVariable("OVRA_LOCALEDIR");
-    if (!fromEnvironment.isEmpty())
+    if (!fromEnvironment.isEmpty()) {
         candidates << fromEnvironment;
+    }
     const QString libDir = libraryDirectory();
     if (!libDir.isEmpty()) {
         candidates << QDir::cleanPath(libDir + QStringLiteral("/../share/locale"))
@@ -52,19 +55,22 @@ QString KLocale::catalogueDirectory(const QString& catalogue)
     }
     candidates << QStringLiteral(OVRA_INSTALL_LOCALEDIR) << QStringLiteral("/usr/share/locale");
     for (const QString& candidate : candidates) {
-        if (hasCatalogue(candidate, catalogue))
+        if (hasCatalogue(candidate, catalogue)) {
             return candidate;
+        }
     }
     return QStringLiteral(OVRA_INSTALL_LOCALEDIR);
 }
 
 void KLocale::insertCatalogue(const QString& catalogue)
 {
-    if (catalogue.isEmpty())
+    if (catalogue.isEmpty()) {
         return;
+    }
     const QByteArray domain = catalogue.toUtf8();
-    if (m_catalogues.isEmpty())
+    if (m_catalogues.isEmpty()) {
         m_originalDomain = textdomain(nullptr);
+    }
     bindtextdomain(domain.constData(),
                    QFile::encodeName(catalogueDirectory(catalogue)).constData());
     // Applets read menu texts as UTF-8, whatever the locale's character set.
@@ -76,8 +82,9 @@ void KLocale::insertCatalogue(const QString& catalogue)
 
 void KLocale::removeCatalogue(const QString& catalogue)
 {
-    if (!m_catalogues.removeAll(catalogue))
+    if (!m_catalogues.removeAll(catalogue)) {
         return;
+    }
     const QByteArray next =
         m_catalogues.isEmpty() ? m_originalDomain : m_catalogues.constFirst().toUtf8();
     textdomain(next.isEmpty() ? "messages" : next.constData());
@@ -90,12 +97,14 @@ QStringList KLocale::catalogues() const
 
 QString KLocale::translate(const char* msgid) const
 {
-    if (!msgid)
+    if (!msgid) {
         return QString();
+    }
     for (const QString& catalogue : m_catalogues) {
         const char* text = dgettext(catalogue.toUtf8().constData(), msgid);
-        if (text != msgid)
+        if (text != msgid) {
             return QString::fromUtf8(text);
+        }
     }
     return QString::fromUtf8(msgid);
 }

@@ -5,8 +5,9 @@ KPanelApplet::KPanelApplet(const QString& configFile, Type type, int actions, QW
                            const char* name)
     : QFrame(parent), m_configFile(configFile), m_type(type), m_actions(actions)
 {
-    if (name)
+    if (name) {
         setObjectName(QString::fromLatin1(name));
+    }
 }
 
 KPanelApplet::~KPanelApplet() = default;
@@ -39,16 +40,18 @@ void KPanelApplet::reportBug()
 
 void KPanelApplet::setPosition(Position position)
 {
-    if (m_position == position)
+    if (m_position == position) {
         return;
+    }
     m_position = position;
     positionChange(position);
 }
 
 void KPanelApplet::setAlignment(Alignment alignment)
 {
-    if (m_alignment == alignment)
+    if (m_alignment == alignment) {
         return;
+    }
     m_alignment = alignment;
     alignmentChange(alignment);
 }

@@ -23,17 +23,20 @@ int nextAutomaticId()
 
 KPopupMenu::KPopupMenu(QWidget* parent, const char* name) : QMenu(parent)
 {
-    if (name)
+    if (name) {
         setObjectName(QString::fromLatin1(name));
+    }
     connect(this, &QMenu::triggered, this, [this](QAction* action) {
         const int id = idOf(action);
-        if (id != -1)
+        if (id != -1) {
             Q_EMIT activated(id);
+        }
     });
     connect(this, &QMenu::hovered, this, [this](QAction* action) {
         const int id = idOf(action);
-        if (id != -1)
+        if (id != -1) {
             Q_EMIT highlighted(id);
+        }
     });
 }
 
@@ -45,23 +48,26 @@ KPopupMenu::~KPopupMenu()
 int KPopupMenu::claimId(int id)
 {
     if (id != -1) {
-        if (m_items.contains(id))
+        if (m_items.contains(id)) {
             removeItem(id); // an explicit id names one item: the newer one replaces it
+        }
         return id;
     }
     int automatic = nextAutomaticId();
-    while (m_items.contains(automatic))
+    while (m_items.contains(automatic)) {
         automatic = nextAutomaticId();
+    }
     return automatic;
 }
 
 void KPopupMenu::placeAction(QAction* action, int index)
 {
     const QList<QAction*> present = actions();
-    if (index < 0 || index >= present.size())
+    if (index < 0 || index >= present.size()) {
         addAction(action);
-    else
+    } else {
         insertAction(present.at(index), action);
+    }
 }
 
 int KPopupMenu::addItem(QAction* action, const QString& text, bool owned, int id, int index)
@@ -101,8 +107,9 @@ int KPopupMenu::insertItem(const QPixmap& icon, const QString& text, const QObje
 {
     auto* action = new QAction(this);
     action->setText(text);
-    if (!icon.isNull())
+    if (!icon.isNull()) {
         action->setIcon(QIcon(icon));
+    }
     if (!accel.isEmpty()) {
         action->setShortcut(accel);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
@@ -111,16 +118,18 @@ int KPopupMenu::insertItem(const QPixmap& icon, const QString& text, const QObje
     if (receiver && member) {
         auto* relay = new KPopupMenuItemSignal(itemId, action);
         connect(action, &QAction::triggered, relay, &KPopupMenuItemSignal::fire);
-        if (!connect(relay, SIGNAL(activated(int)), receiver, member))
+        if (!connect(relay, SIGNAL(activated(int)), receiver, member)) {
             qWarning("KPopupMenu: cannot connect item \"%s\" to %s", qPrintable(text), member);
+        }
     }
     return itemId;
 }
 
 int KPopupMenu::insertItem(const QString& text, QMenu* popup, int id, int index)
 {
-    if (!popup)
+    if (!popup) {
         return insertItem(text, id, index);
+    }
     QAction* action = popup->menuAction();
     action->setText(text);
     return addItem(action, text, false, id, index);
@@ -142,46 +151,53 @@ void KPopupMenu::insertSeparator(int index)
 void KPopupMenu::forgetItem(int id)
 {
     const Item item = m_items.take(id);
-    if (!item.action)
+    if (!item.action) {
         return;
+    }
     removeAction(item.action);
-    if (item.owned)
+    if (item.owned) {
         delete item.action;
+    }
 }
 
 void KPopupMenu::removeItem(int id)
 {
-    if (m_items.contains(id))
+    if (m_items.contains(id)) {
         forgetItem(id);
+    }
 }
 
 void KPopupMenu::clear()
 {
     const QList<int> ids = m_items.keys();
-    for (int id : ids)
+    for (int id : ids) {
         forgetItem(id);
+    }
     // What is left are separators, which belong to this menu.
     const QList<QAction*> rest = actions();
     for (QAction* action : rest) {
         removeAction(action);
-        if (action->parent() == this)
+        if (action->parent() == this) {
             delete action;
+        }
     }
 }
 
 QString KPopupMenu::text(int id) const
 {
     const auto it = m_items.constFind(id);
-    if (it == m_items.constEnd() || !it->action)
+    if (it == m_items.constEnd() || !it->action) {
         return QString();
+    }
     return it->text;
 }
 
 void KPopupMenu::changeItem(int id, const QString& text)
 {
     const auto it = m_items.find(id);
-    if (it == m_items.end() || !it->action)
+    if (it == m_items.end() || !it->action) {
         return;
+    }
     it->text = text.isNull() ? QStringLiteral("") : text;
     it->action->setText(text);
 }
@@ -194,8 +210,9 @@ QAction* KPopupMenu::actionForId(int id) const
 void KPopupMenu::setItemChecked(int id, bool checked)
 {
     const auto it = m_items.find(id);
-    if (it == m_items.end() || !it->action)
+    if (it == m_items.end() || !it->action) {
         return;
+    }
     it->checked = checked;
     QAction* action = it->action;
     if (!action->isCheckable()) {
@@ -210,8 +227,9 @@ void KPopupMenu::setItemChecked(int id, bool checked)
 void KPopupMenu::keepCheckMark(int id)
 {
     const auto it = m_items.constFind(id);
-    if (it != m_items.constEnd() && it->action && it->action->isChecked() != it->checked)
+    if (it != m_items.constEnd() && it->action && it->action->isChecked() != it->checked) {
         it->action->setChecked(it->checked);
+    }
 }
 
 bool KPopupMenu::isItemChecked(int id) const
@@ -222,8 +240,9 @@ bool KPopupMenu::isItemChecked(int id) const
 
 void KPopupMenu::setItemEnabled(int id, bool enabled)
 {
-    if (QAction* action = actionForId(id))
+    if (QAction* action = actionForId(id)) {
         action->setEnabled(enabled);
+    }
 }
 
 bool KPopupMenu::isItemEnabled(int id) const
@@ -239,11 +258,13 @@ int KPopupMenu::count() const
 
 int KPopupMenu::idOf(const QAction* action) const
 {
-    if (!action)
+    if (!action) {
         return -1;
+    }
     for (auto it = m_items.constBegin(); it != m_items.constEnd(); ++it) {
-        if (it->action == action)
+        if (it->action == action) {
             return it.key();
+        }
     }
     return -1;
 }
@@ -251,8 +272,9 @@ int KPopupMenu::idOf(const QAction* action) const
 int KPopupMenu::idAt(int index) const
 {
     const QList<QAction*> present = actions();
-    if (index < 0 || index >= present.size())
+    if (index < 0 || index >= present.size()) {
         return -1;
+    }
     return idOf(present.at(index));
 }
 

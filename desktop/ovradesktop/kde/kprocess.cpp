@@ -43,8 +43,9 @@ void KProcess::clearArguments()
 
 bool KProcess::start(RunMode runMode, Communication comm)
 {
-    if (m_running || m_arguments.isEmpty())
+    if (m_running || m_arguments.isEmpty()) {
         return false;
+    }
     if (comm != NoCommunication) {
         qWarning("KProcess: only NoCommunication is supported");
         return false;
@@ -76,8 +77,9 @@ bool KProcess::start(RunMode runMode, Communication comm)
     }
     m_pid = static_cast<pid_t>(m_child->processId());
     m_running = true;
-    if (runMode == Block)
+    if (runMode == Block) {
         m_child->waitForFinished(-1);
+    }
     return true;
 }
 
@@ -86,14 +88,16 @@ void KProcess::onFinished(int exitCode, bool crashed)
     m_running = false;
     m_normalExit = !crashed;
     m_exitStatus = exitCode;
-    if (m_runMode != DontCare)
+    if (m_runMode != DontCare) {
         Q_EMIT processExited(this);
+    }
 }
 
 void KProcess::releaseChild()
 {
-    if (!m_child)
+    if (!m_child) {
         return;
+    }
     QProcess* child = m_child;
     m_child = nullptr;
     child->disconnect(this);

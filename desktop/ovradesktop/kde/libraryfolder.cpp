@@ -9,7 +9,8 @@
 QString folderOfLibraryHolding(const void* address)
 {
     Dl_info info{};
-    if (dladdr(address, &info) == 0 || !info.dli_fname)
+    if (dladdr(address, &info) == 0 || !info.dli_fname) {
         return QString();
+    }
     return QFileInfo(QFile::decodeName(info.dli_fname)).absolutePath();
 }

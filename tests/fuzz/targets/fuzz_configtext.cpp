@@ -119,7 +119,8 @@ void checkRead(std::string_view text, std::string_view key)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    const std::array<std::string_view, 2> keys{powerdaemon::AcSchemeKey, powerdaemon::BatterySchemeKey};
+    const std::array<std::string_view, 2> keys{powerdaemon::AcSchemeKey,
+                                               powerdaemon::BatterySchemeKey};
     // A scheme name, the empty value, and one with blanks and shell
     // punctuation that only the double quotes keep together.
     const std::array<std::string_view, 3> values{"powersave", "", "a b#c;d|e"};

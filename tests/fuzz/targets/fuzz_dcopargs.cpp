@@ -73,8 +73,9 @@ std::optional<QByteArray> encoded(const QByteArray& type, const QVariant& value)
 {
     QByteArray bytes;
     QDataStream out(&bytes, QIODevice::WriteOnly);
-    if (!DCOPTypes::encode(type, value, out))
+    if (!DCOPTypes::encode(type, value, out)) {
         return std::nullopt;
+    }
     return bytes;
 }
 
@@ -82,8 +83,9 @@ std::optional<QVariant> decoded(const QByteArray& type, const QByteArray& bytes)
 {
     QDataStream in(bytes);
     QVariant value;
-    if (!DCOPTypes::decode(type, in, value))
+    if (!DCOPTypes::decode(type, in, value)) {
         return std::nullopt;
+    }
     return value;
 }
 
@@ -91,8 +93,9 @@ std::optional<QVariant> decoded(const QByteArray& type, const QByteArray& bytes)
 void checkDecode(const QByteArray& type, const QByteArray& bytes)
 {
     const auto value = decoded(type, bytes);
-    if (!value)
+    if (!value) {
         return;
+    }
     require(!DCOPTypes::isVoid(type), "void has no value");
     const auto first = encoded(type, *value);
     require(first.has_value(), "a decoded value encodes");
@@ -101,8 +104,9 @@ void checkDecode(const QByteArray& type, const QByteArray& bytes)
     require(encoded(type, *again) == first, "a value keeps its encoding");
     DCOPTypes::toText(*value);
     // D-Bus may hand any value for a parameter; none may upset the encoder.
-    for (const QByteArray& other : spellings)
+    for (const QByteArray& other : spellings) {
         encoded(other, *value);
+    }
 }
 
 // An argument the dcop command accepts reaches the object as that value
@@ -128,8 +132,9 @@ void checkText(const QByteArray& type, const QString& text)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    if (size == 0)
+    if (size == 0) {
         return 0;
+    }
     DCOPTypes::registerMetaTypes();
     const int index = data[0] % spellings.size();
     const QByteArray& type = spellings.at(index);

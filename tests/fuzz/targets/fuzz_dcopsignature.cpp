@@ -17,11 +17,13 @@ using fuzzcheck::require;
 
 bool isIdentifier(const QByteArray& word)
 {
-    if (word.isEmpty() || std::isdigit(static_cast<unsigned char>(word.at(0))))
+    if (word.isEmpty() || std::isdigit(static_cast<unsigned char>(word.at(0)))) {
         return false;
+    }
     for (const char c : word) {
-        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_')
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '_') {
             return false;
+        }
     }
     return true;
 }
@@ -31,8 +33,9 @@ QByteArray entryOf(const DCOPSignature& sig)
 {
     QByteArray entry = sig.replyType + ' ' + sig.name + '(';
     for (int i = 0; i < sig.argTypes.size(); ++i) {
-        if (i)
+        if (i) {
             entry += ", ";
+        }
         const QByteArray name =
             sig.argNames.at(i).isEmpty() ? "arg" + QByteArray::number(i) : sig.argNames.at(i);
         entry += sig.argTypes.at(i) + ' ' + name;
@@ -49,9 +52,10 @@ bool endsInSeparateWord(const QByteArray& type)
     static const QList<QByteArray> typeWords{"int",   "long", "short",    "char",   "double",
                                              "float", "bool", "unsigned", "signed", "void"};
     int cut = type.size();
-    while (cut > 0 &&
-           (std::isalnum(static_cast<unsigned char>(type.at(cut - 1))) || type.at(cut - 1) == '_'))
+    while (cut > 0 && (std::isalnum(static_cast<unsigned char>(type.at(cut - 1))) ||
+                       type.at(cut - 1) == '_')) {
         --cut;
+    }
     const QByteArray word = type.mid(cut);
     const bool separated =
         cut > 0 && (type.at(cut - 1) == ' ' || type.at(cut - 1) == '*' || type.at(cut - 1) == '&');
@@ -66,15 +70,16 @@ bool isWellFormedType(const QByteArray& type)
 {
     int depth = 0;
     for (const char c : type) {
-        if (c == '<')
+        if (c == '<') {
             ++depth;
-        else if (c == '>' && --depth < 0)
+        } else if (c == '>' && --depth < 0) {
             return false;
-        else if (c == ',' && depth == 0)
+        } else if (c == ',' && depth == 0) {
             return false;
-        else if (!std::isalnum(static_cast<unsigned char>(c)) &&
-                 !QByteArray("_: *&,<>").contains(c))
+        } else if (!std::isalnum(static_cast<unsigned char>(c)) &&
+                   !QByteArray("_: *&,<>").contains(c)) {
             return false;
+        }
     }
     return depth == 0 && !type.isEmpty() && type != "const";
 }
@@ -96,8 +101,9 @@ void checkValid(const DCOPSignature& sig)
         separateWords = separateWords || endsInSeparateWord(type);
         DCOPTypes::dbusSignature(type);
     }
-    if (!wellFormed)
+    if (!wellFormed) {
         return;
+    }
 
     // The entry written out again reads as the same function.
     const DCOPSignature again = DCOPSignature::parse(entryOf(sig));
@@ -119,8 +125,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const QByteArray entry(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const DCOPSignature sig = DCOPSignature::parse(entry);
-    if (sig.valid)
+    if (sig.valid) {
         checkValid(sig);
+    }
     const QByteArray type = normalizedDcopType(entry);
     require(normalizedDcopType(type) == type, "normalizing a type twice changes nothing");
     return 0;

@@ -27,8 +27,9 @@ struct Write
 Write writeOf(const QByteArray& input)
 {
     QList<QByteArray> fields = input.split('\0');
-    while (fields.size() < 4)
+    while (fields.size() < 4) {
         fields.prepend(QByteArray());
+    }
     Write write;
     write.group = QString::fromUtf8(fields.takeFirst());
     write.key = QString::fromUtf8(fields.takeFirst());
@@ -56,8 +57,9 @@ bool isUsableKey(const QString& key)
 QList<QByteArray> linesOf(const QByteArray& text)
 {
     QList<QByteArray> lines = text.split('\n');
-    if (text.isEmpty() || text.endsWith('\n'))
+    if (text.isEmpty() || text.endsWith('\n')) {
         lines.removeLast();
+    }
     return lines;
 }
 
@@ -70,12 +72,14 @@ void checkOtherLinesKept(const QByteArray& before, const QByteArray& after)
     const QList<QByteArray> old = linesOf(before);
     const QList<QByteArray> now = linesOf(after);
     qsizetype head = 0;
-    while (head < old.size() && head < now.size() && old.at(head) == now.at(head))
+    while (head < old.size() && head < now.size() && old.at(head) == now.at(head)) {
         ++head;
+    }
     qsizetype tail = 0;
     while (tail < old.size() - head && tail < now.size() - head &&
-           old.at(old.size() - 1 - tail) == now.at(now.size() - 1 - tail))
+           old.at(old.size() - 1 - tail) == now.at(now.size() - 1 - tail)) {
         ++tail;
+    }
     require(old.size() - head - tail <= 1, "a write replaces at most one line");
     require(now.size() - head - tail <= 3, "a write adds at most its group and its line");
 }
@@ -94,18 +98,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         config.setGroup(write.group);
         config.hasKey(write.key);
         config.readBoolEntry(write.key);
-        if (!isUsableGroup(write.group) || !isUsableKey(write.key))
+        if (!isUsableGroup(write.group) || !isUsableKey(write.key)) {
             return 0;
+        }
         config.writeEntry(write.key, write.value);
         require(config.readEntry(write.key) == write.value, "a written entry reads back");
         changed = config.isDirty();
         require(config.sync(), "the scratch file is written");
     }
     const QByteArray written = fuzzcheck::readScratchFile(path);
-    if (changed)
+    if (changed) {
         checkOtherLinesKept(write.file, written);
-    else
+    } else {
         require(written == write.file, "a value the file holds already leaves it as it is");
+    }
 
     KConfig again(path);
     again.setGroup(write.group);

@@ -30,9 +30,10 @@ QString inputFile(const QByteArray& bytes)
     static qint64 runs = 0;
     const QString path = fuzzcheck::writeScratchFile(QStringLiteral("panelhostrc"), bytes);
     QFile file(path);
-    if (!file.open(QIODevice::ReadWrite) ||
-        !file.setFileTime(QDateTime::fromSecsSinceEpoch(++runs), QFileDevice::FileModificationTime))
+    if (!file.open(QIODevice::ReadWrite) || !file.setFileTime(QDateTime::fromSecsSinceEpoch(++runs),
+                                                              QFileDevice::FileModificationTime)) {
         qFatal("fuzz: cannot set the time of %s", qPrintable(path));
+    }
     return path;
 }
 

@@ -5,10 +5,10 @@
 #include "fuzzcheck.h"
 
 #include "common/UPMComm.h"
-#include "powerdaemon/configtext.h"
 #include "common/keyline.h"
 #include "common/schemekeys.h"
 #include "common/textlines.h"
+#include "powerdaemon/configtext.h"
 
 #include <cstddef>
 #include <cstdint>
