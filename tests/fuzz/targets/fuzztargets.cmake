@@ -6,7 +6,7 @@ set(OVRA_FUZZ_TARGETS
     switchreport    # the switch helper's report, as its callers read it
     switcharguments # the switch helper's arguments
     popupkeys       # the popup's key lines and key update (common/)
-    popupbattery    # the popup's battery state reader (common/)
+    popupbattery    # the popup's battery state reader (batteries/ through common/)
     appletbattery   # the applet's battery state reader (applet/batteryreadings)
     kconfig         # KConfig files, read and written
     appletinfo      # applet desktop entries
