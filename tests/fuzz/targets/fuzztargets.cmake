@@ -7,7 +7,7 @@ set(OVRA_FUZZ_TARGETS
     switcharguments # the switch helper's arguments
     popupkeys       # the popup's key lines and key update (common/)
     popupbattery    # the popup's battery state reader (batteries/ through common/)
-    appletbattery   # the applet's battery state reader (applet/batteryreadings)
+    appletbattery   # the applet's battery state reader (batteries/) and gauge view
     kconfig         # KConfig files, read and written
     appletinfo      # applet desktop entries
     panelconfig     # panelhost's configuration panelhostrc
