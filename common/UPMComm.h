@@ -15,14 +15,6 @@
 #include <functional>
 #include <optional>
 
-#ifndef OVRA_USE_ROOT_BATTERY_PATH
-#define OVRA_USE_ROOT_BATTERY_PATH 0
-#endif
-
-// Read the battery state from the copy of the module's files under /root/H8
-// instead of /proc/H8 (build option OVRA_USE_ROOT_BATTERY_PATH).
-constexpr bool UseRootBatteryPath = OVRA_USE_ROOT_BATTERY_PATH != 0;
-
 // Configuration file (/etc/sysconfig/powersave/common).
 bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme);
 // The file half of WriteSchemes: sets each key that has a value and leaves
@@ -64,7 +56,10 @@ void ShowNotice(const SchemeNotice& notice);
 // box, and the result is false.
 bool ExecCmd(const QByteArray& command);
 
-// Battery state.
+// Battery state (batteries/, by the popup's rules): battery n's state file
+// (OVRA_USE_ROOT_BATTERY_PATH reads the copy under /root/H8), and the power
+// source, 0 on mains power, 1 on the battery, -1 without battery 0's file.
+// A file that is there but cannot be read raises EInOutError.
 bool ReadBatState(int n, RBatState& rec);
 int GetPowerState();
 qint32 StrToIntSafe(const QByteArray& text);

@@ -10,6 +10,7 @@
 #include "applet/graphframe.h"
 #include "applet/pmapplet.h"
 #include "applet/schemeswitcher.h"
+#include "batteries/modulefiles.h"
 #include <kaboutdialog.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
@@ -137,13 +138,14 @@ inline bool switchingScheme(const GraphFrame* frame)
 // Battery n's readings as the gauge takes them from its state file.
 inline BatteryInfo readingsOf(int index)
 {
-    return battery::bayOf(battery::readStateFile(index)).info;
+    return batteries::ModuleFiles().bay(index).info;
 }
 
 // The batteries the gauge counts, in bays 0 and 1.
 inline int batteriesInBays()
 {
-    return battery::viewOf(battery::readBay(0), battery::readBay(1)).batteries;
+    batteries::ModuleFiles files;
+    return battery::viewOf(files.bay(0), files.bay(1)).batteries;
 }
 
 // The applet's gauge: its child widget.

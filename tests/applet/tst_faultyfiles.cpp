@@ -9,6 +9,8 @@
 
 #include "applet/batteryreadings.h"
 #include "applet/schemeconfig.h"
+#include "batteries/modulefiles.h"
+#include "batteries/statefile.h"
 #include "powerdaemon/boundedread.h"
 
 #include <QFile>
@@ -40,7 +42,8 @@ void replaceByLink(const QByteArray& path, const char* target)
 battery::Bay readBay0()
 {
     battery::Bay bay;
-    laptop::finishWithin(5s, "reading battery 0", [&bay] { bay = battery::readBay(0); });
+    laptop::finishWithin(5s, "reading battery 0",
+                         [&bay] { bay = batteries::ModuleFiles().bay(0); });
     return bay;
 }
 
@@ -103,7 +106,7 @@ private Q_SLOTS:
     void stateFileAtTheBound()
     {
         QByteArray text = "AC attached:                 Yes\nRelativeStateofCharge:       55%\n";
-        text += QByteArray(int(powerdaemon::BatteryFileLimit) - text.size(), '\n');
+        text += QByteArray(int(batteries::StateFileLimit) - text.size(), '\n');
         QVERIFY(QFile::remove(QString::fromLatin1(state0)));
         laptop::writeFile(QString::fromLatin1(state0), text);
         QVERIFY(readBay0().known);
