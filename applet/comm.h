@@ -6,12 +6,8 @@
 // popup and the switch helper know too (powerdaemon/powersavedaemon.h).
 
 #include "powerdaemon/powersavedaemon.h"
-
-// Marks a text for the catalogue extractor without translating it here; the
-// code passes it through gettext where it is shown.
-#ifndef I18N_NOOP
-#define I18N_NOOP(text) text
-#endif
+// I18N_NOOP marks a text for the catalogue extractor.
+#include "schemes/catalogue.h"
 
 // Sizes in pixels, and the refresh period.
 constexpr int m_iACWidth = 150;       // applet width on mains power (room for the mains icon)
@@ -25,7 +21,7 @@ constexpr int m_iFrameLineWidth = 2;  // pen width of the bar outline
 constexpr int m_iTimeInterval = 5000; // refresh period in milliseconds
 
 // The applet's object, interface and catalogue name.
-constexpr char m_strIFace[] = "OvraIface";
+inline constexpr const auto& m_strIFace = schemes::CatalogueDomain;
 
 // The battery module, its directory and its state files.
 constexpr char m_strPathBatInfo[] = "/proc/H8";
