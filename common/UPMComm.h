@@ -99,9 +99,9 @@ void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);
 
 // The published interface: kept for callers written against it; the program
-// itself reads key lines through ReadSchemeKeys and the state files'
-// labels through ParseLabelLine (keyline.h), and writes keys through
-// UpdateSchemeKeys.
+// itself reads the scheme keys through schemes/ and the state files'
+// labels through ParseLabelLine (keyline.h), and writes keys through the
+// one switch.
 // mode 0: a KEY="value" line (ParseAssignmentLine); any other mode: a
 // "Label: value" line (ParseLabelLine).
 bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode);
