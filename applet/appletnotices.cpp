@@ -13,18 +13,13 @@ namespace notices {
 
 namespace {
 
-// What stands on standard error when no service takes a notice.
-enum class Fallback
-{
-    Line,       // the notice's own line
-    AlreadySaid // nothing more: a line saying why has been written already
-};
-
+// When no service takes the notice, its line on standard error, unless a
+// line saying why has been written already.
 void tell(const QString& summary, const QString& body, const QString& icon, notify::Urgency urgency,
-          Fallback fallback = Fallback::Line)
+          bool reasonLogged = false)
 {
     const notify::DesktopNotice notice{QStringLiteral("ovraapplet"), summary, body, icon, urgency};
-    if (!notify::deliver(notice) && fallback == Fallback::Line) {
+    if (!notify::deliver(notice) && !reasonLogged) {
         logLine(summary + QStringLiteral(": ") + body);
     }
 }
@@ -44,8 +39,7 @@ void switchEnded(const schemes::SwitchResult& result)
             logLine(message.text);
         } else {
             tell(message.summary, message.text, QStringLiteral("dialog-warning"),
-                 notify::Urgency::Normal,
-                 message.reasonLogged ? Fallback::AlreadySaid : Fallback::Line);
+                 notify::Urgency::Normal, message.reasonLogged);
         }
     }
 }

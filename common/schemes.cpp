@@ -6,9 +6,9 @@
 #include "schemekeys.h"
 
 #include "powerdaemon/powersavedaemon.h"
-#include "powerdaemon/schemeswitch.h"
 #include "schemes/bytesview.h"
 #include "schemes/daemonschemes.h"
+#include "schemes/switchclient.h"
 #include "schemes/switchwords.h"
 
 #include <QEventLoop>
@@ -45,11 +45,6 @@ void tell(const schemes::SwitchMessage& message)
     } else {
         ShowNotice({message.summary, message.text});
     }
-}
-
-std::optional<std::string> nameOf(const std::optional<QByteArray>& scheme)
-{
-    return scheme ? std::optional<std::string>(scheme->toStdString()) : std::nullopt;
 }
 
 } // namespace
@@ -99,7 +94,7 @@ bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme)
 {
     const SwitchReport report = powerdaemon::writeSchemeKeys(
-        {powerdaemon::Rules::Popup, nameOf(acScheme), nameOf(batteryScheme)},
+        schemes::switchRequest(powerdaemon::Rules::Popup, {acScheme, batteryScheme}),
         powerdaemon::CommonFile);
     raiseWriteErrors(report, acScheme, batteryScheme);
     return report.saved == SwitchReport::Saved::Yes;

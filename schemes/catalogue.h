@@ -3,6 +3,7 @@
 // The message catalogue OvraIface (po/): the applet's texts and the words
 // both programs tell a switch's result in.
 
+#include <QFile>
 #include <QString>
 
 #include <libintl.h>
@@ -27,6 +28,10 @@ inline QString translated(const char* text)
 // For a program that does not insert the catalogue through the desktop
 // layer (the popup): its .mo files are looked for under folder
 // (folder/LANGUAGE/LC_MESSAGES/OvraIface.mo), read as UTF-8.
-void bindCatalogue(const QString& folder);
+inline void bindCatalogue(const QString& folder)
+{
+    bindtextdomain(CatalogueDomain, QFile::encodeName(folder).constData());
+    bind_textdomain_codeset(CatalogueDomain, "UTF-8");
+}
 
 } // namespace schemes

@@ -19,12 +19,6 @@ namespace {
 
 using powerdaemon::Rules;
 
-struct DirCloser
-{
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-using Directory = std::unique_ptr<DIR, DirCloser>;
-
 void addIfOffered(QList<SchemeEntry>& entries, Rules rules, const QByteArray& name)
 {
     // A name the file could not hold safely is not offered.
@@ -38,7 +32,7 @@ QList<SchemeEntry> popupEntries()
 {
     // Not sorted: the order the daemon's folder yields.
     QList<SchemeEntry> entries;
-    const Directory dir(opendir(powerdaemon::SchemeDir));
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(opendir(powerdaemon::SchemeDir), closedir);
     if (!dir) {
         return entries;
     }

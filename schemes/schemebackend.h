@@ -6,21 +6,39 @@
 // (daemonschemes.h). What each call promises, and how long it may take:
 // docs/architecture.md, "The scheme seam".
 
-#include "switchresult.h"
-
 #include "powerdaemon/fileerror.h"
+#include "powerdaemon/switchreport.h"
 
 #include <QList>
 #include <QObject>
 
 #include <memory>
+#include <optional>
 
 namespace schemes {
 
-enum class PowerSource
+// The scheme to put in force for each power source, by id: one or both.
+struct SchemeChoice
 {
-    Mains,
-    Battery
+    std::optional<QByteArray> mains;
+    std::optional<QByteArray> battery;
+};
+
+// What came of a switch.
+struct SwitchResult
+{
+    SchemeChoice choice;
+    // What the switch reported; nullopt when it never ran (pkexec not
+    // started, the user not authorised or the dialog dismissed).
+    std::optional<powerdaemon::SwitchReport> report;
+    // True when the switch ran in this process (run by root): its file
+    // errors are this program's own.
+    bool ranHere = false;
+    // Why the switch never ran: whether pkexec started, its exit status,
+    // and its own words (or why it could not be started).
+    bool pkexecStarted = false;
+    int pkexecStatus = -1;
+    QString pkexecMessage;
 };
 
 // An offered scheme: the id a switch names it by, and the text the user reads.
@@ -37,11 +55,6 @@ struct SchemesInForce
     QByteArray battery;
     // Set when the store of the schemes in force could not be read.
     std::optional<powerdaemon::FileError> failure;
-
-    const QByteArray& of(PowerSource source) const
-    {
-        return source == PowerSource::Mains ? mains : battery;
-    }
 };
 
 // One switch. Connect to finished(), then start(): finished() comes once,

@@ -4,7 +4,6 @@
 
 #include "powerdaemon/helpercall.h"
 #include "powerdaemon/powersavedaemon.h"
-#include "powerdaemon/schemeswitch.h"
 
 #include <QFile>
 
@@ -20,6 +19,11 @@ std::optional<std::string> nameOf(const std::optional<QByteArray>& id)
 }
 
 } // namespace
+
+powerdaemon::SwitchRequest switchRequest(powerdaemon::Rules rules, const SchemeChoice& choice)
+{
+    return {rules, nameOf(choice.mains), nameOf(choice.battery)};
+}
 
 SwitchClient::SwitchClient(powerdaemon::Rules rules, const SchemeChoice& choice, QObject* parent)
     : SchemeSwitch(parent), m_rules(rules)
@@ -49,8 +53,7 @@ void SwitchClient::start()
     const SchemeChoice& choice = m_result.choice;
     if (!runsThroughHelper()) {
         m_result.ranHere = true;
-        m_result.report =
-            powerdaemon::switchScheme({m_rules, nameOf(choice.mains), nameOf(choice.battery)});
+        m_result.report = powerdaemon::switchScheme(switchRequest(m_rules, choice));
         emit finished(m_result);
         return;
     }

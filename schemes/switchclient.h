@@ -10,7 +10,7 @@
 
 #include "schemebackend.h"
 
-#include "powerdaemon/schemerules.h"
+#include "powerdaemon/schemeswitch.h"
 
 #include <QProcess>
 
@@ -42,5 +42,8 @@ private:
     SwitchResult m_result;
     QProcess m_process;
 };
+
+// The switch's request for a choice, by a program's rules.
+powerdaemon::SwitchRequest switchRequest(powerdaemon::Rules rules, const SchemeChoice& choice);
 
 } // namespace schemes

@@ -5,7 +5,7 @@
 // error boxes, where the user reads them; the applet writes them on
 // standard error, so it also sends a notice of what the user must know.
 
-#include "switchresult.h"
+#include "schemebackend.h"
 
 #include <QList>
 
