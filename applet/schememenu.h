@@ -62,7 +62,7 @@ public:
     // switch: run by root at once, otherwise through the switch helper,
     // beside the event loop. The mark follows the file once it has ended.
     void changeScheme(const QString& strScheme);
-    // The user chose a scheme entry: mark it and apply its scheme.
+    // The user chose a scheme entry: apply its scheme (the mark follows).
     void choose(int menuID);
     // True while a switch runs (through the helper).
     bool switching() const;
