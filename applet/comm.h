@@ -8,12 +8,8 @@
 
 #include "batteries/statefile.h"
 #include "powerdaemon/powersavedaemon.h"
-
-// Marks a text for the catalogue extractor without translating it here; the
-// code passes it through gettext where it is shown.
-#ifndef I18N_NOOP
-#define I18N_NOOP(text) text
-#endif
+// I18N_NOOP marks a text for the catalogue extractor.
+#include "schemes/catalogue.h"
 
 // Sizes in pixels, and the refresh period.
 constexpr int m_iACWidth = 150;       // applet width on mains power (room for the mains icon)
@@ -27,7 +23,7 @@ constexpr int m_iFrameLineWidth = 2;  // pen width of the bar outline
 constexpr int m_iTimeInterval = 5000; // refresh period in milliseconds
 
 // The applet's object, interface and catalogue name.
-constexpr char m_strIFace[] = "OvraIface";
+inline constexpr const auto& m_strIFace = schemes::CatalogueDomain;
 
 // The battery module, its directory and its state files; the labels of a
 // state file, each with its colon, in the module's order; the values of

@@ -84,7 +84,7 @@ public:
     QString get_CurScheme();
     // Writes the scheme into the key of the current power source and reloads the daemon.
     void changeScheme(QString strScheme);
-    // The user chose a scheme entry: mark it and apply its scheme.
+    // The user chose a scheme entry: apply its scheme (the mark follows).
     void ChangeSchemeSel(int menuID);
 
 protected:

@@ -9,8 +9,9 @@
 #include "applet/gaugeview.h"
 #include "applet/graphframe.h"
 #include "applet/pmapplet.h"
-#include "applet/schemeswitcher.h"
 #include "batteries/modulefiles.h"
+#include "schemes/schemebackend.h"
+
 #include <kaboutdialog.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
@@ -127,11 +128,11 @@ inline bool launchRunning(const GraphFrame* frame)
     return frame->findChild<KProcess*>() != nullptr;
 }
 
-// True while a scheme switch through the switch helper runs: the switcher
+// True while a scheme switch through the switch helper runs: the switch
 // is a child of the menu the scheme was chosen from.
 inline bool switchingScheme(const GraphFrame* frame)
 {
-    const auto* switcher = frame->leftMenu()->findChild<SchemeSwitcher*>();
+    const auto* switcher = frame->leftMenu()->findChild<schemes::SchemeSwitch*>();
     return switcher && switcher->isRunning();
 }
 

@@ -7,11 +7,13 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
+#include "applet/appletnotices.h"
 #include "applet/batteryreadings.h"
-#include "applet/schemeconfig.h"
 #include "batteries/modulefiles.h"
 #include "batteries/statefile.h"
 #include "powerdaemon/boundedread.h"
+#include "powerdaemon/schemeswitch.h"
+#include "schemes/switchwords.h"
 
 #include <QFile>
 #include <QtTest>
@@ -47,15 +49,28 @@ battery::Bay readBay0()
     return bay;
 }
 
+enum class SchemeWrite
+{
+    Written,
+    Failed
+};
+
+// The write of the applet's switch alone, its problem said as the applet
+// says it.
 SchemeWrite writeAcScheme(QByteArray& said)
 {
-    SchemeWrite written = SchemeWrite::Written;
+    powerdaemon::SwitchReport report;
     StreamCapture err(STDERR_FILENO);
-    laptop::finishWithin(5s, "writing the scheme", [&written] {
-        written = writeSchemeValue(configPath.constData(), "AC_SCHEME", "powersave");
+    laptop::finishWithin(5s, "writing the scheme", [&report] {
+        report = powerdaemon::writeSchemeKeys({powerdaemon::Rules::Applet, "powersave", {}},
+                                              configPath.toStdString());
+        if (const std::optional<QString> problem = schemes::fileProblem(report)) {
+            notices::logLine(*problem);
+        }
     });
     said = err.finish();
-    return written;
+    return report.saved == powerdaemon::SwitchReport::Saved::Failed ? SchemeWrite::Failed
+                                                                    : SchemeWrite::Written;
 }
 
 } // namespace
