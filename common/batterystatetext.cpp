@@ -3,6 +3,7 @@
 #include "UPMComm.h"
 
 #include "batteries/popupreading.h"
+#include "schemes/bytesview.h"
 
 namespace {
 
@@ -24,8 +25,7 @@ void store(Label field, const QByteArray& value, RBatState& rec)
         break;
     case Label::ACAttached:
         rec.ACAttachedText = value;
-        rec.ACState =
-            batteries::isMainsValue({value.constData(), std::size_t(value.size())}) ? 0 : 1;
+        rec.ACState = batteries::isMainsValue(schemes::bytesView(value)) ? 0 : 1;
         break;
     case Label::RemainingCapacity:
         rec.RemainingCapacityText = value;
@@ -67,9 +67,9 @@ void store(Label field, const QByteArray& value, RBatState& rec)
 
 void ParseBatState(const QByteArray& text, RBatState& rec)
 {
-    const std::string_view bytes(text.constData(), std::size_t(text.size()));
-    batteries::forEachPopupValue(bytes, [&rec](Label label, std::string_view value) {
-        store(label, QByteArray(value.data(), qsizetype(value.size())), rec);
-    });
+    batteries::forEachPopupValue(
+        schemes::bytesView(text), [&rec](Label label, std::string_view value) {
+            store(label, QByteArray(value.data(), qsizetype(value.size())), rec);
+        });
     rec.RemainingTime = rec.ACState == 1 ? rec.AverageTimeToEmpty : rec.AverageTimeToFull;
 }

@@ -3,15 +3,11 @@
 #include "UPMComm.h"
 #include "batteries/popupreading.h"
 #include "powerdaemon/assignmentline.h"
+#include "schemes/bytesview.h"
 
 #include <string_view>
 
 namespace {
-
-std::string_view toView(const QByteArray& bytes)
-{
-    return std::string_view(bytes.constData(), std::size_t(bytes.size()));
-}
 
 // line without its first `cut` bytes and its last `dropAtEnd` bytes; empty
 // when nothing is left.
@@ -46,7 +42,8 @@ bool ParseAssignmentLine(const QByteArray& line, const QByteArray& key, QByteArr
 bool ParseLabelLine(const QByteArray& line, const QByteArray& label, QByteArray& value)
 {
     const QByteArray labelWithColon = label + ':';
-    const auto found = batteries::labelLineValue(toView(line), toView(labelWithColon));
+    const auto found =
+        batteries::labelLineValue(schemes::bytesView(line), schemes::bytesView(labelWithColon));
     if (!found) {
         return false;
     }
@@ -61,5 +58,6 @@ bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& val
 
 QByteArray FormatKeyLine(const QByteArray& key, const QByteArray& value)
 {
-    return key + '=' + QByteArray::fromStdString(powerdaemon::doubleQuoted(toView(value)));
+    return key + '=' +
+           QByteArray::fromStdString(powerdaemon::doubleQuoted(schemes::bytesView(value)));
 }

@@ -4,6 +4,7 @@
 #include "UPMComm.h"
 
 #include "batteries/numbertext.h"
+#include "schemes/bytesview.h"
 
 #include <algorithm>
 #include <string_view>
@@ -18,7 +19,7 @@ constexpr double BadFloat = -2.0;
 // The text without its leading blanks.
 std::string_view withoutLeadingBlanks(const QByteArray& text)
 {
-    std::string_view view(text.constData(), std::size_t(text.size()));
+    const std::string_view view = schemes::bytesView(text);
     return view.substr(std::min(view.find_first_not_of(' '), view.size()));
 }
 
