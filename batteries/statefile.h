@@ -11,6 +11,8 @@ namespace batteries {
 
 // The module's folder: it exists while the module is loaded.
 inline constexpr char ModuleDir[] = "/proc/H8";
+// The module itself, which the applet's factory loads when its folder is missing.
+inline constexpr char ModuleFile[] = "/opt/nexalt/install/batinfo.ko";
 // Battery n's state file, n in decimal.
 inline constexpr char StateFileFormat[] = "/proc/H8/BAT%d/state";
 // The same layout copied under /root/H8 (readingrules.h: path).

@@ -1,0 +1,95 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#include "machine.h"
+
+#include "batteries/statefile.h"
+#include "powerdaemon/powersavedaemon.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+#include <sys/stat.h>
+
+namespace machine {
+
+namespace {
+
+bool exists(const char* path)
+{
+    struct stat status;
+    return ::stat(path, &status) == 0;
+}
+
+// A ping that comes back within the bound. A name nobody owns and the bus
+// cannot start answers at once with an error; one whose owner hangs costs
+// the bound.
+bool answers(const BusObject& object)
+{
+    QDBusConnection bus = QDBusConnection::systemBus();
+    if (!bus.isConnected()) {
+        return false;
+    }
+    const QDBusMessage ping = QDBusMessage::createMethodCall(
+        object.service, object.path, QStringLiteral("org.freedesktop.DBus.Peer"),
+        QStringLiteral("Ping"));
+    return bus.call(ping, QDBus::Block, int(AnswerBound.count())).type() ==
+           QDBusMessage::ReplyMessage;
+}
+
+BatterySource batterySource()
+{
+    if (exists(batteries::ModuleDir) || exists(batteries::ModuleFile)) {
+        return BatterySource::ModuleFiles;
+    }
+    return answers(upower()) ? BatterySource::UPower : BatterySource::ModuleFiles;
+}
+
+void chooseSchemes(Machine& machine)
+{
+    if (exists(powerdaemon::CommonFile)) {
+        return;
+    }
+    for (const BusObject& profiles : {powerProfiles(), olderPowerProfiles()}) {
+        if (answers(profiles)) {
+            machine.schemes = SchemeSource::PowerProfiles;
+            machine.profiles = profiles;
+            return;
+        }
+    }
+}
+
+} // namespace
+
+BusObject upower()
+{
+    return {QStringLiteral("org.freedesktop.UPower"), QStringLiteral("/org/freedesktop/UPower"),
+            QStringLiteral("org.freedesktop.UPower")};
+}
+
+BusObject powerProfiles()
+{
+    return {QStringLiteral("org.freedesktop.UPower.PowerProfiles"),
+            QStringLiteral("/org/freedesktop/UPower/PowerProfiles"),
+            QStringLiteral("org.freedesktop.UPower.PowerProfiles")};
+}
+
+BusObject olderPowerProfiles()
+{
+    return {QStringLiteral("net.hadess.PowerProfiles"), QStringLiteral("/net/hadess/PowerProfiles"),
+            QStringLiteral("net.hadess.PowerProfiles")};
+}
+
+Machine detect()
+{
+    Machine machine;
+    machine.battery = batterySource();
+    chooseSchemes(machine);
+    return machine;
+}
+
+const Machine& thisMachine()
+{
+    static const Machine machine = detect();
+    return machine;
+}
+
+} // namespace machine
