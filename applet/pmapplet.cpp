@@ -60,7 +60,8 @@ enum DcopCall
 void tellModuleMissing()
 {
     if (!QStandardPaths::findExecutable(QStringLiteral("kdialog")).isEmpty()) {
-        execShell(strNoModuleDialog);
+        runShell(strNoModuleDialog, powerdaemon::CommandTimeLimit, nullptr,
+                 powerdaemon::AtBound::Leave);
         return;
     }
     QMessageBox::critical(nullptr, QStringLiteral("ovraapplet"),

@@ -282,7 +282,7 @@ void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
     }
     const powerdaemon::SwitchReport& report = *result.report;
     for (const std::string& command : report.stillRunning) {
-        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
+        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, ended: %s\n",
                      double(powerdaemon::CommandTimeLimit.count()), command.c_str());
     }
     if (report.refused) {

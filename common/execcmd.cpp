@@ -6,7 +6,7 @@
 
 QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)
 {
-    return QStringLiteral("The command did not finish within %1 s and was left running: %2")
+    return QStringLiteral("The command did not finish within %1 s and was ended: %2")
         .arg(bound.count() / 1000.0)
         .arg(QString::fromLocal8Bit(command));
 }
