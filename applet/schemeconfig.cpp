@@ -6,6 +6,7 @@
 #include "powerdaemon/configtext.h"
 #include "powerdaemon/replacefile.h"
 #include "powerdaemon/schemerules.h"
+#include "powerdaemon/switchlock.h"
 
 #include <QFile>
 
@@ -48,6 +49,12 @@ SchemeWrite writeSchemeValue(const char* fileName, const QByteArray& key, const 
         complain("scheme name not written to " + QByteArray(fileName) +
                  " (a name holds only letters, digits, \".\", \"_\", \"+\" and \"-\"): " + value);
         return SchemeWrite::Refused;
+    }
+    // One switch at a time, from the read to the rename.
+    const powerdaemon::SwitchLock lock;
+    if (!lock.held()) {
+        complain(QByteArray::fromStdString(lock.reason()));
+        return SchemeWrite::Failed;
     }
     // Read-only: opening for writing would create a missing file empty.
     QFile file(QString::fromLocal8Bit(fileName));

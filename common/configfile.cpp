@@ -4,6 +4,7 @@
 #include "UPMComm.h"
 #include "powerdaemon/boundedread.h"
 #include "powerdaemon/replacefile.h"
+#include "powerdaemon/switchlock.h"
 #include "powersavepaths.h"
 #include "rawfile.h"
 #include "schemekeys.h"
@@ -30,6 +31,11 @@ bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
 bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme)
 {
+    // One switch at a time, from the read to the rename.
+    const powerdaemon::SwitchLock lock;
+    if (!lock.held()) {
+        throw EInOutError("lock", powerdaemon::SwitchLockFile, lock.errorCode());
+    }
     const QByteArray text = ReadFileBytes(powerdaemon::CommonFile, powerdaemon::ConfigFileLimit);
     const QByteArray updated = UpdateSchemeKeysText(text, acScheme, batteryScheme);
     WriteTextFile(powerdaemon::CommonFile, updated);

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -35,6 +36,19 @@ private:
     std::string m_name;
 };
 
+// Between the file's name and the random part of a temporary file's name:
+// ".common.ovra-new.Ab3xY9" is recognised as a temporary file of "common"
+// and nothing else is.
+constexpr char TemporaryMark[] = ".ovra-new.";
+constexpr std::size_t TemporaryRandomLength = 6; // mkostemp's XXXXXX
+// The most entries of the folder looked at for temporary files left behind.
+constexpr int FolderEntryLimit = 65536;
+
+struct FolderCloser
+{
+    void operator()(DIR* folder) const { ::closedir(folder); }
+};
+
 std::optional<std::string> resolvedPath(const std::string& path)
 {
     const std::unique_ptr<char, decltype(&std::free)> target(::realpath(path.c_str(), nullptr),
@@ -43,6 +57,33 @@ std::optional<std::string> resolvedPath(const std::string& path)
         return std::nullopt;
     }
     return std::string(target.get());
+}
+
+std::string folderOf(const std::string& path)
+{
+    return path.substr(0, path.rfind('/') + 1);
+}
+
+// ".NAME.ovra-new." for the file at path.
+std::string temporaryPrefix(const std::string& path)
+{
+    return "." + path.substr(path.rfind('/') + 1) + TemporaryMark;
+}
+
+bool isTemporaryName(std::string_view entry, std::string_view prefix)
+{
+    if (entry.size() != prefix.size() + TemporaryRandomLength ||
+        entry.substr(0, prefix.size()) != prefix) {
+        return false;
+    }
+    for (const char c : entry.substr(prefix.size())) {
+        const bool letterOrDigit =
+            (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) {
+            return false;
+        }
+    }
+    return true;
 }
 
 bool writeAll(int fd, std::string_view text)
@@ -90,8 +131,8 @@ std::optional<FileError> replaceFileContents(const std::string& path, std::strin
     } else {
         return fail("open");
     }
-    const std::string directory = target->substr(0, target->rfind('/') + 1);
-    std::string pattern = directory + "." + target->substr(directory.size()) + ".XXXXXX";
+    const std::string directory = folderOf(*target);
+    std::string pattern = directory + temporaryPrefix(*target) + "XXXXXX";
     const UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!fd) {
         return fail("create");
@@ -116,6 +157,35 @@ std::optional<FileError> replaceFileContents(const std::string& path, std::strin
     temporary.keep();
     syncDirectory(directory);
     return std::nullopt;
+}
+
+void removeLeftTemporaries(const std::string& path)
+{
+    const std::string target = resolvedPath(path).value_or(path);
+    const std::string folder = folderOf(target);
+    const std::unique_ptr<DIR, FolderCloser> entries(
+        ::opendir(folder.empty() ? "." : folder.c_str()));
+    if (!entries) {
+        return;
+    }
+    const std::string prefix = temporaryPrefix(target);
+    const int folderFd = ::dirfd(entries.get());
+    int looked = 0;
+    while (const dirent* entry = ::readdir(entries.get())) {
+        if (++looked > FolderEntryLimit) {
+            return;
+        }
+        if (!isTemporaryName(entry->d_name, prefix)) {
+            continue;
+        }
+        // Only a plain file of this process's user: never a link, never
+        // another user's.
+        struct stat file;
+        if (::fstatat(folderFd, entry->d_name, &file, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(file.st_mode) && file.st_uid == ::geteuid()) {
+            ::unlinkat(folderFd, entry->d_name, 0);
+        }
+    }
 }
 
 } // namespace powerdaemon

@@ -5,6 +5,7 @@
 #include "powersavedaemon.h"
 #include "replacefile.h"
 #include "shellcommand.h"
+#include "switchlock.h"
 
 namespace powerdaemon {
 
@@ -21,6 +22,13 @@ SwitchReport refusal(std::string reason)
 // Sets the key; fills in how the write went.
 void writeKey(const SwitchRequest& request, SwitchReport& report)
 {
+    // One switch at a time, from the read to the rename.
+    const SwitchLock lock;
+    if (!lock.held()) {
+        report.saved = SwitchReport::Saved::Failed;
+        report.reason = lock.reason();
+        return;
+    }
     powerdaemon::FileError failure;
     const auto read =
         powerdaemon::readRegularFile(CommonFile, powerdaemon::ConfigFileLimit, failure);

@@ -11,6 +11,7 @@
 
 #include "applet/execshell.h"
 #include "applet/schemeconfig.h"
+#include "powerdaemon/switchlock.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -98,9 +99,30 @@ private Q_SLOTS:
         QCOMPARE(said, QByteArray("ovraapplet: Could not write file "
                                   "/etc/sysconfig/powersave/common: No space left on device\n"));
         QCOMPARE(laptop::readFile(configPath), before);
+        // The switch lock stays; no temporary file does.
         QCOMPARE(QDir(QString::fromLatin1(dir))
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("common")});
+                 (QStringList{QStringLiteral(".common.lock"), QStringLiteral("common")}));
+    }
+
+    // Another switch holds the lock for the whole wait: the applet's own
+    // switch as root says why on standard error and leaves the file as it
+    // was; its reload runs all the same, as after any failed write.
+    void heldUpByAnotherSwitch()
+    {
+        const powerdaemon::SwitchLock other;
+        QVERIFY(other.held());
+        const QByteArray before = laptop::readFile(configPath);
+        StreamCapture err(STDERR_FILENO);
+        m_host->menu.changeScheme(QStringLiteral("powersave"));
+        const QByteArray said = err.finish();
+        QVERIFY2(said.startsWith("ovraapplet: Could not lock file "
+                                 "/etc/sysconfig/powersave/.common.lock: another switch held it "
+                                 "for more than 5 s\n"),
+                 said.constData());
+        QCOMPARE(laptop::readFile(configPath), before);
+        QCOMPARE(laptop::shellCommands().constFirst(),
+                 QStringLiteral("/etc/init.d/powersave reload &>/dev/null"));
     }
 
     // A command that runs past the bound: false, a line on standard error,

@@ -7,6 +7,7 @@
 #include "common/schemekeys.h"
 #include "forms/errorbox.h"
 #include "laptopfixture.h"
+#include "powerdaemon/switchlock.h"
 #include "streamcapture.h"
 
 #include <QAbstractButton>
@@ -81,6 +82,7 @@ private slots:
     void unsafeNameTouchesNothing();
     void fullDiskKeepsTheOldFile();
     void twoWritersNeverCutTheFile();
+    void heldUpByAnotherSwitch();
     void killedWriterNeverCutsTheFile();
     void symlinkedFileAndOwner();
     void execCmdTimeLimit();
@@ -404,7 +406,7 @@ void TestCommonAsRoot::fullDiskKeepsTheOldFile()
     const QStringList left = QDir(QString::fromLatin1(dir))
                                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     QCOMPARE(after, before);
-    QCOMPARE(left, QStringList{"common"});
+    QCOMPARE(left, (QStringList{".common.lock", "common"})); // the switch lock stays
     QStringList run;
     for (const laptop::Call& call : laptop::calls()) {
         run << call.shellCommand;
@@ -470,6 +472,25 @@ void TestCommonAsRoot::twoWritersNeverCutTheFile()
     QVERIFY(reads > 1);
     QCOMPARE(cut, 0);
     QVERIFY(whole(laptop::readFile(CommonFile)));
+}
+
+void TestCommonAsRoot::heldUpByAnotherSwitch()
+{
+    // Another switch holds the lock for the whole wait: the popup's own
+    // switch as root raises the lock's error; it writes nothing and runs
+    // no command.
+    const powerdaemon::SwitchLock other;
+    QVERIFY(other.held());
+    const QByteArray before = laptop::readFile(CommonFile);
+    try {
+        WriteSchemes("powersave", std::nullopt);
+        QFAIL("no error raised");
+    } catch (const EInOutError& e) {
+        QCOMPARE(e.errorCode(), EWOULDBLOCK);
+        QCOMPARE(e.fileName(), QByteArray(powerdaemon::SwitchLockFile));
+    }
+    QCOMPARE(laptop::readFile(CommonFile), before);
+    QVERIFY(laptop::calls().isEmpty());
 }
 
 void TestCommonAsRoot::symlinkedFileAndOwner()
