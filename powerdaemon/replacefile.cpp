@@ -6,10 +6,13 @@
 #include <climits>
 #include <cstdlib>
 #include <memory>
+#include <vector>
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace powerdaemon {
@@ -43,6 +46,10 @@ constexpr char TemporaryMark[] = ".ovra-new.";
 constexpr std::size_t TemporaryRandomLength = 6; // mkostemp's XXXXXX
 // The most entries of the folder looked at for temporary files left behind.
 constexpr int FolderEntryLimit = 65536;
+// The longest name list and attribute value the kernel keeps (XATTR_LIST_MAX
+// and XATTR_SIZE_MAX).
+constexpr std::size_t AttributeSizeLimit = 65536;
+constexpr char AccessAclAttribute[] = "system.posix_acl_access";
 
 struct FolderCloser
 {
@@ -86,6 +93,82 @@ bool isTemporaryName(std::string_view entry, std::string_view prefix)
     return true;
 }
 
+// A write past the file size limit would end the process with SIGXFSZ
+// half way through.
+bool withinFileSizeLimit(std::size_t size)
+{
+    rlimit limit{};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+           size <= limit.rlim_cur;
+}
+
+// Reads one of the lists or values below: call(nullptr, 0) gives the size,
+// call(buffer, size) fills it. Empty with errno set on failure.
+template <typename Call> std::optional<std::vector<char>> readAttributeBytes(Call call)
+{
+    // A list or value that grows between the two calls is read again.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        const ssize_t size = call(nullptr, 0);
+        if (size < 0) {
+            return std::nullopt;
+        }
+        if (std::size_t(size) > AttributeSizeLimit) {
+            errno = E2BIG;
+            return std::nullopt;
+        }
+        std::vector<char> bytes(static_cast<std::size_t>(size));
+        const ssize_t got = call(bytes.data(), bytes.size());
+        if (got >= 0) {
+            bytes.resize(std::size_t(got));
+            return bytes;
+        }
+        if (errno != ERANGE) {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// Gives the new file every extended attribute of the old one: its POSIX
+// ACL, its security label and the others; and no access ACL that the old
+// one lacked (one inherited from the folder's default ACL). The error of
+// the first one that cannot be kept.
+std::optional<FileError> copyAttributes(const std::string& old, int fd, const std::string& path)
+{
+    const char* from = old.c_str();
+    const auto names = readAttributeBytes(
+        [from](char* list, std::size_t size) { return ::listxattr(from, list, size); });
+    if (!names) {
+        if (errno == ENOTSUP) {
+            return std::nullopt; // a file system without attributes
+        }
+        return FileError{"read the extended attributes of", path, errno};
+    }
+    bool hasAccessAcl = false;
+    for (std::size_t at = 0; at < names->size();) {
+        const std::string name(names->data() + at);
+        at += name.size() + 1;
+        const auto value = readAttributeBytes([from, &name](char* bytes, std::size_t size) {
+            return ::getxattr(from, name.c_str(), bytes, size);
+        });
+        if (!value) {
+            if (errno == ENODATA) {
+                continue; // removed since it was listed
+            }
+            return FileError{"read the extended attribute " + name + " of", path, errno};
+        }
+        if (::fsetxattr(fd, name.c_str(), value->data(), value->size(), 0) != 0) {
+            return FileError{"keep the extended attribute " + name + " of", path, errno};
+        }
+        hasAccessAcl = hasAccessAcl || name == AccessAclAttribute;
+    }
+    if (!hasAccessAcl && ::fremovexattr(fd, AccessAclAttribute) != 0 && errno != ENODATA &&
+        errno != ENOTSUP) {
+        return FileError{"keep the permissions of", path, errno};
+    }
+    return std::nullopt;
+}
+
 bool writeAll(int fd, std::string_view text)
 {
     while (!text.empty()) {
@@ -117,6 +200,7 @@ std::optional<FileError> replaceFileContents(const std::string& path, std::strin
 {
     const auto fail = [&path](const char* action) { return FileError{action, path, errno}; };
     std::optional<std::string> target = resolvedPath(path);
+    const bool existed = target.has_value();
     struct stat old;
     if (target) {
         if (::stat(target->c_str(), &old) != 0) {
@@ -130,6 +214,10 @@ std::optional<FileError> replaceFileContents(const std::string& path, std::strin
         old.st_gid = ::getegid();
     } else {
         return fail("open");
+    }
+    if (!withinFileSizeLimit(text.size())) {
+        errno = EFBIG;
+        return fail("write");
     }
     const std::string directory = folderOf(*target);
     std::string pattern = directory + temporaryPrefix(*target) + "XXXXXX";
@@ -147,6 +235,12 @@ std::optional<FileError> replaceFileContents(const std::string& path, std::strin
     }
     if (!writeAll(fd.get(), text)) {
         return fail("write");
+    }
+    // After the write, which would clear a file capability.
+    if (existed) {
+        if (auto error = copyAttributes(*target, fd.get(), path)) {
+            return error;
+        }
     }
     if (::fsync(fd.get()) != 0) {
         return fail("sync");
