@@ -186,6 +186,33 @@ private Q_SLOTS:
         QVERIFY(laptop::callsOf(QStringLiteral("kdialog")).isEmpty());
     }
 
+    // Loads that hang and never load the module: the whole check, not each
+    // load, is bounded to about half a minute, as a person waits at login;
+    // the hung load is ended with what it started; then the error dialog.
+    void moduleNeverLoadsHang()
+    {
+        QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
+        laptop::writeFile(behaviourFile(QStringLiteral("insmod")), "load_after=99\ndelay=90\n");
+
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture err(STDERR_FILENO);
+        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
+        const QByteArray said = err.finish();
+        const qint64 elapsed = clock.elapsed();
+
+        QVERIFY(!applet);
+        QVERIFY2(elapsed >= 30000 && elapsed < 40000, QByteArray::number(elapsed));
+        QVERIFY2(said.contains(QByteArray("ended: ") + m_strFileBatModule), said.constData());
+        QCOMPARE(laptop::processesWith("insmod"), QStringList());
+        QCOMPARE(laptop::processesWith("sleep 90"), QStringList());
+        // The hung load was ended before its stand-in logged it: the dialog alone.
+        QCOMPARE(laptop::callSummary(),
+                 QStringList{QStringLiteral("kdialog --title ovraapplet --error You have not "
+                                            "installed battery module\nExit Program!")});
+        QVERIFY(KGlobal::locale()->catalogues().isEmpty());
+    }
+
     // An error dialog left open holds the panel up for one bound, not until
     // the user closes it: given up on after 30 s, said on standard error.
     void moduleNeverDialogLeftOpen()
