@@ -57,13 +57,12 @@ bool lockBefore(int fd, Clock::time_point deadline)
         if (errno != EWOULDBLOCK && errno != EINTR) {
             return false;
         }
-        const auto left =
-            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-        if (left.count() <= 0) {
+        const Clock::time_point now = Clock::now();
+        if (now >= deadline) {
             errno = EWOULDBLOCK;
             return false;
         }
-        std::this_thread::sleep_for(std::min(pause, left));
+        std::this_thread::sleep_for(std::min<Clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, LongestPause);
     }
 }
