@@ -93,8 +93,11 @@ setfacl -m u:nobody:r "$config"
 setfattr -n user.origin -v "the administrator" "$config"
 acl_before=$(getfacl -c "$config" 2>/dev/null)
 owner_before=$(stat -c '%u %g %a' "$config")
-as_user "/usr/bin/pkexec $helper popup AC_SCHEME powersave"
-check_eq "with an ACL: switched" "0 powersave" "$status $(key AC_SCHEME | cut -d'"' -f2)"
+inode_before=$(stat -c %i "$config")
+as_user "/usr/bin/pkexec $helper popup AC_SCHEME performance"
+check_eq "with an ACL: switched" "0 performance" "$status $(key AC_SCHEME | cut -d'"' -f2)"
+[[ $(stat -c %i "$config") != "$inode_before" ]] && pass "a new file replaced the old one" ||
+    fail "the file was not replaced"
 check_eq "the ACL kept" "$acl_before" "$(getfacl -c "$config" 2>/dev/null)"
 check_eq "the attribute kept" '"the administrator"' \
     "$(getfattr --only-values -n user.origin "$config" 2>/dev/null | sed 's/.*/"&"/')"
