@@ -111,9 +111,9 @@ void closeDescriptorsFrom(int first) noexcept
         return;
     }
     // A kernel before 5.9: every number a descriptor could have.
-    rlimit open{};
-    const rlim_t end = ::getrlimit(RLIMIT_NOFILE, &open) == 0
-                           ? std::min<rlim_t>(open.rlim_max, rlim_t(1) << 20)
+    rlimit files{};
+    const rlim_t end = ::getrlimit(RLIMIT_NOFILE, &files) == 0
+                           ? std::min<rlim_t>(files.rlim_max, rlim_t(1) << 20)
                            : rlim_t(1) << 16;
     for (rlim_t fd = rlim_t(first); fd < end; ++fd) {
         ::close(int(fd));

@@ -39,6 +39,23 @@ private:
         return qEnvironmentVariable("LAPTOP_DIR") + QStringLiteral("/behave/") + name;
     }
     static QList<laptop::Call> insmodCalls() { return laptop::callsOf(QStringLiteral("insmod")); }
+    // The factory called as the panel calls it: the applet (owned by the
+    // caller), what it said on standard error and how long it took.
+    struct Init
+    {
+        KPanelApplet* applet;
+        QByteArray said;
+        qint64 elapsed;
+    };
+    static Init timedInit()
+    {
+        QElapsedTimer clock;
+        clock.start();
+        StreamCapture err(STDERR_FILENO);
+        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
+        const QByteArray said = err.finish();
+        return {applet, said, clock.elapsed()};
+    }
     static void verifyInsmodCall(const laptop::Call& call)
     {
         QCOMPARE(call.shellCommand, QString::fromLatin1(m_strFileBatModule));
@@ -194,12 +211,7 @@ private Q_SLOTS:
         QVERIFY(!QFileInfo::exists(QStringLiteral("/proc/H8")));
         laptop::writeFile(behaviourFile(QStringLiteral("insmod")), "load_after=99\ndelay=90\n");
 
-        QElapsedTimer clock;
-        clock.start();
-        StreamCapture err(STDERR_FILENO);
-        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
-        const QByteArray said = err.finish();
-        const qint64 elapsed = clock.elapsed();
+        const auto [applet, said, elapsed] = timedInit();
 
         QVERIFY(!applet);
         QVERIFY2(elapsed >= 30000 && elapsed < 40000, QByteArray::number(elapsed));
@@ -221,12 +233,7 @@ private Q_SLOTS:
         laptop::setBehaviour(QStringLiteral("insmod"), 1);
         laptop::writeFile(behaviourFile(QStringLiteral("kdialog")), "delay=90\n");
 
-        QElapsedTimer clock;
-        clock.start();
-        StreamCapture err(STDERR_FILENO);
-        KPanelApplet* applet = init(nullptr, QStringLiteral("ovraapplet_rc"));
-        const QByteArray said = err.finish();
-        const qint64 elapsed = clock.elapsed();
+        const auto [applet, said, elapsed] = timedInit();
 
         QVERIFY(!applet);
         // Ten loads a second apart, then the dialog's bound.
