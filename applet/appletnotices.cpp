@@ -5,6 +5,7 @@
 #include "translated.h"
 
 #include "notify/desktopnotice.h"
+#include "schemes/switchwords.h"
 
 #include <cstdio>
 
@@ -12,34 +13,35 @@ namespace notices {
 
 namespace {
 
+// When no service takes the notice, its line on standard error, unless a
+// line saying why has been written already.
 void tell(const QString& summary, const QString& body, const QString& icon, notify::Urgency urgency,
-          Fallback fallback = Fallback::Line)
+          bool reasonLogged = false)
 {
     const notify::DesktopNotice notice{QStringLiteral("ovraapplet"), summary, body, icon, urgency};
-    if (!notify::deliver(notice) && fallback == Fallback::Line) {
-        std::fprintf(stderr, "ovraapplet: %s: %s\n", summary.toLocal8Bit().constData(),
-                     body.toLocal8Bit().constData());
+    if (!notify::deliver(notice) && !reasonLogged) {
+        logLine(summary + QStringLiteral(": ") + body);
     }
 }
 
 } // namespace
 
-void schemeNotSaved(const QString& scheme, const QString& reason, Fallback fallback)
+void logLine(const QString& text)
 {
-    const QString summary = translated(I18N_NOOP("Power scheme not saved"));
-    // TRANSLATORS: %1 is the scheme's name, %2 says why it was not saved.
-    const QString body = translated(I18N_NOOP("The scheme \"%1\" was not saved: %2"));
-    tell(summary, body.arg(scheme, reason), QStringLiteral("dialog-warning"),
-         notify::Urgency::Normal, fallback);
+    std::fprintf(stderr, "ovraapplet: %s\n", text.toLocal8Bit().constData());
 }
 
-void schemeNotApplied(const QString& scheme)
+void switchEnded(const schemes::SwitchResult& result)
 {
-    const QString summary = translated(I18N_NOOP("Power scheme not applied"));
-    // TRANSLATORS: %1 is the scheme's name.
-    const QString body =
-        translated(I18N_NOOP("The power daemon did not accept the scheme \"%1\"."));
-    tell(summary, body.arg(scheme), QStringLiteral("dialog-warning"), notify::Urgency::Normal);
+    using Message = schemes::SwitchMessage;
+    for (const Message& message : schemes::messagesOf(result, schemes::Problems::Logged)) {
+        if (message.kind == Message::Kind::Problem) {
+            logLine(message.text);
+        } else {
+            tell(message.summary, message.text, QStringLiteral("dialog-warning"),
+                 notify::Urgency::Normal, message.reasonLogged);
+        }
+    }
 }
 
 void batteryLow(int level, int per)

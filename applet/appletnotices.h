@@ -1,25 +1,23 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// What the applet tells the user on the desktop: a scheme that was not saved
-// or not accepted by the daemon, and a battery running low. Each notice goes
-// to the desktop's notification service; when no service takes it, it is a
-// line on standard error.
+// What the applet tells the user on the desktop: what came of a scheme
+// switch that did not take effect, and a battery running low. Each notice
+// goes to the desktop's notification service; when no service takes it, it
+// is a line on standard error.
 
 #include <QString>
 
+namespace schemes {
+struct SwitchResult;
+}
+
 namespace notices {
 
-// What stands on standard error when no service takes a notice.
-enum class Fallback
-{
-    Line,       // the notice's own line
-    AlreadySaid // nothing more: a line saying why has been written already
-};
-
-// The configuration could not be written, or has no line for the key.
-void schemeNotSaved(const QString& scheme, const QString& reason, Fallback fallback);
-// The daemon's reload failed.
-void schemeNotApplied(const QString& scheme);
+// A line "ovraapplet: TEXT" on standard error.
+void logLine(const QString& text);
+// A switch's result in the words of schemes/switchwords.h: its problems on
+// standard error, the rest as notices.
+void switchEnded(const schemes::SwitchResult& result);
 // The combined charge on battery has fallen to level percent or below; per
 // is the charge now.
 void batteryLow(int level, int per);

@@ -3,11 +3,11 @@
 
 #include "powerdaemon/boundedread.h"
 
-std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limit,
-                                          QByteArray* error)
+std::optional<QByteArray> readConfigText(const char* fileName, QByteArray* error)
 {
     powerdaemon::FileError failure;
-    const std::optional<std::string> bytes = powerdaemon::readRegularFile(fileName, limit, failure);
+    const std::optional<std::string> bytes =
+        powerdaemon::readRegularFile(fileName, powerdaemon::ConfigFileLimit, failure);
     if (!bytes) {
         if (error) {
             *error = QByteArray::fromStdString(failure.message());
@@ -15,9 +15,4 @@ std::optional<QByteArray> readBoundedFile(const char* fileName, std::size_t limi
         return std::nullopt;
     }
     return QByteArray::fromStdString(*bytes);
-}
-
-std::optional<QByteArray> readConfigText(const char* fileName, QByteArray* error)
-{
-    return readBoundedFile(fileName, powerdaemon::ConfigFileLimit, error);
 }

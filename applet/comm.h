@@ -3,15 +3,13 @@
 // Constants of the panel applet: sizes, paths, command lines and the texts of
 // its menus and tool tip. Shared by the applet shell and the battery gauge.
 // The daemon's paths and the command lines of a switch are the ones the
-// popup and the switch helper know too (powerdaemon/powersavedaemon.h).
+// popup and the switch helper know too (powerdaemon/powersavedaemon.h), the
+// battery module's paths and labels the ones the popup reads (batteries/).
 
+#include "batteries/statefile.h"
 #include "powerdaemon/powersavedaemon.h"
-
-// Marks a text for the catalogue extractor without translating it here; the
-// code passes it through gettext where it is shown.
-#ifndef I18N_NOOP
-#define I18N_NOOP(text) text
-#endif
+// I18N_NOOP marks a text for the catalogue extractor.
+#include "schemes/catalogue.h"
 
 // Sizes in pixels, and the refresh period.
 constexpr int m_iACWidth = 150;       // applet width on mains power (room for the mains icon)
@@ -25,48 +23,16 @@ constexpr int m_iFrameLineWidth = 2;  // pen width of the bar outline
 constexpr int m_iTimeInterval = 5000; // refresh period in milliseconds
 
 // The applet's object, interface and catalogue name.
-constexpr char m_strIFace[] = "OvraIface";
+inline constexpr const auto& m_strIFace = schemes::CatalogueDomain;
 
-// The battery module, its directory and its state files.
-constexpr char m_strPathBatInfo[] = "/proc/H8";
+// The battery module, its directory and its state files; the labels of a
+// state file, each with its colon, in the module's order; the values of
+// "AC attached:", whose index is the status index (batteries/).
+inline constexpr const auto& m_strPathBatInfo = batteries::ModuleDir;
 constexpr char m_strFileBatModule[] = "insmod /opt/nexalt/install/batinfo.ko &>/dev/null";
-constexpr char m_fBatFileState[] = "/proc/H8/BAT%d/state";
-
-// Labels of a state file, each with its colon, in the module's order.
-constexpr char m_ArrayBatState[30][32] = {
-    "AC attached:",
-    "Capability Mode:",
-    "Charger Mode:",
-    "Alarm Mode:",
-    "Primary Battery:",
-    "Charger Controller:",
-    "Condition Flag:",
-    "Primary BAT support:",
-    "Internal Charger Controller:",
-    "Temperature:",
-    "Voltage:",
-    "Current:",
-    "Average Current:",
-    "RelativeStateofCharge:",
-    "RemainingCapacity:",
-    "FullChargeCapacity:",
-    "RunTimeToEmpty:",
-    "AverageTimeToEmpty:",
-    "AverageTimeToFull:",
-    "OverChargedAlarm:",
-    "TerminateChargeAlarm:",
-    "OverTempAlarm:",
-    "TerminateDischargeAlarm:",
-    "RemainingCapacityAlarm:",
-    "RemainingTimeAlarm:",
-    "Initialized:",
-    "Discharging:",
-    "FullyCharged:",
-    "FullyDischarged:",
-    "Cycle Count:",
-};
-// Values of "AC attached:"; the index of the word found is the status index.
-constexpr char m_strACstatus[2][4] = {"Yes", "No"};
+inline constexpr const auto& m_fBatFileState = batteries::StateFileFormat;
+inline constexpr const auto& m_ArrayBatState = batteries::StateLabels;
+inline constexpr const auto& m_strACstatus = batteries::MainsWords;
 // Status texts, indexed by the status index 0 to 2; the tool tip starts with one.
 constexpr char m_strArrayBatStatus[3][24] = {
     I18N_NOOP("charging"),

@@ -22,11 +22,6 @@ bool execShell(const char* command)
     return powerdaemon::ranToItsEnd(runShell(command));
 }
 
-bool execShellSucceeded(const char* command)
-{
-    return runShell(command) == powerdaemon::CommandEnd::Succeeded;
-}
-
 bool execShellOutput(const char* command, char* buf, int size)
 {
     if (!buf || size < 2) {

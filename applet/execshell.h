@@ -19,8 +19,6 @@ powerdaemon::CommandEnd runShell(const char* command,
 // started or did not end in time (then ended). Its exit status is not
 // looked at.
 bool execShell(const char* command);
-// Runs a command as execShell does; true only when it ended with exit code 0.
-bool execShellSucceeded(const char* command);
 // Runs a command as execShell does and keeps the start of its standard
 // output in buf: zero-filled, then at most size - 2 bytes. False, buf
 // untouched, when size < 2 or no command could be started; false too when

@@ -9,6 +9,8 @@
 #include "graphframeaccessible.h"
 #include "translated.h"
 
+#include "batteries/modulefiles.h"
+
 #include <kiconloader.h>
 #include <kpanelapplet.h>
 #include <kpopupmenu.h>
@@ -23,7 +25,9 @@
 
 GraphFrame::GraphFrame(QWidget* parent, const char* name)
     : QFrame(parent), m_bOldStatus(true), m_iBatNum(0), m_bShowPer(true),
-      m_parent(qobject_cast<KPanelApplet*>(parent)), update_timer(nullptr), m_processPM(nullptr)
+      m_parent(qobject_cast<KPanelApplet*>(parent)),
+      m_batteries(std::make_unique<batteries::ModuleFiles>()), update_timer(nullptr),
+      m_processPM(nullptr)
 {
     setObjectName(QString::fromLatin1(name));
     GraphFrameAccessible::gaugeCreated();
@@ -43,7 +47,7 @@ GraphFrame::GraphFrame(QWidget* parent, const char* name)
     connect(update_timer, SIGNAL(timeout()), this, SLOT(transfer_draw_icon()));
     update_timer->start(m_iTimeInterval);
 
-    m_iBatNum = battery::countBatteries();
+    m_iBatNum = int(m_batteries->bay(0).present) + int(m_batteries->bay(1).present);
     if (m_iBatNum == 0) {
         SetParentWidth(false);
     }
@@ -79,18 +83,15 @@ GraphFrame::~GraphFrame()
 GraphFrame::s_batInfo GraphFrame::readBattery(int index)
 {
     if (index < 0) {
-        s_batInfo info{};
-        info.status = -1;
-        info.bAC = true;
-        return info;
+        return battery::Bay().info;
     }
-    // One reading of the file gives the status and the values alike.
-    const battery::Bay bay = battery::bayOf(battery::readStateFile(index));
-    takeStatus(bay.power.acIndex, bay.power.fullyCharged);
+    // One reading gives the status and the values alike.
+    const battery::Bay bay = m_batteries->bay(index);
+    takeStatus(bay.power.acIndex);
     return bay.info;
 }
 
-int GraphFrame::takeStatus(int acIndex, bool fullyCharged)
+void GraphFrame::takeStatus(int acIndex)
 {
     // The applet's width follows the power source: only a change of it
     // (mains attached or not) resizes the applet, so repeated readings
@@ -100,10 +101,6 @@ int GraphFrame::takeStatus(int acIndex, bool fullyCharged)
         m_bOldStatus = notOnMains;
         SetParentWidth(acIndex == 0);
     }
-    if (fullyCharged && acIndex == 0) {
-        return 2;
-    }
-    return acIndex;
 }
 
 void GraphFrame::SetParentWidth(bool bLong)
@@ -134,19 +131,19 @@ QString GraphFrame::FormatTime(int time1, int time2)
 
 GaugeView GraphFrame::readView()
 {
-    const battery::Bay bay0 = battery::readBay(0);
-    const battery::Bay bay1 = battery::readBay(1);
+    const battery::Bay bay0 = m_batteries->bay(0);
+    const battery::Bay bay1 = m_batteries->bay(1);
     // Each battery that could be read is a status reading; without one the
     // power source is unknown, which counts as not on mains.
     bool anyKnown = false;
     for (const battery::Bay* bay : {&bay0, &bay1}) {
         if (bay->present && bay->known) {
-            takeStatus(bay->power.acIndex, bay->power.fullyCharged);
+            takeStatus(bay->power.acIndex);
             anyKnown = true;
         }
     }
     if (!anyKnown) {
-        takeStatus(-1, false);
+        takeStatus(-1);
     }
     const GaugeView view = battery::viewOf(bay0, bay1);
     m_iBatNum = view.batteries;

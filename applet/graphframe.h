@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The battery gauge that fills the panel applet: it reads the battery module's
-// state files, paints the charge as a battery-shaped bar with a mains icon,
-// keeps a tool tip, refreshes every five seconds and offers the scheme menu.
-// The widget owns and wires the pieces: the readings (batteryreadings), the
-// painter (gaugepainter), the scheme menu (schememenu) and the shell runner
-// (execshell).
+// The battery gauge that fills the panel applet: it reads the batteries from
+// its battery source (the module's state files), paints the charge as a
+// battery-shaped bar with a mains icon, keeps a tool tip, refreshes every
+// five seconds and offers the scheme menu. The widget owns and wires the
+// pieces: the battery source, the texts of its readings (batteryreadings),
+// the painter (gaugepainter), the scheme menu (schememenu) and the shell
+// runner (execshell).
 
 #include "batteryreadings.h"
 #include "gaugeview.h"
@@ -62,7 +63,7 @@ public:
 
     // The published interface: kept for callers written against it; the
     // program itself runs its commands through execshell, reads the
-    // batteries at each refresh (batteryreadings) and switches schemes
+    // batteries at each refresh (its battery source) and switches schemes
     // from its scheme menu (schememenu). Each is one line on those.
     //
     // Runs a command through /bin/sh and waits for it, at most 30 s; false
@@ -83,7 +84,7 @@ public:
     QString get_CurScheme();
     // Writes the scheme into the key of the current power source and reloads the daemon.
     void changeScheme(QString strScheme);
-    // The user chose a scheme entry: mark it and apply its scheme.
+    // The user chose a scheme entry: apply its scheme (the mark follows).
     void ChangeSchemeSel(int menuID);
 
 protected:
@@ -101,8 +102,8 @@ private Q_SLOTS:
     void slot_scheme_click(int menuID);
 
 private:
-    // Keeps the width in step with the power source; returns the status index.
-    int takeStatus(int acIndex, bool fullyCharged);
+    // Keeps the width in step with the power source a battery told.
+    void takeStatus(int acIndex);
     // Battery n's readings from one reading of its state file, the width
     // kept in step with the power source it tells; none for n < 0.
     s_batInfo readBattery(int index);
@@ -117,6 +118,7 @@ private:
     int m_iBatNum;
     bool m_bShowPer;
     KPanelApplet* m_parent;
+    std::unique_ptr<batteries::Source> m_batteries;
     std::unique_ptr<SchemeMenu> m_schemeMenu;
     std::unique_ptr<KPopupMenu> m_rMenu;
     std::unique_ptr<GaugePainter> m_painter;

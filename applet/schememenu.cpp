@@ -2,44 +2,22 @@
 #include "schememenu.h"
 
 #include "appletnotices.h"
-#include "boundedfile.h"
 #include "comm.h"
-#include "execshell.h"
 #include "pmapplet.h"
-#include "schemeconfig.h"
-#include "schemeswitcher.h"
 #include "translated.h"
+
+#include "schemes/daemonschemes.h"
 
 #include <kpopupmenu.h>
 
-#include <QDir>
 #include <QFile>
 #include <QPixmap>
 
-#include <cstdio>
 #include <utility>
-
-#include "powerdaemon/helpercall.h"
-#include "powerdaemon/schemerules.h"
-#include "powerdaemon/shellcommand.h"
-
-#include <unistd.h>
-
-namespace {
-
-// Why a scheme was not saved when no line of the file assigns the key: the
-// same words after a write of the applet's own and after the helper's.
-QString noKeyReason(const QByteArray& key)
-{
-    // TRANSLATORS: why a scheme was not saved; %1 is the file's path, %2 the key.
-    const QString reason = translated(I18N_NOOP("%1 has no %2 setting."));
-    return reason.arg(QString::fromLatin1(m_strCommFile), QString::fromLatin1(key));
-}
-
-} // namespace
 
 SchemeMenu::SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions)
     : m_statusIndex(std::move(statusIndex)), m_actions(actions),
+      m_schemes(std::make_unique<schemes::DaemonSchemes>(powerdaemon::Rules::Applet)),
       m_titleIcon(load_qpixmap(m_strMainIconPath))
 {
     m_ids.count = 0;
@@ -99,62 +77,34 @@ void SchemeMenu::makeFixedEntries(bool showPer)
 
 void SchemeMenu::insertSchemeEntries()
 {
-    // TRANSLATORS: the scheme files' name pattern; keep it unchanged.
-    const QString nameFilter = translated(I18N_NOOP("scheme_")) + translated(I18N_NOOP("*"));
-    // A pattern that is a plain name followed by one "*" is matched here by
-    // its prefix: QDir's name filters compile a regular expression, whose
-    // library costs the panel some 400 KiB of resident memory.
-    const QString prefix = nameFilter.chopped(1);
-    const bool plainPrefix =
-        nameFilter.endsWith(QLatin1Char('*')) && !prefix.contains(QLatin1Char('*')) &&
-        !prefix.contains(QLatin1Char('?')) && !prefix.contains(QLatin1Char('['));
-    // Matched with case, as the shell matches its patterns: QDir's name
-    // filters ignore case unless told otherwise.
-    const QDir schemes(QString::fromLatin1(m_strPMSchemePath), plainPrefix ? QString() : nameFilter,
-                       QDir::Size | QDir::Reversed,
-                       QDir::Files | QDir::NoSymLinks | QDir::Hidden | QDir::CaseSensitive);
+    m_schemeIds.clear();
     const int slotCount = int(sizeof m_ids.menuID / sizeof m_ids.menuID[0]);
-    for (const QString& fileName : schemes.entryList()) {
-        if (plainPrefix && !fileName.startsWith(prefix)) {
-            continue;
-        }
+    for (const schemes::SchemeEntry& entry : m_schemes->entries()) {
         // The first schemes in menu order fill the slots; the rest are not offered.
         if (m_ids.count == slotCount) {
             break;
         }
-        if (!fileName.contains(QLatin1String(m_strSchemeFileHead))) {
-            continue;
-        }
-        const QString name = fileName.mid(7);
-        const QByteArray encoded = QFile::encodeName(name);
-        if (!powerdaemon::isListedScheme(powerdaemon::Rules::Applet,
-                                         std::string_view(encoded.constData(), encoded.size()))) {
-            continue;
-        }
-        // A name that could not be written safely is not offered.
-        if (!isSafeSchemeValue(QFile::encodeName(name))) {
-            continue;
-        }
-        const int id = m_menu->insertItem(name, -1, m_ids.beginID + m_ids.count);
+        const int id = m_menu->insertItem(entry.label, -1, m_ids.beginID + m_ids.count);
         m_ids.menuID[m_ids.count++] = id;
+        m_schemeIds.append(entry.id);
     }
 }
 
-bool SchemeMenu::isSchemeEntry(int menuID) const
+int SchemeMenu::slotOf(int menuID) const
 {
     for (int i = 0; i < m_ids.count; ++i) {
         if (m_ids.menuID[i] == menuID) {
-            return true;
+            return i;
         }
     }
-    return false;
+    return -1;
 }
 
 void SchemeMenu::markCurrent()
 {
-    const QString schemeName = currentScheme();
+    const QByteArray inForce = QFile::encodeName(currentScheme());
     for (int i = 0; i < m_ids.count; ++i) {
-        if (m_menu->text(m_ids.menuID[i]) == schemeName) {
+        if (m_schemeIds[i] == inForce) {
             moveCheckMark(m_ids.menuID[i]);
         }
     }
@@ -181,125 +131,50 @@ int SchemeMenu::powerSourceRow()
 QString SchemeMenu::currentScheme()
 {
     const int index = powerSourceRow();
-    QString strScheme;
-    if (const std::optional<QByteArray> text = readConfigText(m_strCommFile)) {
-        strScheme = QFile::decodeName(readSchemeValue(*text, m_strArrayKeyScheme[index]));
-    }
-    if (strScheme.isEmpty()) {
-        strScheme = QString::fromLatin1(m_strArrayDefScheme[index]);
-    }
-    return strScheme;
+    const schemes::SchemesInForce inForce = m_schemes->inForce();
+    const QByteArray scheme = index == 0 ? inForce.mains : inForce.battery;
+    // Also when the file could not be read: the row's default.
+    return scheme.isEmpty() ? QString::fromLatin1(m_strArrayDefScheme[index])
+                            : QFile::decodeName(scheme);
 }
 
 void SchemeMenu::changeScheme(const QString& strScheme)
 {
-    // Only root writes the root-owned file: anyone else asks the helper.
-    if (getuid() != 0) {
-        switchThroughHelper(strScheme);
-        return;
-    }
-    const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
-    const QByteArray value = QFile::encodeName(strScheme);
-    // A refused name changes nothing, so there is nothing to reload. A file
-    // that could not be read or written still gets the reload, as before:
-    // the daemon may take up a change made by others.
-    const SchemeWrite written = writeSchemeValue(m_strCommFile, key, value);
-    if (written == SchemeWrite::Refused) {
-        return;
-    }
-    const bool reloaded = execShellSucceeded(m_strUpdatePS);
-    execShell(m_strIdletimeRestart);
-    // Told once the commands have run, so that no notice holds them up.
-    const QString fileName = QString::fromLatin1(m_strCommFile);
-    if (written == SchemeWrite::Failed) {
-        // TRANSLATORS: why a scheme was not saved; %1 is the file's path.
-        const QString reason = translated(I18N_NOOP("%1 could not be written."));
-        // writeSchemeValue has said why on standard error.
-        notices::schemeNotSaved(strScheme, reason.arg(fileName), notices::Fallback::AlreadySaid);
-    } else if (written == SchemeWrite::NoKey) {
-        notices::schemeNotSaved(strScheme, noKeyReason(key), notices::Fallback::Line);
-    }
-    if (!reloaded) {
-        notices::schemeNotApplied(strScheme);
-    }
+    switchTo(QFile::encodeName(strScheme));
 }
 
 void SchemeMenu::choose(int menuID)
 {
-    if (menuID == m_ids.curID) {
-        return;
+    const int slot = slotOf(menuID);
+    if (menuID != m_ids.curID && slot >= 0) {
+        switchTo(m_schemeIds[slot]);
     }
-    if (getuid() != 0) {
-        changeScheme(m_menu->text(menuID));
-        return;
-    }
-    if (m_ids.curID != 100) {
-        m_menu->setItemChecked(m_ids.curID, false);
-    }
-    changeScheme(m_menu->text(menuID));
-    m_ids.curID = menuID;
-    m_menu->setItemChecked(menuID, true);
 }
 
 bool SchemeMenu::switching() const
 {
-    return m_switcher && m_switcher->isRunning();
+    return m_switch && m_switch->isRunning();
 }
 
-void SchemeMenu::switchThroughHelper(const QString& scheme)
+void SchemeMenu::switchTo(const QByteArray& scheme)
 {
-    // One switch at a time: a choice made while one runs is not taken.
     if (switching()) {
         return;
     }
-    const QByteArray key = m_strArrayKeyScheme[powerSourceRow()];
+    schemes::SchemeChoice choice;
+    (powerSourceRow() == 0 ? choice.mains : choice.battery) = scheme;
     // A child of the menu it was chosen from, for as long as it is kept.
-    m_switcher = std::make_unique<SchemeSwitcher>(m_menu.get());
-    QObject::connect(m_switcher.get(), &SchemeSwitcher::finished, m_menu.get(),
-                     [this, scheme, key](const SchemeSwitcherResult& result) {
-                         tellSwitchEnded(scheme, key, result);
-                         // The mark follows the file, which holds the scheme now
-                         // if the switch took effect.
-                         if (result.report && result.report->tookEffect()) {
-                             markCurrent();
-                         }
+    m_switch = m_schemes->prepareSwitch(choice, m_menu.get());
+    QObject::connect(m_switch.get(), &schemes::SchemeSwitch::finished,
+                     [this](const schemes::SwitchResult& result) {
+                         notices::switchEnded(result);
+                         // The mark follows the file, which holds the
+                         // scheme now if it was saved.
+                         markCurrent();
                      });
-    m_switcher->start(key, scheme);
+    m_switch->start();
 }
 
-void SchemeMenu::tellSwitchEnded(const QString& scheme, const QByteArray& key,
-                                 const SchemeSwitcherResult& result)
-{
-    if (!result.report) {
-        // TRANSLATORS: why a scheme was not switched: polkit did not authorise the user.
-        QString reason = translated(I18N_NOOP("you are not authorized to switch power schemes."));
-        // pkexec's own words only when they say more than that.
-        if (powerdaemon::pkexecSaysMore(result.message.toStdString())) {
-            reason += QLatin1Char(' ') + result.message;
-        }
-        notices::schemeNotSaved(scheme, reason, notices::Fallback::Line);
-        return;
-    }
-    const powerdaemon::SwitchReport& report = *result.report;
-    for (const std::string& command : report.stillRunning) {
-        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, ended: %s\n",
-                     double(powerdaemon::CommandTimeLimit.count()), command.c_str());
-    }
-    if (report.refused) {
-        notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
-                                notices::Fallback::Line);
-        return;
-    }
-    if (report.saved == powerdaemon::SwitchReport::Saved::Failed) {
-        notices::schemeNotSaved(scheme, QString::fromStdString(report.reason),
-                                notices::Fallback::Line);
-    } else if (report.saved == powerdaemon::SwitchReport::Saved::NoKey) {
-        notices::schemeNotSaved(scheme, noKeyReason(key), notices::Fallback::Line);
-    }
-    if (report.commandsRan && !report.accepted) {
-        notices::schemeNotApplied(scheme);
-    }
-}
 void SchemeMenu::activate(int menuID)
 {
     const QString strItem = m_menu->text(menuID);
@@ -314,7 +189,7 @@ void SchemeMenu::activate(int menuID)
     }
     // Only scheme entries choose a scheme: the title and the fixed entries,
     // in whatever language they read, are known by their ids.
-    if (!isSchemeEntry(menuID)) {
+    if (slotOf(menuID) < 0) {
         return;
     }
     choose(menuID);

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The left menu: its title, an entry per scheme file with the check mark on
-// the scheme in force, the display submenu and the launch of the power
-// manager; and the switch of the scheme that an entry chooses.
+// The left menu: its title, an entry per scheme offered with the check
+// mark on the scheme in force, the display submenu and the launch of the
+// power manager; and the switch of the scheme that an entry chooses. The
+// schemes, the one in force and the switch come from the schemes' interface
+// (schemes/schemebackend.h), by the applet's rules.
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -12,8 +16,11 @@
 class KPopupMenu;
 class QObject;
 class QPixmap;
-class SchemeSwitcher;
-struct SchemeSwitcherResult;
+
+namespace schemes {
+class SchemeBackend;
+class SchemeSwitch;
+} // namespace schemes
 
 // Ids of the scheme entries of the menu.
 struct SchemeMenuIDs
@@ -51,13 +58,13 @@ public:
     void markCurrent();
     // The scheme in force for the current power source.
     QString currentScheme();
-    // Writes the scheme into the key of the current power source and reloads
-    // the daemon. Not run by root, the switch helper does it, beside the
-    // event loop; the mark follows once it has taken effect.
+    // Makes the scheme the one of the current power source through the one
+    // switch: run by root at once, otherwise through the switch helper,
+    // beside the event loop. The mark follows the file once it has ended.
     void changeScheme(const QString& strScheme);
-    // The user chose a scheme entry: mark it and apply its scheme.
+    // The user chose a scheme entry: apply its scheme (the mark follows).
     void choose(int menuID);
-    // True while a switch through the helper runs.
+    // True while a switch runs (through the helper).
     bool switching() const;
     // An activated entry: a scheme entry chooses its scheme, others nothing.
     void activate(int menuID);
@@ -71,20 +78,22 @@ private:
     int powerSourceRow();
     void makeFixedEntries(bool showPer);
     void insertSchemeEntries();
-    bool isSchemeEntry(int menuID) const;
+    // The slot of a scheme entry in m_ids.menuID; -1 for any other entry.
+    int slotOf(int menuID) const;
     void moveCheckMark(int menuID);
-    void switchThroughHelper(const QString& scheme);
-    void tellSwitchEnded(const QString& scheme, const QByteArray& key,
-                         const SchemeSwitcherResult& result);
+    // One switch at a time: a choice made while one runs is not taken.
+    void switchTo(const QByteArray& scheme);
 
     std::function<int()> m_statusIndex;
     SchemeMenuActions m_actions;
+    std::unique_ptr<schemes::SchemeBackend> m_schemes;
     SchemeMenuIDs m_ids{};
+    QList<QByteArray> m_schemeIds; // of the entries in m_ids.menuID, in the same order
     int m_showPerID = 0;
     int m_showTimeID = 0;
     std::unique_ptr<QPixmap> m_titleIcon;
     // The submenu outlives the menu that shows it.
     std::unique_ptr<KPopupMenu> m_displayMenu;
     std::unique_ptr<KPopupMenu> m_menu;
-    std::unique_ptr<SchemeSwitcher> m_switcher;
+    std::unique_ptr<schemes::SchemeSwitch> m_switch;
 };

@@ -1,16 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The applet's texts in the user's language.
+// The applet's texts in the user's language: through its catalogue
+// OvraIface (schemes/catalogue.h), not the process's default domain.
 
 #include "comm.h"
 
-#include <QString>
+#include "schemes/catalogue.h"
 
-#include <libintl.h>
-
-// Through the applet's own catalogue, not the process's default domain:
-// another applet in the same panel may insert a catalogue after this one.
-inline QString translated(const char* text)
-{
-    return QString::fromUtf8(dgettext(m_strIFace, text));
-}
+using schemes::translated;

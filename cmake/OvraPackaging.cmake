@@ -7,7 +7,8 @@
 # Each build makes the packages of its own Qt:
 #   Qt 6 (build/):      schemepop, libovradesktop1, ovraapplet, panelhost, dcop,
 #                       and ovraapplet-common (the applet's desktop entry and
-#                       German catalogue, the same for both Qt builds)
+#                       the German catalogue of the applet and the popup, the
+#                       same for both Qt builds)
 #   Qt 5 (build-qt5/):  libovradesktop-qt5-1, ovraapplet-qt5, ovra-lxqt-plugin
 # Both builds install the applet's entry and catalogue (component appletdata),
 # but only the Qt 6 build packages them, so no file is in two packages. The
@@ -131,15 +132,16 @@ the daemon reload its configuration, as root, for the users of schemepop and
 of the Ovra battery applet. pkexec runs it once polkit has authorised the
 user: the action org.nexalt.ovra.switch-scheme, granted to active local users
 without a password.")
-    cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup" DEPENDS switchhelper
+    # The popup tells what came of a switch in the catalogue it shares with the applet.
+    cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup" DEPENDS switchhelper appletdata
         DESCRIPTION "Popup that chooses the laptop's power scheme
 schemepop shows the power daemon's schemes in a small window that a hot key
 starts. A click makes a scheme the one of the power source in use and has
 the daemon reload its configuration.")
     cpack_add_component(appletdata DISPLAY_NAME "Battery applet data"
         DESCRIPTION "Ovra ${applet_summary} (common files)
-The applet's desktop entry and its German message catalogue, shared by the
-applet's Qt 6 and Qt 5 builds.")
+The applet's desktop entry and the German message catalogue of the applet
+and of schemepop, shared by the applet's Qt 6 and Qt 5 builds.")
     cpack_add_component(panelhost DISPLAY_NAME "Panel host" DEPENDS desktop
         DESCRIPTION "Bottom-edge panel for KDE 3 style applets
 panelhost loads applets through their desktop entries and exported init(),

@@ -15,21 +15,23 @@
 #include <functional>
 #include <optional>
 
-#ifndef OVRA_USE_ROOT_BATTERY_PATH
-#define OVRA_USE_ROOT_BATTERY_PATH 0
-#endif
+namespace schemes {
+class SchemeBackend;
+}
 
-// Read the battery state from the copy of the module's files under /root/H8
-// instead of /proc/H8 (build option OVRA_USE_ROOT_BATTERY_PATH).
-constexpr bool UseRootBatteryPath = OVRA_USE_ROOT_BATTERY_PATH != 0;
+// The schemes by the popup's rules (schemes/daemonschemes.h), behind the
+// interface both programs use; the routines below are front ends on it.
+schemes::SchemeBackend& PopupSchemes();
 
-// Configuration file (/etc/sysconfig/powersave/common).
+// Configuration file (/etc/sysconfig/powersave/common). A file that is
+// missing is said in an error box and gives false; one that cannot be read
+// raises EInOutError.
 bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme);
-// The file half of WriteSchemes: sets each key that has a value and leaves
-// the other one as the file has it now. A name that cannot be written
-// safely raises UnsafeSchemeName and leaves the file untouched. False when
-// the file assigns a key given no line at all (it is never added), so that
-// the scheme was not saved.
+// The file half of WriteSchemes (the one switch's write): sets each key
+// that has a value and leaves the other one as the file has it now. A name
+// that cannot be written safely raises UnsafeSchemeName and leaves the file
+// untouched. False when the file assigns a key given no line at all (it is
+// never added), so that the scheme was not saved.
 bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
                       const std::optional<QByteArray>& batteryScheme);
 // Replaces the file's content through a new file renamed over it, so that a
@@ -64,7 +66,10 @@ void ShowNotice(const SchemeNotice& notice);
 // told in an error box, and the result is false.
 bool ExecCmd(const QByteArray& command);
 
-// Battery state.
+// Battery state (batteries/, by the popup's rules): battery n's state file
+// (OVRA_USE_ROOT_BATTERY_PATH reads the copy under /root/H8), and the power
+// source, 0 on mains power, 1 on the battery, -1 without battery 0's file.
+// A file that is there but cannot be read raises EInOutError.
 bool ReadBatState(int n, RBatState& rec);
 int GetPowerState();
 qint32 StrToIntSafe(const QByteArray& text);
@@ -75,21 +80,23 @@ void SplitFloatUnit(const QByteArray& text, double& number, QByteArray& unit);
 // Schemes.
 QList<QByteArray> ListSchemes();
 bool SchemeAvailable(const QByteArray& name);
-// Sets the keys given (nullopt: that key is left as the file has it), then
-// reloads the daemon and restarts the idle-time script. The reload runs also
-// when the file lacks the key, since the daemon may still take up a change
-// made by others. Once the commands have run, the user is told when the
-// file did not get the scheme and when the daemon refused both its reload
-// and its start. Run by a user who is not root, the switch helper does all
-// of this as root once polkit has authorised the user, and the popup tells
-// the same outcomes (switchthroughhelper.h).
+// The one switch (powerdaemon::switchScheme): sets the keys given (nullopt:
+// that key is left as the file has it), then reloads the daemon and
+// restarts the idle-time script. The reload runs also when the file lacks
+// the key, since the daemon may still take up a change made by others. Run
+// by root, the switch runs here and its file errors are raised as
+// UpdateSchemeKeys raises them; run by anyone else, the switch helper does
+// it as root once polkit has authorised the user, and the call waits for it
+// in a local event loop. Once the commands have run, the user is told what
+// did not take effect (schemes/switchwords.h): problems in error boxes, the
+// rest in notices.
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);
 
 // The published interface: kept for callers written against it; the program
-// itself reads key lines through ReadSchemeKeys and the state files'
-// labels through ParseLabelLine (keyline.h), and writes keys through
-// UpdateSchemeKeys.
+// itself reads the scheme keys through schemes/ and the state files'
+// labels through ParseLabelLine (keyline.h), and writes keys through the
+// one switch.
 // mode 0: a KEY="value" line (ParseAssignmentLine); any other mode: a
 // "Label: value" line (ParseLabelLine).
 bool ParseKeyLine(const QByteArray& line, const QByteArray& key, QByteArray& value, int mode);

@@ -1,36 +1,44 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The popup's battery reader: battery n's state file and the power source.
+// The popup's battery reader: battery n's state file and the power source,
+// by the popup's rules (batteries/readingrules.h).
 #include "UPMComm.h"
 #include "batterystatetext.h"
-#include "powerdaemon/boundedread.h"
-#include "powersavepaths.h"
 #include "rawfile.h"
+
+#include "batteries/modulefiles.h"
+#include "batteries/readingrules.h"
+#include "batteries/statefile.h"
 
 namespace {
 
-constexpr int NoStateFile = -1;
-
-QByteArray stateFilePath(int n)
+// Where the popup takes the power source from.
+batteries::Source& batterySource()
 {
-    const char* prefix =
-        UseRootBatteryPath ? powerdaemon::RootBatteryPrefix : powerdaemon::ProcBatteryPrefix;
-    return prefix + QByteArray::number(n) + "/state";
+    static batteries::ModuleFiles moduleFiles;
+    return moduleFiles;
 }
 
 } // namespace
 
 bool ReadBatState(int n, RBatState& rec)
 {
-    const QByteArray path = stateFilePath(n);
+    const QByteArray path =
+        QByteArray::fromStdString(batteries::stateFilePath(batteries::Rules::Popup, n));
     if (!FileExists(path)) {
         return false;
     }
-    ParseBatState(ReadFileBytes(path, powerdaemon::BatteryFileLimit), rec);
+    ParseBatState(ReadFileBytes(path, batteries::StateFileLimit), rec);
     return true;
 }
 
 int GetPowerState()
 {
-    RBatState rec;
-    return ReadBatState(0, rec) ? rec.ACState : NoStateFile;
+    const batteries::PowerReading reading = batterySource().powerSource();
+    if (reading.failure) {
+        throw EInOutError(*reading.failure);
+    }
+    if (reading.source == batteries::PowerSource::Unknown) {
+        return -1; // no state file of battery 0
+    }
+    return reading.source == batteries::PowerSource::Mains ? 0 : 1;
 }

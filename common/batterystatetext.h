@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The battery module's state file format: lines of a label, a colon and a value.
+// The popup's record of a battery module's state file (its lines read by
+// batteries/popupreading).
 
 #include "RBatState.h"
 

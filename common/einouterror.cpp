@@ -19,3 +19,8 @@ EInOutError::EInOutError(const char* action, const QByteArray& fileName, int err
       m_errorCode(errorCode)
 {
 }
+
+EInOutError::EInOutError(const powerdaemon::FileError& failure)
+    : EInOutError(failure.action.c_str(), QByteArray::fromStdString(failure.path), failure.code)
+{
+}

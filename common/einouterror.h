@@ -4,6 +4,8 @@
 // open, read, create, write or close a file. The routines never catch it; the
 // event handler that started the work reports it to the user.
 
+#include "powerdaemon/fileerror.h"
+
 #include <QByteArray>
 
 #include <stdexcept>
@@ -14,6 +16,7 @@ public:
     // action is what failed ("open", "read", "create", "write", "close");
     // errorCode is the errno value the system reported.
     EInOutError(const char* action, const QByteArray& fileName, int errorCode);
+    explicit EInOutError(const powerdaemon::FileError& failure);
 
     QByteArray fileName() const { return m_fileName; }
     int errorCode() const { return m_errorCode; }

@@ -3,13 +3,7 @@
 #include "execcmd.h"
 #include "UPMComm.h"
 #include "powerdaemon/shellcommand.h"
-
-QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)
-{
-    return QStringLiteral("The command did not finish within %1 s and was ended: %2")
-        .arg(bound.count() / 1000.0)
-        .arg(QString::fromLocal8Bit(command));
-}
+#include "schemes/switchwords.h"
 
 bool RunCommand(const QByteArray& command, std::chrono::milliseconds bound)
 {
@@ -19,7 +13,7 @@ bool RunCommand(const QByteArray& command, std::chrono::milliseconds bound)
     case powerdaemon::CommandEnd::StillRunning:
         // Through the installed presenter (standard error when the program
         // installed none).
-        ShowErrorBox(CommandLeftRunningText(command, bound));
+        ShowErrorBox(schemes::commandLeftRunningText(command, bound));
         return false;
     case powerdaemon::CommandEnd::Failed:
     case powerdaemon::CommandEnd::NotStarted:

@@ -1,11 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // How the popup runs a command through powerdaemon's runner (ExecCmd is its
-// front end, with the runner's 30 s bound), and the message of a command
-// given up on after its bound.
+// front end, with the runner's 30 s bound).
 
 #include <QByteArray>
-#include <QString>
 
 #include <chrono>
 
@@ -13,5 +11,3 @@
 // command still running then is ended with what it started, and the user
 // is told in an error box.
 bool RunCommand(const QByteArray& command, std::chrono::milliseconds bound);
-
-QString CommandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound);

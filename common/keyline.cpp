@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "keyline.h"
 #include "UPMComm.h"
+#include "batteries/popupreading.h"
 #include "powerdaemon/assignmentline.h"
 
 #include <string_view>
@@ -18,15 +19,6 @@ QByteArray cutLine(const QByteArray& line, qsizetype cut, qsizetype dropAtEnd)
 {
     const qsizetype length = line.size() - cut - dropAtEnd;
     return length > 0 ? line.mid(cut, length) : QByteArray("");
-}
-
-QByteArray withoutLeadingControls(const QByteArray& text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && static_cast<uchar>(text[i]) <= 32) {
-        ++i;
-    }
-    return text.mid(i);
 }
 
 } // namespace
@@ -53,10 +45,12 @@ bool ParseAssignmentLine(const QByteArray& line, const QByteArray& key, QByteArr
 
 bool ParseLabelLine(const QByteArray& line, const QByteArray& label, QByteArray& value)
 {
-    if (!line.contains(label + ':')) {
+    const QByteArray labelWithColon = label + ':';
+    const auto found = batteries::labelLineValue(toView(line), toView(labelWithColon));
+    if (!found) {
         return false;
     }
-    value = withoutLeadingControls(cutLine(line, label.size() + 1, 0));
+    value = QByteArray(found->data(), qsizetype(found->size()));
     return true;
 }
 

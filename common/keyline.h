@@ -13,8 +13,8 @@ bool IsCommentLine(const QByteArray& line);
 // with the key reads right. False, value untouched, for any other line.
 bool ParseAssignmentLine(const QByteArray& line, const QByteArray& key, QByteArray& value);
 
-// "Label:   value" of the battery state files: a line that holds
-// "label:"; the value is what follows the label and its colon, without the
-// leading blanks and control bytes. False, value untouched, for any other
-// line.
+// "Label:   value" of the battery state files, as the popup reads them
+// (batteries::labelLineValue): a line that holds "label:"; the value is
+// what follows the label and its colon, without the leading blanks and
+// control bytes. False, value untouched, for any other line.
 bool ParseLabelLine(const QByteArray& line, const QByteArray& label, QByteArray& value);

@@ -3,9 +3,10 @@
 // that is not a number.
 #include "UPMComm.h"
 
-#include <QtNumeric>
+#include "batteries/numbertext.h"
 
-#include <limits>
+#include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -14,56 +15,11 @@ constexpr qint32 BadInt = -2;
 constexpr double EmptyFloat = -1.0;
 constexpr double BadFloat = -2.0;
 
-qsizetype skipBlanks(const QByteArray& text)
+// The text without its leading blanks.
+std::string_view withoutLeadingBlanks(const QByteArray& text)
 {
-    qsizetype i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    return i;
-}
-
-bool isDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Optional sign, digits with at most one decimal point (at least one digit),
-// optional exponent; nothing else.
-bool spellsDecimal(const QByteArray& text)
-{
-    qsizetype i = 0;
-    const qsizetype n = text.size();
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        ++i;
-    }
-    qsizetype digits = 0;
-    while (i < n && isDigit(text[i])) {
-        ++i, ++digits;
-    }
-    if (i < n && text[i] == '.') {
-        ++i;
-        while (i < n && isDigit(text[i])) {
-            ++i, ++digits;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        ++i;
-        if (i < n && (text[i] == '+' || text[i] == '-')) {
-            ++i;
-        }
-        const qsizetype exponentStart = i;
-        while (i < n && isDigit(text[i])) {
-            ++i;
-        }
-        if (i == exponentStart) {
-            return false;
-        }
-    }
-    return i == n;
+    std::string_view view(text.constData(), std::size_t(text.size()));
+    return view.substr(std::min(view.find_first_not_of(' '), view.size()));
 }
 
 // Cuts `text` at its last blank: number from the part before it, unit from
@@ -86,29 +42,10 @@ qint32 StrToIntSafe(const QByteArray& text)
     if (text.isEmpty()) {
         return EmptyInt;
     }
-    qsizetype i = skipBlanks(text);
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i == text.size()) {
-        return BadInt;
-    }
-    // A negative number may reach one past the positive maximum.
-    const qint64 limit = negative ? -qint64(std::numeric_limits<qint32>::min())
-                                  : qint64(std::numeric_limits<qint32>::max());
-    qint64 magnitude = 0;
-    for (; i < text.size(); ++i) {
-        if (!isDigit(text[i])) {
-            return BadInt;
-        }
-        magnitude = magnitude * 10 + (text[i] - '0');
-        if (magnitude > limit) {
-            return BadInt;
-        }
-    }
-    return static_cast<qint32>(negative ? -magnitude : magnitude);
+    const std::string_view digits = withoutLeadingBlanks(text);
+    std::size_t end = 0;
+    const std::optional<qint32> value = batteries::leadingWhole(digits, end);
+    return value && end == digits.size() ? *value : BadInt;
 }
 
 double StrToFloatSafe(const QByteArray& text)
@@ -116,13 +53,7 @@ double StrToFloatSafe(const QByteArray& text)
     if (text.isEmpty()) {
         return EmptyFloat;
     }
-    const QByteArray number = text.mid(skipBlanks(text));
-    if (!spellsDecimal(number)) {
-        return BadFloat;
-    }
-    bool ok = false;
-    const double value = number.toDouble(&ok);
-    return ok && qIsFinite(value) ? value : BadFloat;
+    return batteries::decimalOf(withoutLeadingBlanks(text)).value_or(BadFloat);
 }
 
 void SplitIntUnit(const QByteArray& text, qint32& number, QByteArray& unit)

@@ -17,7 +17,7 @@ QByteArray ReadFileBytes(const QByteArray& fileName, std::size_t limit)
     const std::optional<std::string> bytes =
         powerdaemon::readRegularFile(fileName.toStdString(), limit, failure);
     if (!bytes) {
-        throw EInOutError(failure.action.c_str(), fileName, failure.code);
+        throw EInOutError(failure);
     }
     return QByteArray::fromStdString(*bytes);
 }

@@ -5,20 +5,25 @@
 #include "powerdaemon/assignmentline.h"
 #include "powerdaemon/configtext.h"
 #include "powerdaemon/schemerules.h"
-
-#include <string_view>
+#include "schemes/bytesview.h"
+#include "schemes/switchwords.h"
 
 namespace {
 
-std::string_view view(const QByteArray& bytes)
+using schemes::bytesView;
+
+QString capitalised(QString text)
 {
-    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+    if (!text.isEmpty()) {
+        text[0] = text[0].toUpper();
+    }
+    return text;
 }
 
 void readLastValue(const QByteArray& text, const char* key, QByteArray& variable)
 {
     const std::string value =
-        powerdaemon::readSchemeKey(powerdaemon::Rules::Popup, view(text), key);
+        powerdaemon::readSchemeKey(powerdaemon::Rules::Popup, bytesView(text), key);
     if (!value.empty()) {
         variable = QByteArray::fromStdString(value);
     }
@@ -30,7 +35,8 @@ QByteArray withKeySet(const QByteArray& text, const char* key,
     if (!value) {
         return text;
     }
-    return QByteArray::fromStdString(powerdaemon::setKeyValue(view(text), key, view(*value)));
+    return QByteArray::fromStdString(
+        powerdaemon::setKeyValue(bytesView(text), key, bytesView(*value)));
 }
 
 bool keyGiven(const QByteArray& text, const char* key, const std::optional<QByteArray>& value)
@@ -38,8 +44,8 @@ bool keyGiven(const QByteArray& text, const char* key, const std::optional<QByte
     if (!value) {
         return true;
     }
-    for (const auto& given : powerdaemon::keyValues(view(text), key)) {
-        if (given && *given == view(*value)) {
+    for (const auto& given : powerdaemon::keyValues(bytesView(text), key)) {
+        if (given && *given == bytesView(*value)) {
             return true;
         }
     }
@@ -48,7 +54,7 @@ bool keyGiven(const QByteArray& text, const char* key, const std::optional<QByte
 
 void requireSafe(const std::optional<QByteArray>& name)
 {
-    if (name && !powerdaemon::isSafeSchemeName(view(*name))) {
+    if (name && !powerdaemon::isSafeSchemeName(bytesView(*name))) {
         throw UnsafeSchemeName(*name);
     }
 }
@@ -56,9 +62,7 @@ void requireSafe(const std::optional<QByteArray>& name)
 } // namespace
 
 UnsafeSchemeName::UnsafeSchemeName(const QByteArray& name)
-    : std::runtime_error("Scheme name not written to " + std::string(powerdaemon::CommonFile) +
-                         " (a name holds only letters, digits, \".\", \"_\", \"+\" and \"-\"): " +
-                         name.toStdString())
+    : std::runtime_error(capitalised(schemes::unsafeNameText(name)).toLocal8Bit().toStdString())
 {
 }
 

@@ -1,9 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// The notices' texts and the presenter that shows them.
-#include "schemenotices.h"
-#include "powersavepaths.h"
-
-#include <QFile>
+// The presenter that shows the notices (their words: schemes/switchwords.h).
+#include "UPMComm.h"
 
 #include <cstdio>
 #include <utility>
@@ -23,21 +20,6 @@ NoticePresenter& installedPresenter()
 }
 
 } // namespace
-
-SchemeNotice NotSavedNotice(const QByteArray& scheme, const char* key)
-{
-    return {QStringLiteral("Power scheme not saved"),
-            QStringLiteral("The scheme \"%1\" was not saved: %2 has no %3 setting.")
-                .arg(QFile::decodeName(scheme), QFile::decodeName(powerdaemon::CommonFile),
-                     QString::fromLatin1(key))};
-}
-
-SchemeNotice NotAcceptedNotice(const QByteArray& scheme)
-{
-    return {QStringLiteral("Power scheme not applied"),
-            QStringLiteral("The power daemon did not accept the scheme \"%1\".")
-                .arg(QFile::decodeName(scheme))};
-}
 
 NoticePresenter SetNoticePresenter(NoticePresenter presenter)
 {

@@ -1,63 +1,65 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Power schemes: the list offered, the product's copies, and activation.
+// Power schemes: the popup's front ends on the daemon's schemes by the
+// popup's rules (schemes/daemonschemes.h) and on the one switch.
 #include "UPMComm.h"
-#include "powerdaemon/schemerules.h"
-#include "powersavepaths.h"
 #include "rawfile.h"
-#include "schemenotices.h"
-#include "switchthroughhelper.h"
+#include "schemekeys.h"
 
-#include <memory>
+#include "powerdaemon/powersavedaemon.h"
+#include "schemes/bytesview.h"
+#include "schemes/daemonschemes.h"
+#include "schemes/switchclient.h"
+#include "schemes/switchwords.h"
 
-#include <dirent.h>
-#include <fnmatch.h>
+#include <QEventLoop>
+
+#include <cerrno>
 
 namespace {
 
-struct DirCloser
-{
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-using Directory = std::unique_ptr<DIR, DirCloser>;
+constexpr int FileNotFound = 1;
 
-// The scheme a switch is about: the one of the key it sets (the popup sets
-// one key at a time).
-struct SchemeChoice
-{
-    QByteArray name;
-    const char* key;
-};
+using powerdaemon::SwitchReport;
 
-SchemeChoice chosenScheme(const std::optional<QByteArray>& acScheme,
-                          const std::optional<QByteArray>& batteryScheme)
+// The errors of a write made in this process, raised as the popup's
+// routines raise them.
+void raiseWriteErrors(const SwitchReport& report, const std::optional<QByteArray>& acScheme,
+                      const std::optional<QByteArray>& batteryScheme)
 {
-    if (acScheme) {
-        return {*acScheme, powerdaemon::AcSchemeKey};
+    if (report.refused) {
+        const bool acUnsafe =
+            acScheme && !powerdaemon::isSafeSchemeName(schemes::bytesView(*acScheme));
+        throw UnsafeSchemeName(acUnsafe ? *acScheme : batteryScheme.value_or(QByteArray()));
     }
-    return {batteryScheme.value_or(QByteArray()), powerdaemon::BatterySchemeKey};
+    if (report.saved == SwitchReport::Saved::Failed) {
+        const powerdaemon::FileError& failure = report.failure;
+        throw EInOutError(failure.action.c_str(), QByteArray::fromStdString(failure.path),
+                          failure.code);
+    }
+}
+
+void tell(const schemes::SwitchMessage& message)
+{
+    if (message.kind == schemes::SwitchMessage::Kind::Problem) {
+        ShowErrorBox(message.text);
+    } else {
+        ShowNotice({message.summary, message.text});
+    }
 }
 
 } // namespace
 
+schemes::SchemeBackend& PopupSchemes()
+{
+    static schemes::DaemonSchemes schemes(powerdaemon::Rules::Popup);
+    return schemes;
+}
+
 QList<QByteArray> ListSchemes()
 {
-    // Directory order, not sorted: the order the daemon's directory yields.
     QList<QByteArray> names;
-    const Directory dir(opendir(powerdaemon::SchemeDir));
-    if (!dir) {
-        return names;
-    }
-    while (const dirent* entry = readdir(dir.get())) {
-        if (fnmatch(powerdaemon::SchemePattern, entry->d_name, 0) != 0) {
-            continue;
-        }
-        const QByteArray name = QByteArray(entry->d_name).mid(powerdaemon::SchemeFileHeadLength);
-        // A name the file could not hold safely is not offered.
-        const std::string_view text(name.constData(), std::size_t(name.size()));
-        if (powerdaemon::isListedScheme(powerdaemon::Rules::Popup, text) &&
-            powerdaemon::isSafeSchemeName(text)) {
-            names.append(name);
-        }
+    for (const schemes::SchemeEntry& entry : PopupSchemes().entries()) {
+        names.append(entry.id);
     }
     return names;
 }
@@ -67,26 +69,59 @@ bool SchemeAvailable(const QByteArray& name)
     return FileExists(powerdaemon::ProductSchemePrefix + name);
 }
 
+bool ReadCurrentSchemes(QByteArray& acScheme, QByteArray& batteryScheme)
+{
+    const schemes::SchemesInForce inForce = PopupSchemes().inForce();
+    if (const auto& failure = inForce.failure) {
+        if (failure->code != ENOENT) {
+            throw EInOutError(failure->action.c_str(), QByteArray::fromStdString(failure->path),
+                              failure->code);
+        }
+        ShowFileError(QByteArray(), powerdaemon::CommonFile, FileNotFound);
+        return false;
+    }
+    // A key the file does not name leaves its variable as it was.
+    if (!inForce.mains.isEmpty()) {
+        acScheme = inForce.mains;
+    }
+    if (!inForce.battery.isEmpty()) {
+        batteryScheme = inForce.battery;
+    }
+    return true;
+}
+
+bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
+                      const std::optional<QByteArray>& batteryScheme)
+{
+    const SwitchReport report = powerdaemon::writeSchemeKeys(
+        schemes::switchRequest(powerdaemon::Rules::Popup, {acScheme, batteryScheme}),
+        powerdaemon::CommonFile);
+    raiseWriteErrors(report, acScheme, batteryScheme);
+    return report.saved == SwitchReport::Saved::Yes;
+}
+
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme)
 {
-    if (SwitchRunsThroughHelper()) {
-        const SchemeChoice choice = chosenScheme(acScheme, batteryScheme);
-        SwitchThroughHelper(choice.key, choice.name);
-        return;
+    const auto job = PopupSchemes().prepareSwitch({acScheme, batteryScheme}, nullptr);
+    std::optional<schemes::SwitchResult> result;
+    QEventLoop loop;
+    QObject::connect(job.get(), &schemes::SchemeSwitch::finished, &loop,
+                     [&result, &loop](const schemes::SwitchResult& ended) {
+                         result = ended;
+                         loop.quit();
+                     });
+    job->start();
+    // The events of the application go on while the user authenticates.
+    if (!result) {
+        loop.exec();
     }
-    const bool saved = UpdateSchemeKeys(acScheme, batteryScheme);
-    bool accepted = ExecCmd(powerdaemon::ReloadCommand);
-    if (!accepted) {
-        accepted = ExecCmd(powerdaemon::StartCommand);
+    if (result->ranHere && result->report) {
+        raiseWriteErrors(*result->report, acScheme, batteryScheme);
     }
-    ExecCmd(powerdaemon::IdletimeRestartCommand);
     // Told only now, so that a notice shown in a box holds up no command.
-    const SchemeChoice choice = chosenScheme(acScheme, batteryScheme);
-    if (!saved) {
-        ShowNotice(NotSavedNotice(choice.name, choice.key));
-    }
-    if (!accepted) {
-        ShowNotice(NotAcceptedNotice(choice.name));
+    for (const schemes::SwitchMessage& message :
+         schemes::messagesOf(*result, schemes::Problems::Shown)) {
+        tell(message);
     }
 }

@@ -56,12 +56,20 @@ powerdaemon::SwitchReport switchAsRequested(const std::vector<std::string>& args
         refused.reason = "the switch runs as root, through pkexec";
         return refused;
     }
-    auto request = powerdaemon::parseSwitchArguments(args);
-    if (auto* why = std::get_if<std::string>(&request)) {
+    const auto parsed = powerdaemon::parseSwitchArguments(args);
+    if (const auto* why = std::get_if<std::string>(&parsed)) {
         refused.reason = *why;
         return refused;
     }
-    return powerdaemon::switchScheme(std::get<powerdaemon::SwitchRequest>(request));
+    // The caller may only ask for a scheme its program offers; the switch
+    // itself refuses a name that is not safe, before anything else.
+    const auto& request = std::get<powerdaemon::SwitchRequest>(parsed);
+    const std::string& name = request.acScheme ? *request.acScheme : *request.batteryScheme;
+    if (powerdaemon::isSafeSchemeName(name) && !powerdaemon::isListedScheme(request.rules, name)) {
+        refused.reason = "no such scheme: " + name;
+        return refused;
+    }
+    return powerdaemon::switchScheme(request);
 }
 
 void writeAll(int fd, const std::string& text)

@@ -2,7 +2,7 @@
 #include "SchemepopBase.h"
 
 #include "common/UPMComm.h"
-#include "common/switchthroughhelper.h"
+#include "schemes/schemebackend.h"
 
 #include <QCoreApplication>
 #include <QFont>
@@ -109,18 +109,17 @@ void TForm_FnBase::FormShow()
     runHandler([this] {
         m_schemeStateRead = false;
         LstBx_Scheme->clear();
-        const QList<QByteArray> schemes = ListSchemes();
-        for (const QByteArray& name : schemes) {
-            addSchemeRow(name);
+        for (const schemes::SchemeEntry& entry : PopupSchemes().entries()) {
+            addSchemeRow(entry);
         }
         readSchemeState();
     });
 }
 
-void TForm_FnBase::addSchemeRow(const QByteArray& name)
+void TForm_FnBase::addSchemeRow(const schemes::SchemeEntry& entry)
 {
-    auto* row = new QListWidgetItem(QString::fromLocal8Bit(name), LstBx_Scheme);
-    row->setData(SchemeNameRole, name);
+    auto* row = new QListWidgetItem(entry.label, LstBx_Scheme);
+    row->setData(SchemeNameRole, entry.id);
 }
 
 void TForm_FnBase::readSchemeState()
@@ -292,9 +291,9 @@ void TForm_FnBase::activateScheme(int row)
     }
     LstBx_Scheme->hide();
     repaint(LstBx_Scheme->geometry()); // the commands below block the event loop
-    // Through the helper, polkit's agent may ask for a password: the popup,
-    // kept on top, must not cover its dialog.
-    if (SwitchRunsThroughHelper()) {
+    // polkit's agent may ask for a password: the popup, kept on top, must
+    // not cover its dialog.
+    if (PopupSchemes().switchMayAsk()) {
         hide();
     }
     CurrentScheme = schemeOfRow(LstBx_Scheme->item(row));

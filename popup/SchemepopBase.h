@@ -10,6 +10,10 @@
 
 #include <QByteArray>
 
+namespace schemes {
+struct SchemeEntry;
+}
+
 class TForm_FnBase : public TForm, public Ui_TForm_FnBase
 {
     Q_OBJECT
@@ -26,7 +30,7 @@ public:
     QByteArray BatteryScheme;
     QByteArray CurrentScheme;
 
-    // The scheme name that a row of LstBx_Scheme stands for, as read from disk.
+    // The scheme that a row of LstBx_Scheme stands for: its id.
     static QByteArray schemeOfRow(const QListWidgetItem* item);
 
 public slots:
@@ -50,7 +54,7 @@ public slots:
 private:
     // True when the row stands for CurrentScheme: the red row.
     bool isCurrentSchemeRow(int row) const;
-    void addSchemeRow(const QByteArray& name);
+    void addSchemeRow(const schemes::SchemeEntry& entry);
     void readSchemeState();
     void activateScheme(int row);
     // Closes the form, which ends the program, also when it was hidden.

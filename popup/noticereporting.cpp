@@ -4,6 +4,10 @@
 #include "common/UPMComm.h"
 #include "forms/errorbox.h"
 #include "notify/desktopnotice.h"
+#include "schemes/catalogue.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -21,5 +25,7 @@ void showNotice(const SchemeNotice& notice)
 
 void reportNoticesOnDesktop()
 {
+    schemes::bindCatalogue(QDir::cleanPath(QCoreApplication::applicationDirPath() +
+                                           QStringLiteral("/../share/locale")));
     SetNoticePresenter(showNotice);
 }

@@ -11,8 +11,6 @@
 
 namespace powerdaemon {
 
-// The battery module's state files; procfs files of a few lines stay far below.
-inline constexpr std::size_t BatteryFileLimit = 64 * 1024;
 // The power daemon's configuration.
 inline constexpr std::size_t ConfigFileLimit = 1024 * 1024;
 

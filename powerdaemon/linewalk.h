@@ -1,13 +1,22 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// Walking a text line by line, as the shell and the battery module's readers
-// see lines: a line feed ends a line, a carriage return before it belongs to
-// the line end, and bytes after the last line feed form one more line.
+// Walking a text line by line: a line feed ends a line, and bytes after the
+// last line feed form one more line. What a carriage return is differs by
+// reader (CarriageReturns).
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace powerdaemon {
+
+// What a carriage return is to a reader.
+enum class CarriageReturns
+{
+    EndLine, // one before a line feed ends the line with it, any other is in the line
+    Dropped, // none is in a line (the popup's battery reader and key lines)
+};
 
 // Where one line lies in its text: [begin, contentEnd) is the line without
 // its line end, next the start of the following line.
@@ -34,11 +43,26 @@ template <typename F> void forEachTextLine(std::string_view text, F&& f)
     }
 }
 
-// Calls f(std::string_view) with every line of text, without its line end.
+// Calls f(std::string_view) with every line of text, without its line end
+// (CarriageReturns::EndLine).
 template <typename F> void forEachLineContent(std::string_view text, F&& f)
 {
     forEachTextLine(text, [&](const TextLine& line) {
         f(text.substr(line.begin, line.contentEnd - line.begin));
+    });
+}
+
+// The same, with carriage returns as the reader takes them.
+template <typename F> void forEachLineContent(std::string_view text, CarriageReturns returns, F&& f)
+{
+    std::string kept;
+    forEachLineContent(text, [&](std::string_view line) {
+        if (returns == CarriageReturns::Dropped && line.find('\r') != std::string_view::npos) {
+            kept.assign(line);
+            kept.erase(std::remove(kept.begin(), kept.end(), '\r'), kept.end());
+            line = kept;
+        }
+        f(line);
     });
 }
 

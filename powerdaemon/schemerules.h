@@ -12,6 +12,8 @@
 //             restart; applet: its own reload and idle-time restart
 //   write     popup: a file that cannot be rewritten stops the switch
 //             before any command; applet: the commands run all the same
+// How each program tells what came of a switch (its error box, standard
+// error) is no rule of the daemon's file: schemes/switchwords.h.
 
 #include <optional>
 #include <string>

@@ -11,55 +11,39 @@ namespace powerdaemon {
 
 namespace {
 
-SwitchReport refusal(std::string reason)
+struct KeySetting
 {
-    SwitchReport report;
-    report.refused = true;
-    report.reason = std::move(reason);
-    return report;
+    const char* key;
+    const std::string& name;
+};
+
+std::vector<KeySetting> settingsOf(const SwitchRequest& request)
+{
+    std::vector<KeySetting> settings;
+    if (request.acScheme) {
+        settings.push_back({AcSchemeKey, *request.acScheme});
+    }
+    if (request.batteryScheme) {
+        settings.push_back({BatterySchemeKey, *request.batteryScheme});
+    }
+    return settings;
 }
 
-// Sets the key; fills in how the write went.
-void writeKey(const SwitchRequest& request, SwitchReport& report)
+void fail(SwitchReport& report, const FileError& failure)
 {
-    // One switch at a time, from the read to the rename.
-    const SwitchLock lock;
-    if (!lock.held()) {
-        report.saved = SwitchReport::Saved::Failed;
-        report.reason = lock.reason();
-        return;
-    }
-    powerdaemon::FileError failure;
-    const auto read =
-        powerdaemon::readRegularFile(CommonFile, powerdaemon::ConfigFileLimit, failure);
-    if (!read) {
-        report.saved = SwitchReport::Saved::Failed;
-        report.reason = failure.message();
-        return;
-    }
-    const std::string& text = *read;
-    if (powerdaemon::keyValues(text, request.key).empty()) {
-        report.saved = SwitchReport::Saved::NoKey;
-        return;
-    }
-    const std::string updated = powerdaemon::setKeyValue(text, request.key, request.name);
-    if (updated == text) {
-        return;
-    }
-    if (const auto error = powerdaemon::replaceFileContents(CommonFile, updated)) {
-        report.saved = SwitchReport::Saved::Failed;
-        report.reason = error->message();
-    }
+    report.saved = SwitchReport::Saved::Failed;
+    report.reason = failure.message();
+    report.failure = failure;
 }
 
 // Runs one command within the bound; true when it ended with exit code 0.
 bool run(const char* command, SwitchReport& report)
 {
-    const auto end = powerdaemon::runShellCommand(command, powerdaemon::CommandTimeLimit);
-    if (end == powerdaemon::CommandEnd::StillRunning) {
+    const auto end = runShellCommand(command, CommandTimeLimit);
+    if (end == CommandEnd::StillRunning) {
         report.stillRunning.emplace_back(command);
     }
-    return end == powerdaemon::CommandEnd::Succeeded;
+    return end == CommandEnd::Succeeded;
 }
 
 void runCommands(Rules rules, SwitchReport& report)
@@ -87,7 +71,9 @@ std::variant<SwitchRequest, std::string> parseSwitchArguments(const std::vector<
     if (!isSchemeKey(args[1])) {
         return "not a scheme key: " + args[1];
     }
-    return SwitchRequest{*rules, args[1], args[2]};
+    SwitchRequest request{*rules, std::nullopt, std::nullopt};
+    (args[1] == AcSchemeKey ? request.acScheme : request.batteryScheme) = args[2];
+    return request;
 }
 
 std::vector<std::string> switchArguments(Rules rules, std::string_view key, std::string_view name)
@@ -95,20 +81,54 @@ std::vector<std::string> switchArguments(Rules rules, std::string_view key, std:
     return {SwitchHelper, rulesName(rules), std::string(key), std::string(name)};
 }
 
+SwitchReport writeSchemeKeys(const SwitchRequest& request, const std::string& path)
+{
+    SwitchReport report;
+    const std::vector<KeySetting> settings = settingsOf(request);
+    for (const KeySetting& setting : settings) {
+        if (!isSafeSchemeName(setting.name)) {
+            report.refused = true;
+            report.reason =
+                "not a safe scheme name (letters, digits, \".\", \"_\", \"+\" and \"-\"): " +
+                setting.name;
+            return report;
+        }
+    }
+    // One switch at a time, from the read to the rename.
+    const SwitchLock lock;
+    if (!lock.held()) {
+        fail(report, FileError{"lock", SwitchLockFile, lock.errorCode()});
+        report.reason = lock.reason();
+        return report;
+    }
+    FileError failure;
+    const auto text = readRegularFile(path, ConfigFileLimit, failure);
+    if (!text) {
+        fail(report, failure);
+        return report;
+    }
+    std::string updated = *text;
+    for (const KeySetting& setting : settings) {
+        if (keyValues(*text, setting.key).empty()) {
+            report.saved = SwitchReport::Saved::NoKey;
+        }
+        updated = setKeyValue(updated, setting.key, setting.name);
+    }
+    if (updated == *text) {
+        return report;
+    }
+    if (const auto error = replaceFileContents(path, updated)) {
+        fail(report, *error);
+    }
+    return report;
+}
+
 SwitchReport switchScheme(const SwitchRequest& request)
 {
-    if (!isSchemeKey(request.key)) {
-        return refusal("not a scheme key: " + request.key);
+    SwitchReport report = writeSchemeKeys(request, CommonFile);
+    if (report.refused) {
+        return report;
     }
-    if (!isSafeSchemeName(request.name)) {
-        return refusal("not a safe scheme name (letters, digits, \".\", \"_\", \"+\" and \"-\"): " +
-                       request.name);
-    }
-    if (!isListedScheme(request.rules, request.name)) {
-        return refusal("no such scheme: " + request.name);
-    }
-    SwitchReport report;
-    writeKey(request, report);
     if (report.saved != SwitchReport::Saved::Failed || commandsRunAfterFailedWrite(request.rules)) {
         runCommands(request.rules, report);
     }

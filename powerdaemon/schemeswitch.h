@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The switch of one scheme key as root: the step that the switch helper
-// runs for a user whom polkit has authorised. It trusts nothing it is
-// given: the key, the name and the program whose rules apply are checked
-// before anything is read, written or run.
+// The one switch of the daemon's scheme keys: root runs it in its own
+// process, everybody else through the switch helper, which pkexec runs as
+// root. It trusts no name it is given: a name that could not stand safely
+// in the root-owned file is refused before anything is read, written or
+// run. Whether a scheme is offered is for the helper to check, before it
+// calls the switch for a caller it does not trust.
 
 #include "schemerules.h"
 #include "switchreport.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -15,11 +18,13 @@
 
 namespace powerdaemon {
 
+// The names to set, by key: one or both. A key not given keeps what the
+// file has. The commands run once for the whole request.
 struct SwitchRequest
 {
     Rules rules;
-    std::string key;
-    std::string name;
+    std::optional<std::string> acScheme;
+    std::optional<std::string> batteryScheme;
 };
 
 // The helper's arguments (argv[1] on): RULES KEY NAME and nothing more.
@@ -30,9 +35,15 @@ std::variant<SwitchRequest, std::string> parseSwitchArguments(const std::vector<
 // first.
 std::vector<std::string> switchArguments(Rules rules, std::string_view key, std::string_view name);
 
-// Checks the request against the rules' listing and the safe-name rule,
-// sets the key to the name in the daemon's common file (a new file renamed
-// over it, owner and mode kept) and runs the rules' commands, each bounded.
+// The write alone: checks the names, then, holding the switch lock
+// (switchlock.h) from the read to the rename, sets each key given in the
+// file at path (a new file renamed over it, owner, mode, ACL and extended
+// attributes kept; a file that already gives the names is left alone). No
+// command runs.
+SwitchReport writeSchemeKeys(const SwitchRequest& request, const std::string& path);
+
+// The whole switch: the write to the daemon's common file, then the rules'
+// commands, each bounded (not after a failed write where the rules say so).
 SwitchReport switchScheme(const SwitchRequest& request);
 
 } // namespace powerdaemon

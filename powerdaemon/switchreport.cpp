@@ -2,6 +2,8 @@
 #include "switchreport.h"
 #include "linewalk.h"
 
+#include <charconv>
+
 namespace powerdaemon {
 
 namespace {
@@ -27,6 +29,29 @@ std::optional<std::string_view> field(std::string_view line, std::string_view wo
         return std::nullopt;
     }
     return line.substr(word.size() + 1);
+}
+
+// ACTION\tCODE\tPATH, as the report writes a failed file call.
+FileError fileErrorOf(std::string_view fields)
+{
+    FileError failure;
+    const std::size_t first = fields.find('\t');
+    const std::size_t second =
+        fields.find('\t', first == std::string_view::npos ? first : first + 1);
+    if (second == std::string_view::npos) {
+        return failure;
+    }
+    int code = 0;
+    const std::string_view digits = fields.substr(first + 1, second - first - 1);
+    if (std::from_chars(digits.data(), digits.data() + digits.size(), code).ptr !=
+            digits.data() + digits.size() ||
+        code <= 0) {
+        return failure;
+    }
+    failure.action = std::string(fields.substr(0, first));
+    failure.code = code;
+    failure.path = std::string(fields.substr(second + 1));
+    return failure;
 }
 
 } // namespace
@@ -63,6 +88,10 @@ std::string SwitchReport::toText() const
         text += "\t" + oneLine(reason);
     }
     text += "\n";
+    if (failure.code != 0) {
+        text += "file-error\t" + oneLine(failure.action) + "\t" + std::to_string(failure.code) +
+                "\t" + oneLine(failure.path) + "\n";
+    }
     text += commandsRan ? "commands\tran\n" : "commands\tskipped\n";
     for (const std::string& command : stillRunning) {
         text += "still-running\t" + oneLine(command) + "\n";
@@ -92,6 +121,8 @@ std::optional<SwitchReport> SwitchReport::fromText(std::string_view text)
                     report.reason = std::string(write->substr(tab + 1));
                 }
             }
+        } else if (auto call = field(line, "file-error")) {
+            report.failure = fileErrorOf(*call);
         } else if (auto commands = field(line, "commands")) {
             report.commandsRan = *commands == "ran";
         } else if (auto command = field(line, "still-running")) {

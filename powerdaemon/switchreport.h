@@ -3,6 +3,8 @@
 // What a scheme switch came to, as the switch helper tells its caller: one
 // line a fact on its standard output, and the outcome as its exit status.
 
+#include "fileerror.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -32,9 +34,10 @@ struct SwitchReport
     bool refused = false;
     Saved saved = Saved::Yes;
     std::string reason; // why it was refused, or why the write failed
+    FileError failure;  // the file call that failed (code 0: none known)
     bool commandsRan = false;
     bool accepted = false;                 // the reload (or the start after it) succeeded
-    std::vector<std::string> stillRunning; // commands given up on after their bound
+    std::vector<std::string> stillRunning; // commands still running at their bound, then ended
 
     SwitchOutcome outcome() const;
     bool tookEffect() const { return outcome() == SwitchOutcome::Applied; }

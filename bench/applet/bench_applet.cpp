@@ -12,6 +12,7 @@
 #include "applet/batteryreadings.h"
 #include "applet/graphframe.h"
 #include "applet/pmapplet.h"
+#include "batteries/modulefiles.h"
 
 #include <QApplication>
 #include <QFile>
@@ -139,7 +140,8 @@ int main(int argc, char** argv)
         return 1;
     }
     frame = applet->findChild<GraphFrame*>();
-    if (battery::countBatteries() != 2) {
+    batteries::ModuleFiles files;
+    if (!files.bay(0).present || !files.bay(1).present) {
         std::fprintf(stderr, "the second battery was not found\n");
         return 1;
     }

@@ -9,7 +9,9 @@
 #include "applet/gaugeview.h"
 #include "applet/graphframe.h"
 #include "applet/pmapplet.h"
-#include "applet/schemeswitcher.h"
+#include "batteries/modulefiles.h"
+#include "schemes/schemebackend.h"
+
 #include <kaboutdialog.h>
 #include <kpopupmenu.h>
 #include <kprocess.h>
@@ -126,24 +128,25 @@ inline bool launchRunning(const GraphFrame* frame)
     return frame->findChild<KProcess*>() != nullptr;
 }
 
-// True while a scheme switch through the switch helper runs: the switcher
+// True while a scheme switch through the switch helper runs: the switch
 // is a child of the menu the scheme was chosen from.
 inline bool switchingScheme(const GraphFrame* frame)
 {
-    const auto* switcher = frame->leftMenu()->findChild<SchemeSwitcher*>();
+    const auto* switcher = frame->leftMenu()->findChild<schemes::SchemeSwitch*>();
     return switcher && switcher->isRunning();
 }
 
 // Battery n's readings as the gauge takes them from its state file.
 inline BatteryInfo readingsOf(int index)
 {
-    return battery::bayOf(battery::readStateFile(index)).info;
+    return batteries::ModuleFiles().bay(index).info;
 }
 
 // The batteries the gauge counts, in bays 0 and 1.
 inline int batteriesInBays()
 {
-    return battery::viewOf(battery::readBay(0), battery::readBay(1)).batteries;
+    batteries::ModuleFiles files;
+    return battery::viewOf(files.bay(0), files.bay(1)).batteries;
 }
 
 // The applet's gauge: its child widget.

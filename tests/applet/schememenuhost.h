@@ -10,6 +10,7 @@
 #include "applet/batteryreadings.h"
 #include "applet/gaugeview.h"
 #include "applet/schememenu.h"
+#include "batteries/modulefiles.h"
 
 #include <QObject>
 #include <QTest>
@@ -31,11 +32,18 @@ class SchemeMenuHost : public QObject
 
 public:
     SchemeMenuHost()
-        : menu([] { return battery::viewOf(battery::readBay(0), battery::readBay(1)).status; },
+        : menu([] { return powerSourceStatus(); },
                SchemeMenuActions{this, SLOT(entryActivated(int)), SLOT(showPercentage()),
                                  SLOT(showTime()), SLOT(launch())})
     {
         menu.make(true, true);
+    }
+
+    // The status index the gauge's view of bays 0 and 1 gives now.
+    static int powerSourceStatus()
+    {
+        batteries::ModuleFiles files;
+        return battery::viewOf(files.bay(0), files.bay(1)).status;
     }
 
     SchemeMenu menu;

@@ -9,6 +9,7 @@
 #include "laptopfixture.h"
 
 #include "applet/gaugeview.h"
+#include "batteries/modulefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -179,8 +180,9 @@ private Q_SLOTS:
             }
             const QByteArray what = describe(g);
 
-            const battery::Bay bay0 = battery::readBay(0);
-            const battery::Bay bay1 = battery::readBay(1);
+            batteries::ModuleFiles files;
+            const battery::Bay bay0 = files.bay(0);
+            const battery::Bay bay1 = files.bay(1);
             QVERIFY2(bay0.present == present(g[0]) && bay1.present == present(g[1]), what);
             QVERIFY2(bay0.known == readable(g[0]) && bay1.known == readable(g[1]), what);
 

@@ -7,9 +7,13 @@
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
+#include "applet/appletnotices.h"
 #include "applet/batteryreadings.h"
-#include "applet/schemeconfig.h"
+#include "batteries/modulefiles.h"
+#include "batteries/statefile.h"
 #include "powerdaemon/boundedread.h"
+#include "powerdaemon/schemeswitch.h"
+#include "schemes/switchwords.h"
 
 #include <QFile>
 #include <QtTest>
@@ -40,19 +44,33 @@ void replaceByLink(const QByteArray& path, const char* target)
 battery::Bay readBay0()
 {
     battery::Bay bay;
-    laptop::finishWithin(5s, "reading battery 0", [&bay] { bay = battery::readBay(0); });
+    laptop::finishWithin(5s, "reading battery 0",
+                         [&bay] { bay = batteries::ModuleFiles().bay(0); });
     return bay;
 }
 
+enum class SchemeWrite
+{
+    Written,
+    Failed
+};
+
+// The write of the applet's switch alone, its problem said as the applet
+// says it.
 SchemeWrite writeAcScheme(QByteArray& said)
 {
-    SchemeWrite written = SchemeWrite::Written;
+    powerdaemon::SwitchReport report;
     StreamCapture err(STDERR_FILENO);
-    laptop::finishWithin(5s, "writing the scheme", [&written] {
-        written = writeSchemeValue(configPath.constData(), "AC_SCHEME", "powersave");
+    laptop::finishWithin(5s, "writing the scheme", [&report] {
+        report = powerdaemon::writeSchemeKeys({powerdaemon::Rules::Applet, "powersave", {}},
+                                              configPath.toStdString());
+        if (const std::optional<QString> problem = schemes::fileProblem(report)) {
+            notices::logLine(*problem);
+        }
     });
     said = err.finish();
-    return written;
+    return report.saved == powerdaemon::SwitchReport::Saved::Failed ? SchemeWrite::Failed
+                                                                    : SchemeWrite::Written;
 }
 
 } // namespace
@@ -103,7 +121,7 @@ private Q_SLOTS:
     void stateFileAtTheBound()
     {
         QByteArray text = "AC attached:                 Yes\nRelativeStateofCharge:       55%\n";
-        text += QByteArray(int(powerdaemon::BatteryFileLimit) - text.size(), '\n');
+        text += QByteArray(int(batteries::StateFileLimit) - text.size(), '\n');
         QVERIFY(QFile::remove(QString::fromLatin1(state0)));
         laptop::writeFile(QString::fromLatin1(state0), text);
         QVERIFY(readBay0().known);

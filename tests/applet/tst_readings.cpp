@@ -10,6 +10,7 @@
 #include "laptopfixture.h"
 
 #include "applet/graphframe.h"
+#include "batteries/modulefiles.h"
 
 #include <kpanelapplet.h>
 
@@ -28,7 +29,7 @@ const QString state0 = QStringLiteral("/proc/H8/BAT0/state");
 // The status index battery n's state file gives.
 int statusIndexOf(int index)
 {
-    return battery::statusIndexOf(battery::readStatus(battery::readStateFile(index)));
+    return battery::statusIndexOf(batteries::ModuleFiles().bay(index).power);
 }
 
 BatInfo info(float lastFullC, float nowC, int toFulltime, int toNulltime, int perC, int status)

@@ -371,6 +371,22 @@ private Q_SLOTS:
         QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
     }
 
+    // The mark follows the file: a choice the file could not take (no line
+    // for the key) leaves it where it was, though the reload runs.
+    void choiceNotSavedLeavesTheMark()
+    {
+        laptop::writeFile(configPath, "BATTERY_SCHEME=\"powersave\"\n");
+        makeGauge();
+        laptop::mains(false);
+        m_frame->make_lmenu(false);
+        QCOMPARE(gaugeparts::markedSchemeId(m_frame), menuId(menu(), QStringLiteral("powersave")));
+        laptop::mains(true);
+        choose(QStringLiteral("presentation"));
+        QCOMPARE(laptop::readFile(configPath), QByteArray("BATTERY_SCHEME=\"powersave\"\n"));
+        QCOMPARE(laptop::shellCommands(), (QStringList{reloadCommand, restartCommand}));
+        QVERIFY(!menu()->isItemChecked(menuId(menu(), QStringLiteral("presentation"))));
+    }
+
     // Choices that are no change of scheme leave everything alone.
     void choicesThatChangeNothing()
     {

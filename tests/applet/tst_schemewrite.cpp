@@ -10,8 +10,9 @@
 #include "streamcapture.h"
 
 #include "applet/execshell.h"
-#include "applet/schemeconfig.h"
+#include "powerdaemon/configtext.h"
 #include "powerdaemon/switchlock.h"
+#include "schemes/bytesview.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -44,7 +45,8 @@ private Q_SLOTS:
     void propertyOnTheText()
     {
         configcases::checkAll(configcases::generate(400, 4), [](const configcases::Case& c) {
-            return setSchemeValue(c.text, keyName(c.key), c.newValue);
+            return QByteArray::fromStdString(powerdaemon::setKeyValue(
+                schemes::bytesView(c.text), keyName(c.key), schemes::bytesView(c.newValue)));
         });
     }
 

@@ -4,8 +4,10 @@
 # killed, or with the sandbox killed from outside. Every time the real machine
 # stays as it was: none of the files, none of the processes (X server, bus,
 # battery simulator) outlive the run. As root, once more with /usr and /var
-# overlaid (--overlay-system), writing into them as dpkg does. Runs outside
-# the sandbox, as root or as an ordinary user:  host-unchanged.sh SANDBOX
+# overlaid (--overlay-system), writing into them as dpkg does, and on the
+# laptop of today (--today), whose upowerd and power-profiles-daemon keep
+# state under /var/lib. Runs outside the sandbox, as root or as an ordinary
+# user:  host-unchanged.sh SANDBOX
 set -uo pipefail
 . "$(dirname "$(readlink -f "$0")")/lib.sh"
 sandbox=${1:?usage: host-unchanged.sh SANDBOX}
@@ -28,7 +30,7 @@ trap 'rm -rf "$share"; ((EUID)) || rm -f "$keep"' EXIT
 writer='
 for d in /etc /etc/sysconfig/powersave /etc/init.d /opt /opt/nexalt/pm /proc/H8 \
     /tmp /var/tmp /dev/shm "$HOME" "$XDG_RUNTIME_DIR" $SYSTEM_DIRS; do
-    echo x >"$d/$MARKER" || exit 90
+    mkdir -p "$d" && echo x >"$d/$MARKER" || exit 90
 done
 mkdir -p "/etc/$MARKER.d/sub" && echo x >"/etc/$MARKER.d/sub/f" || exit 91
 echo x >>/etc/sysconfig/powersave/common || exit 92
@@ -70,11 +72,19 @@ alive() {
 
 # Where dpkg writes, with --overlay-system.
 system_dirs="/usr/bin /usr/lib /usr/share/doc /var/lib/dpkg /var/lib/dpkg/info /var/cache /var/log"
+# Where the laptop of today's services write, with --today.
+today_dirs="/var/lib /var/cache /var/log"
+# Their state: what is there before must be there after, unchanged.
+service_state() {
+    find /var/lib/upower /var/lib/power-profiles-daemon -printf '%p %s %T@\n' 2>/dev/null | sort
+}
+service_state_before=$(service_state)
 
 run_and_end() { # how: exit | killed | sandbox-killed [sandbox option...]
     local how=$1 pid rc procs left i dirs=
     shift
     [[ " $* " == *" --overlay-system "* ]] && dirs=$system_dirs
+    [[ " $* " == *" --today "* ]] && dirs=$today_dirs
     rm -f "$share/ready"
     "$sandbox" --x11 --battery-sim "$@" --share "$share" --env "MARKER=$marker" --env "KEEP=$keep" \
         --env "SHARE=$share" --env "END=$how" --env "SYSTEM_DIRS=$dirs" -- sh -c "$writer" &
@@ -110,7 +120,7 @@ check_host() { # label
     # shellcheck disable=SC2086 # a list of folders
     found=$(find /etc /opt /tmp /var/tmp /dev/shm "$HOME" -maxdepth 4 -name "*$marker*" \
         ! -path "$keep" 2>/dev/null
-        find $system_dirs -maxdepth 1 -name "*$marker*" 2>/dev/null)
+        find $system_dirs $today_dirs -maxdepth 1 -name "*$marker*" 2>/dev/null)
     check_eq "$1: no file of the run on the machine" "" "$found"
     check_eq "$1: the deleted file is unchanged" "$keep_sum" "$(sha256sum "$keep" 2>&1)"
     for p in /etc/sysconfig/powersave /etc/init.d/powersaved /opt/nexalt /proc/H8; do
@@ -118,6 +128,7 @@ check_host() { # label
         check "$1: no $p" test ! -e "$p"
     done
     check_eq "$1: nothing of the sandbox in /dev/shm" "" "$(find /dev/shm -maxdepth 1 -name '*laptop*')"
+    check_eq "$1: the services' state under /var/lib is unchanged" "$service_state_before" "$(service_state)"
 }
 
 run_and_end exit
@@ -126,5 +137,6 @@ run_and_end sandbox-killed
 if ((EUID == 0)); then
     run_and_end exit --overlay-system
     run_and_end sandbox-killed --overlay-system
+    run_and_end sandbox-killed --today
 fi
 finish

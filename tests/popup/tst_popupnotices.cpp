@@ -66,6 +66,8 @@ private slots:
     void refusedSwitchSendsANotice();
     void unsavedSchemeSendsANotice();
     void emptyFileSendsANotice();
+    // Run with LANGUAGE=de (popup.notices_german).
+    void noticeInTheUsersLanguage();
 
 private:
     // Clicks the scheme's row and runs the program's event loop until the
@@ -184,6 +186,22 @@ void TestPopupNotices::emptyFileSendsANotice()
     QCOMPARE(recorder.notices(), QStringList{fromPopup(NotSavedOnMains)});
     QCOMPARE(laptop::readFile(CommonPath), QByteArray());
     QCOMPARE(callSummary(), (QStringList{Reload, Idletime}));
+}
+
+void TestPopupNotices::noticeInTheUsersLanguage()
+{
+    if (qEnvironmentVariable("LANGUAGE") != QLatin1String("de")) {
+        QSKIP("needs LANGUAGE=de");
+    }
+    NoticeRecorder recorder(QStringLiteral(NOTIFYRECORDER));
+    QVERIFY(recorder.ready());
+    laptop::writeFile(CommonPath, withoutMainsKey(m_common));
+    QVERIFY(clickEndsProgram("presentation"));
+    QCOMPARE(recorder.notices(),
+             QStringList{fromPopup(QStringLiteral(
+                 "Energieschema nicht gespeichert\tDas Schema \"presentation\" wurde nicht "
+                 "gespeichert: /etc/sysconfig/powersave/common enthält keine Einstellung "
+                 "AC_SCHEME."))});
 }
 
 QTEST_MAIN(TestPopupNotices)

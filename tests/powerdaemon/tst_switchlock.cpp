@@ -34,7 +34,7 @@ const QByteArray lockFile = powerdaemon::SwitchLockFile;
 
 SwitchReport switchAc(const char* name)
 {
-    return powerdaemon::switchScheme({Rules::Popup, "AC_SCHEME", name});
+    return powerdaemon::switchScheme({Rules::Popup, std::string(name), std::nullopt});
 }
 
 QByteArray acLine()

@@ -1,20 +1,27 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over the applet's reader of the battery module's state
-// files (applet/batteryreadings) and what the gauge makes of the readings
-// (applet/gaugeview). The input is bay 0's file; a NUL byte starts bay 1's.
+// files (batteries/appletreading) and what the gauge makes of the readings
+// (applet/batteryreadings, applet/gaugeview). The input is bay 0's file; a NUL byte starts bay 1's.
 #include "fuzzcheck.h"
 
 #include "applet/batteryreadings.h"
 #include "applet/gaugeview.h"
+#include "batteries/appletreading.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace {
 
 using fuzzcheck::require;
+
+battery::Bay bayOf(const QByteArray& text)
+{
+    return batteries::bayOf(std::string_view(text.constData(), std::size_t(text.size())));
+}
 
 void checkBay(const battery::Bay& bay)
 {
@@ -35,8 +42,7 @@ void checkBay(const battery::Bay& bay)
 // Of two lines with one label the later wins, whatever came before.
 void checkLaterLinesWin(const QByteArray& text)
 {
-    const battery::Bay bay =
-        battery::bayOf(text + "\nAC attached:    No\nRelativeStateofCharge:  42%\n");
+    const battery::Bay bay = bayOf(text + "\nAC attached:    No\nRelativeStateofCharge:  42%\n");
     require(bay.known && bay.power.acIndex == 1, "a later power line wins");
     require(bay.info.perC == 42, "a later charge line wins");
 }
@@ -70,8 +76,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray input(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     const qsizetype cut = input.indexOf('\0');
     const QByteArray text0 = cut < 0 ? input : input.left(cut);
-    const battery::Bay bay0 = battery::bayOf(text0);
-    const battery::Bay unreadable = battery::bayOf(std::nullopt);
+    const battery::Bay bay0 = bayOf(text0);
+    const battery::Bay unreadable = batteries::bayOf(std::nullopt);
     checkBay(bay0);
     checkBay(unreadable);
     checkLaterLinesWin(text0);
@@ -80,7 +86,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         checkView(battery::Bay(), bay0);
         checkView(bay0, unreadable);
     } else {
-        const battery::Bay bay1 = battery::bayOf(input.mid(cut + 1));
+        const battery::Bay bay1 = bayOf(input.mid(cut + 1));
         checkBay(bay1);
         checkView(bay0, bay1);
     }

@@ -1,15 +1,17 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // libFuzzer target over the popup's reader of the battery module's state
-// file (common/BatteryStateText) and the number conversions it uses. The
-// input is the file's text.
+// file (common/batterystatetext on batteries/popupreading) and the number
+// conversions it uses. The input is the file's text.
 #include "fuzzcheck.h"
 
+#include "batteries/popupreading.h"
 #include "common/UPMComm.h"
 #include "common/batterystatetext.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -24,6 +26,10 @@ void checkState(const QByteArray& text)
     require(rec.RemainingTime ==
                 (rec.ACState == 1 ? rec.AverageTimeToEmpty : rec.AverageTimeToFull),
             "the remaining time is the one of the power source");
+    const std::string_view bytes(text.constData(), std::size_t(text.size()));
+    require((batteries::popupPowerSource(bytes) == batteries::PowerSource::Mains) ==
+                (rec.ACState == 0),
+            "the power source alone reads as the whole record does");
 
     // Of two lines with one label the later wins, whatever came before.
     RBatState later;

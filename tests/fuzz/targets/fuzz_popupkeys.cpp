@@ -7,8 +7,8 @@
 #include "common/UPMComm.h"
 #include "common/keyline.h"
 #include "common/schemekeys.h"
-#include "common/textlines.h"
 #include "powerdaemon/configtext.h"
+#include "powerdaemon/linewalk.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -23,7 +23,10 @@ void fuzzKeyLines(const QByteArray& input)
 {
     const QByteArray key = input.mid(1, input.isEmpty() ? 0 : uchar(input[0]) % 24);
     const QByteArray rest = input.mid(1 + key.size());
-    for (const QByteArray& line : SplitTextLines(rest)) {
+    const std::string_view restText(rest.constData(), std::size_t(rest.size()));
+    const auto dropped = powerdaemon::CarriageReturns::Dropped;
+    powerdaemon::forEachLineContent(restText, dropped, [&](std::string_view lineText) {
+        const QByteArray line(lineText.data(), qsizetype(lineText.size()));
         for (const auto parse : {ParseAssignmentLine, ParseLabelLine}) {
             QByteArray value = "unchanged";
             if (parse(line, key, value)) {
@@ -32,7 +35,7 @@ void fuzzKeyLines(const QByteArray& input)
                 require(value == "unchanged", "a line without the key leaves the value");
             }
         }
-    }
+    });
 }
 
 void fuzzKeyUpdate(const QByteArray& input)

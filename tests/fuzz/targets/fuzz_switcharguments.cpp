@@ -61,11 +61,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const auto& request = std::get<powerdaemon::SwitchRequest>(parsed);
         require(args.size() == 3, "a request has three arguments");
         require(powerdaemon::rulesName(request.rules) == args[0], "the rules are the ones named");
-        require(powerdaemon::isSchemeKey(request.key) && request.key == args[1],
+        const bool ac = request.acScheme.has_value();
+        require(ac != request.batteryScheme.has_value(), "a request sets one key");
+        const std::string key = ac ? powerdaemon::AcSchemeKey : powerdaemon::BatterySchemeKey;
+        const std::string& name = ac ? *request.acScheme : *request.batteryScheme;
+        require(powerdaemon::isSchemeKey(key) && key == args[1],
                 "the key is a scheme key, the one named");
-        require(request.name == args[2], "the name is the one given");
+        require(name == args[2], "the name is the one given");
         // What a caller hands to pkexec gives the same request again.
-        auto again = powerdaemon::switchArguments(request.rules, request.key, request.name);
+        auto again = powerdaemon::switchArguments(request.rules, key, name);
         require(again.size() == 4 && again[0] == powerdaemon::SwitchHelper,
                 "a caller runs the helper");
         again.erase(again.begin());

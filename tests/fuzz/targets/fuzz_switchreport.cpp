@@ -45,6 +45,7 @@ SwitchReport reportOf(std::string_view input)
     input.remove_prefix(input.empty() ? 0 : 1);
     std::size_t cut = input.find('\0');
     report.reason = std::string(input.substr(0, cut));
+    report.failure = {"write", report.reason, int(facts >> 5)};
     while (cut != std::string_view::npos) {
         input.remove_prefix(cut + 1);
         cut = input.find('\0');
@@ -68,13 +69,19 @@ void checkWritten(const SwitchReport& report)
         require(read->reason == SwitchReport::oneLine(report.reason),
                 "the caller reads why the write failed");
     }
+    if (report.failure.code != 0) {
+        require(read->failure.action == report.failure.action &&
+                    read->failure.code == report.failure.code &&
+                    read->failure.path == SwitchReport::oneLine(report.failure.path),
+                "the caller reads the file call that failed");
+    }
     require(read->commandsRan == report.commandsRan, "the caller reads whether commands ran");
     require(read->accepted == report.accepted, "the caller reads whether the daemon took it");
     require(read->stillRunning.size() == report.stillRunning.size(),
-            "the caller reads every command left running");
+            "the caller reads every command ended at its bound");
     for (std::size_t i = 0; i < report.stillRunning.size(); ++i) {
         require(read->stillRunning[i] == SwitchReport::oneLine(report.stillRunning[i]),
-                "the caller reads each command left running");
+                "the caller reads each command ended at its bound");
     }
 }
 

@@ -6,8 +6,8 @@ set(OVRA_FUZZ_TARGETS
     switchreport    # the switch helper's report, as its callers read it
     switcharguments # the switch helper's arguments
     popupkeys       # the popup's key lines and key update (common/)
-    popupbattery    # the popup's battery state reader (common/)
-    appletbattery   # the applet's battery state reader (applet/batteryreadings)
+    popupbattery    # the popup's battery state reader (batteries/ through common/)
+    appletbattery   # the applet's battery state reader (batteries/) and gauge view
     kconfig         # KConfig files, read and written
     appletinfo      # applet desktop entries
     panelconfig     # panelhost's configuration panelhostrc

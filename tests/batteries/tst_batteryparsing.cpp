@@ -1,18 +1,21 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Property of the state file parser, without a gauge: on generated state
-// texts in the module's format, with its lines in any order, either line end
-// and any run of blanks behind the labels, every reading comes back as
-// written and the time that applies follows the power source.
+// Property of the applet's state file parser: on generated state texts in
+// the module's format, with its lines in any order, either line end and any
+// run of blanks behind the labels, every reading comes back as written and
+// the time that applies follows the power source.
 
-#include "applet/batteryreadings.h"
+#include "batteries/appletreading.h"
 
 #include <QRandomGenerator>
 #include <QStringList>
 #include <QTest>
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
+
+using batteries::BatteryInfo;
 
 struct Generated
 {
@@ -65,11 +68,12 @@ private Q_SLOTS:
         QRandomGenerator random(1713);
         for (int i = 0; i < 500; ++i) {
             const Generated g = generate(random);
-            const battery::PowerState state = battery::readStatus(g.text);
+            const std::string_view text(g.text.constData(), std::size_t(g.text.size()));
+            const batteries::PowerState state = batteries::readStatus(text);
             QCOMPARE(state.acIndex, g.onMains ? 0 : 1);
             QVERIFY(!state.fullyCharged);
 
-            const BatteryInfo info = battery::infoOf(g.text, state.acIndex);
+            const BatteryInfo info = batteries::bayOf(text).info;
             const BatteryInfo& w = g.written;
             QVERIFY2(info.perC == w.perC && info.toNulltime == w.toNulltime &&
                          info.toFulltime == w.toFulltime && info.nowC == w.nowC &&

@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
+#pragma once
+// The one client of the one switch (powerdaemon::switchScheme) for both
+// programs. Run by root, it runs the switch in this process, within the
+// commands' bounds, and finished() comes before start() returns. Run by
+// anyone else, it starts pkexec with the switch helper and reads the
+// helper's report when pkexec ends, beside the event loop; that wait has no
+// bound, as a person may be typing a password in the authentication
+// agent's dialog, and the helper bounds each command it runs.
+
+#include "schemebackend.h"
+
+#include "powerdaemon/schemeswitch.h"
+
+#include <QProcess>
+
+namespace schemes {
+
+class SwitchClient : public SchemeSwitch
+{
+    Q_OBJECT
+
+public:
+    SwitchClient(powerdaemon::Rules rules, const SchemeChoice& choice, QObject* parent = nullptr);
+    // Ends a pkexec still waiting; the helper, if it runs, finishes on its own.
+    ~SwitchClient() override;
+
+    // True when a switch goes through pkexec and the helper: the program
+    // is not run by root.
+    static bool runsThroughHelper();
+
+    // Through the helper, a choice names exactly one power source: the
+    // helper sets one key.
+    void start() override;
+    bool isRunning() const override { return m_process.state() != QProcess::NotRunning; }
+
+private:
+    void collect();
+    void failedToStart(QProcess::ProcessError error);
+
+    powerdaemon::Rules m_rules;
+    SwitchResult m_result;
+    QProcess m_process;
+};
+
+// The switch's request for a choice, by a program's rules.
+powerdaemon::SwitchRequest switchRequest(powerdaemon::Rules rules, const SchemeChoice& choice);
+
+} // namespace schemes
