@@ -5,12 +5,14 @@
 #include <cstring>
 
 powerdaemon::CommandEnd runShell(const char* command, std::chrono::milliseconds bound,
-                                 powerdaemon::OutputCapture* output)
+                                 powerdaemon::OutputCapture* output, powerdaemon::AtBound atBound)
 {
-    const powerdaemon::CommandEnd end = powerdaemon::runShellCommand(command, bound, output);
+    const powerdaemon::CommandEnd end =
+        powerdaemon::runShellCommand(command, bound, output, atBound);
     if (end == powerdaemon::CommandEnd::StillRunning) {
-        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, left running: %s\n",
-                     double(bound.count()) / 1000.0, command);
+        std::fprintf(stderr, "ovraapplet: command did not finish within %g s, %s: %s\n",
+                     double(bound.count()) / 1000.0,
+                     atBound == powerdaemon::AtBound::Leave ? "left running" : "ended", command);
     }
     return end;
 }

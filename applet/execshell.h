@@ -7,14 +7,16 @@
 
 #include <chrono>
 
-// Runs a command through the runner within bound; a command left running
-// is said on standard error, with the bound, as the applet's own line.
+// Runs a command through the runner within bound; a command still running
+// then is ended (or left running, atBound Leave), and said on standard
+// error with the bound as the applet's own line.
 powerdaemon::CommandEnd runShell(const char* command,
                                  std::chrono::milliseconds bound = powerdaemon::CommandTimeLimit,
-                                 powerdaemon::OutputCapture* output = nullptr);
+                                 powerdaemon::OutputCapture* output = nullptr,
+                                 powerdaemon::AtBound atBound = powerdaemon::AtBound::End);
 
 // Runs a command and waits for it, at most 30 s; false when it could not be
-// started or did not end in time (left running). Its exit status is not
+// started or did not end in time (then ended). Its exit status is not
 // looked at.
 bool execShell(const char* command);
 // Runs a command as execShell does and keeps the start of its standard

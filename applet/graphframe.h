@@ -67,7 +67,7 @@ public:
     // from its scheme menu (schememenu). Each is one line on those.
     //
     // Runs a command through /bin/sh and waits for it, at most 30 s; false
-    // when it could not be started or did not end in time (left running).
+    // when it could not be started or did not end in time (then ended).
     static bool execShell(const char* command);
     // Runs a command and keeps the start of its standard output in buf
     // (execShellOutput).

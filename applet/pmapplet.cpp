@@ -17,7 +17,10 @@
 #include <QResizeEvent>
 #include <QStandardPaths>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <thread>
 
 #include <unistd.h>
 
@@ -29,6 +32,10 @@ constexpr char strNoModuleDialog[] = "kdialog --title ovraapplet --error 'You ha
                                      "battery module\nExit Program!'";
 constexpr char strNoModuleText[] = "You have not installed battery module\nExit Program!";
 constexpr int maxModuleLoads = 10;
+// The whole check, loads and pauses together: about what a person waits for
+// at login. The panel runs it on its GUI thread.
+constexpr std::chrono::seconds moduleCheckLimit{30};
+constexpr std::chrono::milliseconds pauseAfterLoad{1000};
 
 // The DCOP calls: reply type, the signature matched, the signature listed.
 // The empty row ends the table.
@@ -60,7 +67,8 @@ enum DcopCall
 void tellModuleMissing()
 {
     if (!QStandardPaths::findExecutable(QStringLiteral("kdialog")).isEmpty()) {
-        execShell(strNoModuleDialog);
+        runShell(strNoModuleDialog, powerdaemon::CommandTimeLimit, nullptr,
+                 powerdaemon::AtBound::Leave);
         return;
     }
     QMessageBox::critical(nullptr, QStringLiteral("ovraapplet"),
@@ -94,17 +102,27 @@ extern "C" KDE_EXPORT KPanelApplet* init(QWidget* parent, const QString& configF
 
 bool JudgeBatModule()
 {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + moduleCheckLimit;
+    const auto timeLeft = [deadline] {
+        return std::max(
+            std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()),
+            std::chrono::milliseconds(0));
+    };
     int attempts = 0;
     while (attempts < maxModuleLoads) {
         if (access(m_strPathBatInfo, F_OK) == 0) {
             sleep(1);
             return true;
         }
+        if (timeLeft().count() == 0) {
+            break;
+        }
         ++attempts;
-        // Bounded like every command of the applet: a load that hangs costs
-        // this attempt, not the panel, which runs this on its GUI thread.
-        execShell(m_strFileBatModule);
-        sleep(1);
+        // Bounded by what is left of the check: a load that hangs is ended
+        // with what it started, and no further load is tried after it.
+        runShell(m_strFileBatModule, timeLeft());
+        std::this_thread::sleep_for(std::min(pauseAfterLoad, timeLeft()));
     }
     tellModuleMissing();
     return false;

@@ -21,7 +21,9 @@ extern "C" {
 Q_DECL_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile);
 }
 
-// True when the battery module's directory exists, loading the module if needed.
+// True when the battery module's directory exists, loading the module if
+// needed: up to ten loads a second apart, all within about 30 s (a load that
+// hangs is ended); otherwise the error dialog, and false.
 bool JudgeBatModule();
 // A new pixmap loaded from a file, owned by the caller; never null (a file that
 // does not load gives a null pixmap).

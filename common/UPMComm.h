@@ -62,8 +62,8 @@ NoticePresenter SetNoticePresenter(NoticePresenter presenter);
 void ShowNotice(const SchemeNotice& notice);
 
 // Shell commands. True when the command ended with exit code 0. A command
-// that runs longer than 30 s is left running, the user is told in an error
-// box, and the result is false.
+// that runs longer than 30 s is ended with what it started, the user is
+// told in an error box, and the result is false.
 bool ExecCmd(const QByteArray& command);
 
 // Battery state (batteries/, by the popup's rules): battery n's state file

@@ -8,6 +8,6 @@
 #include <chrono>
 
 // Runs the command within bound; true when it ended with exit code 0. A
-// command still running then is left running, and the user is told in an
-// error box.
+// command still running then is ended with what it started, and the user
+// is told in an error box.
 bool RunCommand(const QByteArray& command, std::chrono::milliseconds bound);

@@ -7,6 +7,7 @@
 // ends with its outcome: 0 applied, 1 not applied, 2 not saved, 3 refused.
 
 #include "powerdaemon/schemeswitch.h"
+#include "powerdaemon/servicestate.h"
 #include "powerdaemon/uniquefd.h"
 
 #include <cstdio>
@@ -87,6 +88,9 @@ void writeAll(int fd, const std::string& text)
 
 int main(int argc, char* argv[])
 {
+    // Nothing the caller set (limits, nice value, signals) holds over the
+    // switch or the commands it runs.
+    powerdaemon::becomeService();
     const powerdaemon::UniqueFd report = takeStandardOutput();
     cleanEnvironment();
     const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);

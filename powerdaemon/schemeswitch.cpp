@@ -5,6 +5,7 @@
 #include "powersavedaemon.h"
 #include "replacefile.h"
 #include "shellcommand.h"
+#include "switchlock.h"
 
 namespace powerdaemon {
 
@@ -92,6 +93,13 @@ SwitchReport writeSchemeKeys(const SwitchRequest& request, const std::string& pa
                 setting.name;
             return report;
         }
+    }
+    // One switch at a time, from the read to the rename.
+    const SwitchLock lock;
+    if (!lock.held()) {
+        fail(report, FileError{"lock", SwitchLockFile, lock.errorCode()});
+        report.reason = lock.reason();
+        return report;
     }
     FileError failure;
     const auto text = readRegularFile(path, ConfigFileLimit, failure);

@@ -35,9 +35,11 @@ std::variant<SwitchRequest, std::string> parseSwitchArguments(const std::vector<
 // first.
 std::vector<std::string> switchArguments(Rules rules, std::string_view key, std::string_view name);
 
-// The write alone: checks the names, then sets each key given in the file
-// at path (a new file renamed over it, owner and mode kept; a file that
-// already gives the names is left alone). No command runs.
+// The write alone: checks the names, then, holding the switch lock
+// (switchlock.h) from the read to the rename, sets each key given in the
+// file at path (a new file renamed over it, owner, mode, ACL and extended
+// attributes kept; a file that already gives the names is left alone). No
+// command runs.
 SwitchReport writeSchemeKeys(const SwitchRequest& request, const std::string& path);
 
 // The whole switch: the write to the daemon's common file, then the rules'

@@ -1,15 +1,16 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "shellcommand.h"
+#include "servicestate.h"
 #include "uniquefd.h"
 
 #include <algorithm>
 #include <cerrno>
-#include <optional>
 #include <system_error>
 #include <thread>
 
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/syscall.h>
 #include <sys/types.h>
 #include <sys/wait.h>
@@ -29,11 +30,18 @@ std::chrono::milliseconds timeLeft(Clock::time_point deadline)
     return std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
 }
 
+// How long a command ended at its bound is given to end on SIGTERM before
+// SIGKILL, and a killed one to be gone before a thread waits for it.
+constexpr std::chrono::milliseconds EndGrace{1000};
+
 // In the forked child: only async-signal-safe calls. Never returns into the
 // caller's code, not even when exec fails. outputFd, when not -1, becomes
 // the shell's standard output.
-[[noreturn]] void becomeShell(const char* command, int outputFd)
+[[noreturn]] void becomeShell(const char* command, int outputFd, const ServiceLimits& limits)
 {
+    // A session of its own: its process group is what the runner ends at
+    // the bound, and no terminal of the caller's signals it.
+    ::setsid();
     if (outputFd == STDOUT_FILENO) {
         // Already in place, but marked close-on-exec like every pipe end.
         ::fcntl(outputFd, F_SETFD, 0);
@@ -41,6 +49,13 @@ std::chrono::milliseconds timeLeft(Clock::time_point deadline)
         ::_exit(ShellNotStarted);
     }
     [[maybe_unused]] const int becameRoot = ::setuid(0);
+    // The command starts as init would start it, not with what the program
+    // that runs it was given.
+    resetSignals();
+    if (::geteuid() == 0) {
+        resetPriorityAndLimits(limits);
+    }
+    closeDescriptorsFrom(STDERR_FILENO + 1);
     ::execl("/bin/sh", "sh", "-c", command, static_cast<char*>(nullptr));
     ::_exit(ShellNotStarted);
 }
@@ -51,23 +66,24 @@ UniqueFd processHandle(pid_t child)
     return UniqueFd(static_cast<int>(::syscall(SYS_pidfd_open, child, 0)));
 }
 
-// The child's wait status once it has ended before deadline; nullopt while
-// it still runs. A child that has ended is seen even after the deadline.
-std::optional<int> waitStatus(pid_t child, Clock::time_point deadline)
+// Waits until the child has ended or the deadline has passed; true once it
+// has ended (or is not ours to wait for). The child is not reaped: its pid,
+// and with it its process group's id, stays taken until reap().
+bool waitForEnd(pid_t child, Clock::time_point deadline)
 {
     const UniqueFd handle = processHandle(child);
     for (;;) {
-        int status = 0;
-        const pid_t waited = ::waitpid(child, &status, WNOHANG);
-        if (waited == child) {
-            return status;
-        }
-        if (waited < 0 && errno != EINTR) {
-            return -1; // not ours to wait for any more
+        siginfo_t info = {};
+        if (::waitid(P_PID, id_t(child), &info, WEXITED | WNOHANG | WNOWAIT) == 0) {
+            if (info.si_pid == child) {
+                return true;
+            }
+        } else if (errno != EINTR) {
+            return true;
         }
         const std::chrono::milliseconds left = timeLeft(deadline);
         if (left.count() <= 0) {
-            return std::nullopt;
+            return false;
         }
         if (handle) {
             pollfd ready{handle.get(), POLLIN, 0};
@@ -77,6 +93,18 @@ std::optional<int> waitStatus(pid_t child, Clock::time_point deadline)
             std::this_thread::sleep_for(std::min(left, std::chrono::milliseconds(20)));
         }
     }
+}
+
+// The wait status of a child that has ended; -1 when it is not ours.
+int reap(pid_t child)
+{
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR) {
+            return -1;
+        }
+    }
+    return status;
 }
 
 // Reads the pipe into output until every writer has closed it, output.limit
@@ -126,20 +154,43 @@ bool makeOutputPipe(UniqueFd& readEnd, UniqueFd& writeEnd)
 void reapLater(pid_t child)
 {
     try {
-        std::thread([child] {
-            int status = 0;
-            while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
+        std::thread([child] { reap(child); }).detach();
     } catch (const std::system_error&) {
         // No thread to spare: the child stays a zombie until the process ends.
+    }
+}
+
+// The child's process group, or the child alone before its setsid().
+void signalGroup(pid_t child, int signal)
+{
+    if (::kill(-child, signal) != 0) {
+        ::kill(child, signal);
+    }
+}
+
+// Ends a command past its bound with what it started: SIGTERM, a grace to
+// end, then SIGKILL for whatever is left of its process group.
+void endCommand(pid_t child)
+{
+    signalGroup(child, SIGTERM);
+    // A stopped process takes SIGTERM only once it runs again.
+    signalGroup(child, SIGCONT);
+    waitForEnd(child, Clock::now() + EndGrace);
+    // Unreaped, the shell keeps the group's id taken, so this reaches no
+    // other group even when the shell has ended.
+    signalGroup(child, SIGKILL);
+    // A process stuck in the kernel ends only when the kernel lets it.
+    if (waitForEnd(child, Clock::now() + EndGrace)) {
+        reap(child);
+    } else {
+        reapLater(child);
     }
 }
 
 } // namespace
 
 CommandEnd runShellCommand(const char* command, std::chrono::milliseconds bound,
-                           OutputCapture* output)
+                           OutputCapture* output, AtBound atBound)
 {
     const Clock::time_point deadline = Clock::now() + bound;
     UniqueFd readEnd;
@@ -150,12 +201,14 @@ CommandEnd runShellCommand(const char* command, std::chrono::milliseconds bound,
             return CommandEnd::NotStarted; // no pipe, so no child is made
         }
     }
+    // Read before the fork: the child may only make async-signal-safe calls.
+    const ServiceLimits& limits = serviceLimits();
     const pid_t child = ::fork();
     if (child < 0) {
         return CommandEnd::NotStarted; // no child: nothing to wait for
     }
     if (child == 0) {
-        becomeShell(command, writeEnd.get());
+        becomeShell(command, writeEnd.get(), limits);
     }
     if (output) {
         // Only the child writes: the pipe ends when the command and
@@ -164,12 +217,15 @@ CommandEnd runShellCommand(const char* command, std::chrono::milliseconds bound,
         readOutput(readEnd, *output, deadline);
         readEnd.reset();
     }
-    const std::optional<int> status = waitStatus(child, deadline);
-    if (!status) {
-        reapLater(child);
+    if (!waitForEnd(child, deadline)) {
+        if (atBound == AtBound::Leave) {
+            reapLater(child);
+        } else {
+            endCommand(child);
+        }
         return CommandEnd::StillRunning;
     }
-    return *status == 0 ? CommandEnd::Succeeded : CommandEnd::Failed;
+    return reap(child) == 0 ? CommandEnd::Succeeded : CommandEnd::Failed;
 }
 
 } // namespace powerdaemon

@@ -37,7 +37,7 @@ struct SwitchReport
     FileError failure;  // the file call that failed (code 0: none known)
     bool commandsRan = false;
     bool accepted = false;                 // the reload (or the start after it) succeeded
-    std::vector<std::string> stillRunning; // commands given up on after their bound
+    std::vector<std::string> stillRunning; // commands still running at their bound, then ended
 
     SwitchOutcome outcome() const;
     bool tookEffect() const { return outcome() == SwitchOutcome::Applied; }

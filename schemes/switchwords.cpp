@@ -148,7 +148,7 @@ QString commandLeftRunningText(const QByteArray& command, std::chrono::milliseco
 {
     const QString text = translated(
         // TRANSLATORS: %1 is the bound in seconds, %2 the command.
-        I18N_NOOP("The command did not finish within %1 s and was left running: %2"));
+        I18N_NOOP("The command did not finish within %1 s and was ended: %2"));
     return text.arg(bound.count() / 1000.0).arg(QString::fromLocal8Bit(command));
 }
 

@@ -11,6 +11,7 @@
 
 #include "applet/execshell.h"
 #include "powerdaemon/configtext.h"
+#include "powerdaemon/switchlock.h"
 #include "schemes/bytesview.h"
 
 #include <QDir>
@@ -100,13 +101,34 @@ private Q_SLOTS:
         QCOMPARE(said, QByteArray("ovraapplet: Could not write file "
                                   "/etc/sysconfig/powersave/common: No space left on device\n"));
         QCOMPARE(laptop::readFile(configPath), before);
+        // The switch lock stays; no temporary file does.
         QCOMPARE(QDir(QString::fromLatin1(dir))
                      .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-                 QStringList{QStringLiteral("common")});
+                 (QStringList{QStringLiteral(".common.lock"), QStringLiteral("common")}));
+    }
+
+    // Another switch holds the lock for the whole wait: the applet's own
+    // switch as root says why on standard error and leaves the file as it
+    // was; its reload runs all the same, as after any failed write.
+    void heldUpByAnotherSwitch()
+    {
+        const powerdaemon::SwitchLock other;
+        QVERIFY(other.held());
+        const QByteArray before = laptop::readFile(configPath);
+        StreamCapture err(STDERR_FILENO);
+        m_host->menu.changeScheme(QStringLiteral("powersave"));
+        const QByteArray said = err.finish();
+        QVERIFY2(said.startsWith("ovraapplet: Could not lock file "
+                                 "/etc/sysconfig/powersave/.common.lock: another switch held it "
+                                 "for more than 5 s\n"),
+                 said.constData());
+        QCOMPARE(laptop::readFile(configPath), before);
+        QCOMPARE(laptop::shellCommands().constFirst(),
+                 QStringLiteral("/etc/init.d/powersave reload &>/dev/null"));
     }
 
     // A command that runs past the bound: false, a line on standard error,
-    // the command goes on to its end and is reaped; later commands run.
+    // the command is ended with what it started; later commands run.
     void commandTimeLimit()
     {
         QFile::remove(QStringLiteral("/tmp/late"));
@@ -118,11 +140,13 @@ private Q_SLOTS:
         const QByteArray said = err.finish();
         QVERIFY(!result);
         QVERIFY(clock.elapsed() < 1800);
-        QCOMPARE(said, QByteArray("ovraapplet: command did not finish within 0.3 s, left "
-                                  "running: sleep 2; echo done >/tmp/late\n"));
+        QCOMPARE(said, QByteArray("ovraapplet: command did not finish within 0.3 s, ended: "
+                                  "sleep 2; echo done >/tmp/late\n"));
         QVERIFY(execShell("true"));
-        QVERIFY(laptop::waitFor([] { return QFile::exists(QStringLiteral("/tmp/late")); }, 10000));
-        QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }));
+        // Ended with its sleep, so it never gets to write.
+        QCOMPARE(laptop::processesWith("sleep 2"), QStringList());
+        QCOMPARE(laptop::zombieChildren(), 0);
+        QVERIFY(!QFile::exists(QStringLiteral("/tmp/late")));
     }
 };
 

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 // The one command runner: the start of a command's standard output kept
 // within the bound, the pipe closed once the limit is reached, and the
-// caller's own standard output left alone when nothing is kept.
+// caller's own standard output left alone when nothing is kept; a command
+// past its bound ended with what it started; a command that starts as init
+// would start it, whatever the caller's limits, nice value and signals.
 #include "laptopfixture.h"
 #include "streamcapture.h"
 
@@ -10,10 +12,14 @@
 #include <QElapsedTimer>
 #include <QTest>
 
+#include <csignal>
 #include <string>
 
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+using powerdaemon::AtBound;
 using powerdaemon::CommandEnd;
 using powerdaemon::OutputCapture;
 using namespace std::chrono_literals;
@@ -61,6 +67,16 @@ private Q_SLOTS:
     // numbers, and the command still writes into it.
     void closedStandardDescriptors();
     void ranToItsEnd();
+    // Past the bound, the command and whatever it started are ended, one
+    // that ignores SIGTERM too, within a short grace; nothing is left a
+    // zombie.
+    void endedWithWhatItStarted();
+    // A command the caller leaves to the user (a dialog) runs on to its end
+    // and is reaped then.
+    void leftRunningWhenAsked();
+    // The caller's odd limits, nice value, blocked and ignored signals and
+    // inherited descriptors do not reach the command.
+    void startsAsInitWould();
 };
 
 void TestShellCommand::outputKept_data()
@@ -187,6 +203,88 @@ void TestShellCommand::ranToItsEnd()
     QVERIFY(powerdaemon::ranToItsEnd(CommandEnd::Failed));
     QVERIFY(!powerdaemon::ranToItsEnd(CommandEnd::NotStarted));
     QVERIFY(!powerdaemon::ranToItsEnd(CommandEnd::StillRunning));
+}
+
+void TestShellCommand::endedWithWhatItStarted()
+{
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(powerdaemon::runShellCommand("sleep 31.5 & trap '' TERM; sleep 31.7", 300ms),
+             CommandEnd::StillRunning);
+    // The bound, then at most the grace before SIGKILL and the reaping.
+    QVERIFY2(clock.elapsed() >= 300 && clock.elapsed() < 2800, QByteArray::number(clock.elapsed()));
+    QCOMPARE(laptop::processesWith("sleep 31."), QStringList());
+    QCOMPARE(laptop::zombieChildren(), 0);
+}
+
+void TestShellCommand::leftRunningWhenAsked()
+{
+    QFile::remove(QStringLiteral("/tmp/left-running"));
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(powerdaemon::runShellCommand("sleep 1; touch /tmp/left-running", 300ms, nullptr,
+                                          AtBound::Leave),
+             CommandEnd::StillRunning);
+    QVERIFY2(clock.elapsed() < 900, QByteArray::number(clock.elapsed()));
+    QVERIFY(
+        laptop::waitFor([] { return QFile::exists(QStringLiteral("/tmp/left-running")); }, 10000));
+    QVERIFY(laptop::waitFor([] { return laptop::zombieChildren() == 0; }));
+}
+
+void TestShellCommand::startsAsInitWould()
+{
+    // The oddities a caller may have set before it started the program.
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    sigaddset(&blocked, SIGHUP);
+    sigaddset(&blocked, SIGTERM);
+    sigset_t before;
+    QVERIFY(::sigprocmask(SIG_BLOCK, &blocked, &before) == 0);
+    const auto oldInt = std::signal(SIGINT, SIG_IGN);
+    const auto oldQuit = std::signal(SIGQUIT, SIG_IGN);
+    const int oldNice = ::getpriority(PRIO_PROCESS, 0);
+    QVERIFY(::setpriority(PRIO_PROCESS, 0, 10) == 0);
+    rlimit cpu{}, size{}, files{};
+    QVERIFY(::getrlimit(RLIMIT_CPU, &cpu) == 0 && ::getrlimit(RLIMIT_FSIZE, &size) == 0 &&
+            ::getrlimit(RLIMIT_NOFILE, &files) == 0);
+    const rlimit fiveSeconds{5, cpu.rlim_max}, fourMiB{4 << 20, size.rlim_max},
+        sixteen{16, files.rlim_max};
+    QVERIFY(::setrlimit(RLIMIT_CPU, &fiveSeconds) == 0 &&
+            ::setrlimit(RLIMIT_FSIZE, &fourMiB) == 0 && ::setrlimit(RLIMIT_NOFILE, &sixteen) == 0);
+    // A descriptor that is not marked close-on-exec.
+    const int inherited = ::open("/dev/null", O_RDONLY);
+
+    OutputCapture output = capture(4096);
+    const CommandEnd end = powerdaemon::runShellCommand(
+        "ulimit -t -f -n -c; grep -E '^Sig(Blk|Ign)' /proc/self/status; "
+        "cut -d' ' -f19 /proc/self/stat; ls /proc/self/fd | tr '\\n' ' '",
+        5s, &output);
+
+    ::close(inherited);
+    ::setrlimit(RLIMIT_CPU, &cpu);
+    ::setrlimit(RLIMIT_FSIZE, &size);
+    ::setrlimit(RLIMIT_NOFILE, &files);
+    ::setpriority(PRIO_PROCESS, 0, oldNice);
+    std::signal(SIGINT, oldInt);
+    std::signal(SIGQUIT, oldQuit);
+    ::sigprocmask(SIG_SETMASK, &before, nullptr);
+
+    QCOMPARE(end, CommandEnd::Succeeded);
+    const QList<QByteArray> lines = bytes(output.text).split('\n');
+    QCOMPARE(lines.size(), 8);
+    // ulimit's lines: "cpu time (seconds, -t) unlimited" and so on.
+    QVERIFY2(lines[0].endsWith(" unlimited") && lines[0].contains("-t"), lines[0]);
+    QVERIFY2(lines[1].endsWith(" unlimited") && lines[1].contains("-f"), lines[1]);
+    QVERIFY2(lines[2].endsWith(" 1024") && lines[2].contains("-n"), lines[2]);
+    QVERIFY2(lines[3].endsWith(" 0") && lines[3].contains("-c"), lines[3]);
+    QCOMPARE(lines[4], QByteArray("SigBlk:\t0000000000000000"));
+    QCOMPARE(lines[5], QByteArray("SigIgn:\t0000000000000000"));
+    // Only root outside a user namespace may lower its nice value again.
+    if (laptop::readFile(QStringLiteral("/proc/self/uid_map")).simplified() == "0 0 4294967295") {
+        QCOMPARE(lines[6], QByteArray("0"));
+    }
+    // ls's own descriptor for the folder is the only one past 2.
+    QCOMPARE(lines[7], QByteArray("0 1 2 3 "));
 }
 
 QTEST_GUILESS_MAIN(TestShellCommand)

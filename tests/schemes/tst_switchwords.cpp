@@ -170,11 +170,11 @@ private slots:
         SwitchReport refusedAndLeft = applied(false);
         refusedAndLeft.stillRunning = {"/etc/init.d/powersaved start &>/dev/null"};
         const QStringList leftAndRefused{
-            QStringLiteral("problem: The command did not finish within 30 s and was left running: "
+            QStringLiteral("problem: The command did not finish within 30 s and was ended: "
                            "/etc/init.d/powersaved start &>/dev/null"),
             QStringLiteral("notice: Power scheme not applied | The power daemon did not accept the "
                            "scheme \"powersave\".")};
-        QTest::newRow("not applied, a command left running")
+        QTest::newRow("not applied, a command ended at its bound")
             << ran(refusedAndLeft) << leftAndRefused << leftAndRefused;
     }
 };

@@ -210,6 +210,24 @@ int zombieChildren()
     return zombies;
 }
 
+QStringList processesWith(const QByteArray& text)
+{
+    QStringList found;
+    const QString self = QString::number(getpid());
+    for (const QString& pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(pid));
+        if (pid == self || !cmdline.open(QIODevice::ReadOnly)) {
+            continue;
+        }
+        // A process that has ended (a zombie) has no command line left.
+        const QByteArray line = cmdline.readAll().replace('\0', ' ').trimmed();
+        if (line.contains(text)) {
+            found << QString::fromLocal8Bit(line);
+        }
+    }
+    return found;
+}
+
 SmallFileSystem::SmallFileSystem(const QByteArray& dir, const char* options)
     : m_dir(dir), m_mounted(::mount("tmpfs", m_dir.constData(), "tmpfs", 0, options) == 0)
 {

@@ -55,6 +55,10 @@ bool waitFor(const std::function<bool()>& cond, int timeoutMs = 5000);
 // Children of this process that have ended and were never waited for.
 int zombieChildren();
 
+// The command lines (arguments joined by blanks) of the laptop's running
+// processes, other than this one, whose command line holds text.
+QStringList processesWith(const QByteArray& text);
+
 // A tmpfs with the mount options (such as "size=64k") over the folder while
 // it lives, as a small disk that fills up; mounted() says whether the mount
 // worked (it needs root).

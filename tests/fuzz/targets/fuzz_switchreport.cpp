@@ -78,10 +78,10 @@ void checkWritten(const SwitchReport& report)
     require(read->commandsRan == report.commandsRan, "the caller reads whether commands ran");
     require(read->accepted == report.accepted, "the caller reads whether the daemon took it");
     require(read->stillRunning.size() == report.stillRunning.size(),
-            "the caller reads every command left running");
+            "the caller reads every command ended at its bound");
     for (std::size_t i = 0; i < report.stillRunning.size(); ++i) {
         require(read->stillRunning[i] == SwitchReport::oneLine(report.stillRunning[i]),
-                "the caller reads each command left running");
+                "the caller reads each command ended at its bound");
     }
 }
 
