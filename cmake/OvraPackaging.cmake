@@ -45,6 +45,11 @@ set(triggers ${CMAKE_BINARY_DIR}/packaging/triggers)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian-triggers-ldconfig ${triggers} COPYONLY)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_CONTROL_EXTRA ${triggers})
 
+# The switch helper is needed only where the power daemon's file is; a laptop
+# of today has UPower and power-profiles-daemon instead, and the programs use
+# them where the daemon's file is missing.
+set(power_recommends
+    "ovra-switch-scheme (= ${OVRA_DEB_VERSION}), upower, power-profiles-daemon")
 set(desktop_summary "desktop layer for KDE 3 style panel applets")
 set(applet_summary "battery gauge and power scheme switcher for the panel")
 if(OVRA_QT5)
@@ -54,8 +59,8 @@ if(OVRA_QT5)
     set(CPACK_DEBIAN_LXQT_PACKAGE_NAME ovra-lxqt-plugin)
     # The entry and catalogue come from the Qt 6 build's package, and so
     # does the switch helper.
-    set(CPACK_DEBIAN_APPLET_PACKAGE_DEPENDS
-        "ovraapplet-common (= ${OVRA_DEB_VERSION}), ovra-switch-scheme (= ${OVRA_DEB_VERSION})")
+    set(CPACK_DEBIAN_APPLET_PACKAGE_DEPENDS "ovraapplet-common (= ${OVRA_DEB_VERSION})")
+    set(CPACK_DEBIAN_APPLET_PACKAGE_RECOMMENDS "${power_recommends}")
     # A plugin is built against one lxqt-panel's plug-in interface, which
     # changes between its minor versions.
     set(CPACK_DEBIAN_LXQT_PACKAGE_DEPENDS lxqt-panel)
@@ -83,8 +88,10 @@ else()
     set(CPACK_DEBIAN_PANELHOST_PACKAGE_NAME panelhost)
     set(CPACK_DEBIAN_PANELHOST_PACKAGE_RECOMMENDS ovraapplet)
     set(CPACK_DEBIAN_DCOP_PACKAGE_NAME dcop)
+    set(CPACK_DEBIAN_SCHEMEPOP_PACKAGE_RECOMMENDS "${power_recommends}")
+    set(CPACK_DEBIAN_APPLET_PACKAGE_RECOMMENDS "${power_recommends}")
     set(qt "Qt 6")
-    set(applet_depends desktop appletdata switchhelper)
+    set(applet_depends desktop appletdata)
 endif()
 
 # Every package carries the licence and the packaging's change log where
@@ -133,7 +140,7 @@ of the Ovra battery applet. pkexec runs it once polkit has authorised the
 user: the action org.nexalt.ovra.switch-scheme, granted to active local users
 without a password.")
     # The popup tells what came of a switch in the catalogue it shares with the applet.
-    cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup" DEPENDS switchhelper appletdata
+    cpack_add_component(schemepop DISPLAY_NAME "Power scheme popup" DEPENDS appletdata
         DESCRIPTION "Popup that chooses the laptop's power scheme
 schemepop shows the power daemon's schemes in a small window that a hot key
 starts. A click makes a scheme the one of the power source in use and has
@@ -153,6 +160,7 @@ users knew it, on DCOP objects published over the D-Bus session bus.")
 endif()
 unset(qt)
 unset(applet_depends)
+unset(power_recommends)
 unset(upper)
 unset(docdir)
 unset(triggers)

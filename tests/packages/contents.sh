@@ -68,21 +68,29 @@ expect_depends() { # package dependency...
     check_eq "$1: depends on ${*:2}" "" "${missing[*]}"
 }
 version=$(field schemepop Version)
-expect_depends schemepop libc6 libqt6core6 libqt6gui6 libqt6widgets6 \
-    "ovra-switch-scheme (= $version)"
+expect_depends schemepop libc6 libqt6core6 libqt6gui6 libqt6widgets6 "ovraapplet-common (= $version)"
 expect_depends ovra-switch-scheme libc6 pkexec polkitd
 expect_depends libovradesktop1 libqt6core6 libqt6dbus6 libqt6widgets6
 expect_depends ovraapplet "libovradesktop1 (= $version)" "ovraapplet-common (= $version)" \
-    "ovra-switch-scheme (= $version)" libqt6widgets6
+    libqt6widgets6
 expect_depends panelhost "libovradesktop1 (= $version)" libqt6widgets6
 expect_depends dcop "libovradesktop1 (= $version)" libqt6dbus6
 expect_depends libovradesktop-qt5-1 libqt5core5a libqt5dbus5 libqt5widgets5
 expect_depends ovraapplet-qt5 "libovradesktop-qt5-1 (= $version)" \
-    "ovraapplet-common (= $version)" "ovra-switch-scheme (= $version)" libqt5widgets5
+    "ovraapplet-common (= $version)" libqt5widgets5
 expect_depends ovra-lxqt-plugin "libovradesktop-qt5-1 (= $version)" \
     "ovraapplet-qt5 (= $version)" "lxqt-panel" libqt5widgets5
 check_eq "ovraapplet-common: for every architecture" all "$(field ovraapplet-common Architecture)"
 check_eq "ovraapplet-common: depends on nothing" "" "$(field ovraapplet-common Depends)"
+# The helper only where the daemon's file is; UPower and power-profiles-daemon elsewhere.
+for package in schemepop ovraapplet ovraapplet-qt5; do
+    check_eq "$package: recommends the helper and today's services" \
+        "ovra-switch-scheme (= $version), upower, power-profiles-daemon" \
+        "$(field $package Recommends)"
+    [[ $(field $package Depends) != *ovra-switch-scheme* ]] &&
+        echo "ok: $package: does not depend on the helper" ||
+        fail "$package: depends on the helper"
+done
 check_eq "panelhost: recommends the applet" ovraapplet "$(field panelhost Recommends)"
 # Every description: a summary and whole sentences below it.
 for deb in "$packages"/*/*.deb; do
