@@ -7,6 +7,8 @@
 #                          and runs each as a short smoke (part of make test)
 #   make demo              the demo with panelhost (Qt 6 build)
 #   make demo PANEL=lxqt   the demo with LXQt's lxqt-panel (Qt 5 build)
+#   make demo LAPTOP=today the demo on a laptop of today: UPower and
+#                          power-profiles-daemon on fake hardware (either panel)
 #   make package           Debian packages of both builds, in BUILD/packages
 #                          and BUILD_QT5/packages
 # Both builds are configured for the prefix /usr, where the packages install.
@@ -68,12 +70,13 @@ package: build build-qt5
 	cd $(BUILD_QT5) && cpack
 	@ls -1 $(BUILD)/packages/*.deb $(BUILD_QT5)/packages/*.deb
 
+LAPTOP ?= design
 ifeq ($(PANEL),lxqt)
 demo: build-qt5
-	laptop/demo --panel lxqt $(BUILD_QT5)
+	laptop/demo --panel lxqt --laptop $(LAPTOP) $(BUILD_QT5)
 else
 demo: build
-	laptop/demo $(BUILD)
+	laptop/demo --laptop $(LAPTOP) $(BUILD)
 endif
 
 format:
