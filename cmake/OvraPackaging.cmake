@@ -44,6 +44,11 @@ set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 set(triggers ${CMAKE_BINARY_DIR}/packaging/triggers)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/debian-triggers-ldconfig ${triggers} COPYONLY)
 set(CPACK_DEBIAN_DESKTOP_PACKAGE_CONTROL_EXTRA ${triggers})
+# The packages that switch schemes clean the switch's lock on their last purge.
+set(switch_postrm ${CMAKE_BINARY_DIR}/packaging/switch/postrm)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/debian-postrm-switch ${switch_postrm} COPYONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+               GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 
 # The switch helper is needed only where the power daemon's file is; a laptop
 # of today has UPower and power-profiles-daemon instead, and the programs use
@@ -61,6 +66,7 @@ if(OVRA_QT5)
     # does the switch helper.
     set(CPACK_DEBIAN_APPLET_PACKAGE_DEPENDS "ovraapplet-common (= ${OVRA_DEB_VERSION})")
     set(CPACK_DEBIAN_APPLET_PACKAGE_RECOMMENDS "${power_recommends}")
+    set(CPACK_DEBIAN_APPLET_PACKAGE_CONTROL_EXTRA ${switch_postrm})
     # A plugin is built against one lxqt-panel's plug-in interface, which
     # changes between its minor versions.
     set(CPACK_DEBIAN_LXQT_PACKAGE_DEPENDS lxqt-panel)
@@ -90,6 +96,9 @@ else()
     set(CPACK_DEBIAN_DCOP_PACKAGE_NAME dcop)
     set(CPACK_DEBIAN_SCHEMEPOP_PACKAGE_RECOMMENDS "${power_recommends}")
     set(CPACK_DEBIAN_APPLET_PACKAGE_RECOMMENDS "${power_recommends}")
+    foreach(component SCHEMEPOP APPLET SWITCHHELPER)
+        set(CPACK_DEBIAN_${component}_PACKAGE_CONTROL_EXTRA ${switch_postrm})
+    endforeach()
     set(qt "Qt 6")
     set(applet_depends desktop appletdata)
 endif()
@@ -161,6 +170,7 @@ endif()
 unset(qt)
 unset(applet_depends)
 unset(power_recommends)
+unset(switch_postrm)
 unset(upper)
 unset(docdir)
 unset(triggers)
