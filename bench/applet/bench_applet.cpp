@@ -65,10 +65,7 @@ double medianTickMicroseconds(GraphFrame* frame, const std::function<void(int)>&
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    long soakTicks = 100000;
-    if (argc == 3 && std::strcmp(argv[1], "--soak") == 0) {
-        soakTicks = std::strtol(argv[2], nullptr, 10);
-    }
+    const long soakTicks = bench::soakTicks(argc, argv);
     if (!laptop::inside()) {
         std::fprintf(stderr, "bench_applet runs inside laptop/sandbox\n");
         return 2;
@@ -97,13 +94,7 @@ int main(int argc, char** argv)
     laptop::writeFile(state0, states[0]);
 
     const long before = bench::residentKiB();
-    for (long i = 0; i < soakTicks; ++i) {
-        bench::tick(frame);
-        if (i % 1000 == 0) {
-            QCoreApplication::processEvents();
-        }
-    }
-    QCoreApplication::processEvents();
+    bench::soak(frame, soakTicks);
     const long after = bench::residentKiB();
     std::printf("resident memory: %ld KiB before, %ld KiB after %ld ticks (%+ld KiB)\n", before,
                 after, soakTicks, after - before);

@@ -73,10 +73,7 @@ bool waitFor(const std::function<bool()>& done, int milliseconds)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    long soakTicks = 100000;
-    if (argc == 3 && std::strcmp(argv[1], "--soak") == 0) {
-        soakTicks = std::strtol(argv[2], nullptr, 10);
-    }
+    const long soakTicks = bench::soakTicks(argc, argv);
     std::unique_ptr<KPanelApplet> applet(init(nullptr, QStringLiteral("bench_rc")));
     if (!applet) {
         std::fprintf(stderr, "bench_upower runs inside laptop/sandbox --today\n");
@@ -105,13 +102,7 @@ int main(int argc, char** argv)
     const long first = messagesSent();
     const long sentBefore = messagesSent();
     const long before = bench::residentKiB();
-    for (long i = 0; i < soakTicks; ++i) {
-        bench::tick(frame);
-        if (i % 1000 == 0) {
-            QCoreApplication::processEvents();
-        }
-    }
-    QCoreApplication::processEvents();
+    bench::soak(frame, soakTicks);
     const long after = bench::residentKiB();
     const long sentAfter = messagesSent();
     if (first < 0 || sentBefore < 0 || sentAfter < 0) {

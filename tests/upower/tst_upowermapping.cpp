@@ -118,18 +118,7 @@ int expectedStatus(const DeviceProperties& d, std::optional<bool> onBattery)
 DeviceProperties laptopBattery(double percent, double energy, double full, std::uint32_t state,
                                std::int64_t toEmpty, std::int64_t toFull)
 {
-    DeviceProperties d;
-    d.received = true;
-    d.type = upower::BatteryType;
-    d.powerSupply = true;
-    d.isPresent = true;
-    d.percentage = percent;
-    d.state = state;
-    d.timeToEmpty = toEmpty;
-    d.timeToFull = toFull;
-    d.energy = energy;
-    d.energyFull = full;
-    return d;
+    return {true, upower::BatteryType, true, true, percent, state, toEmpty, toFull, energy, full};
 }
 
 std::string field(const char* label, const std::string& value)
