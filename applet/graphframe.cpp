@@ -10,6 +10,8 @@
 #include "translated.h"
 
 #include "batteries/modulefiles.h"
+#include "machine/machine.h"
+#include "upower/batterysource.h"
 
 #include <kiconloader.h>
 #include <kpanelapplet.h>
@@ -25,9 +27,8 @@
 
 GraphFrame::GraphFrame(QWidget* parent, const char* name)
     : QFrame(parent), m_bOldStatus(true), m_iBatNum(0), m_bShowPer(true),
-      m_parent(qobject_cast<KPanelApplet*>(parent)),
-      m_batteries(std::make_unique<batteries::ModuleFiles>()), update_timer(nullptr),
-      m_processPM(nullptr)
+      m_parent(qobject_cast<KPanelApplet*>(parent)), m_batteries(makeBatterySource()),
+      update_timer(nullptr), m_processPM(nullptr)
 {
     setObjectName(QString::fromLatin1(name));
     GraphFrameAccessible::gaugeCreated();
@@ -79,6 +80,18 @@ GraphFrame::~GraphFrame()
 // ---------------------------------------------------------------------------
 // Battery readings
 // ---------------------------------------------------------------------------
+
+std::unique_ptr<batteries::Source> GraphFrame::makeBatterySource()
+{
+    if (machine::thisMachine().battery != machine::BatterySource::UPower) {
+        return std::make_unique<batteries::ModuleFiles>();
+    }
+    auto upowerSource = std::make_unique<upower::BatterySource>();
+    // What UPower tells shows at once; the timer keeps its pace all the same.
+    connect(upowerSource.get(), &upower::BatterySource::changed, this,
+            &GraphFrame::transfer_draw_icon);
+    return upowerSource;
+}
 
 GraphFrame::s_batInfo GraphFrame::readBattery(int index)
 {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The battery gauge that fills the panel applet: it reads the batteries from
-// its battery source (the module's state files), paints the charge as a
+// its battery source (the module's state files or UPower), paints the charge as a
 // battery-shaped bar with a mains icon, keeps a tool tip, refreshes every
 // five seconds and offers the scheme menu. The widget owns and wires the
 // pieces: the battery source, the texts of its readings (batteryreadings),
@@ -102,6 +102,9 @@ private Q_SLOTS:
     void slot_scheme_click(int menuID);
 
 private:
+    // The battery source this machine has (machine/): the module's files,
+    // or UPower, whose every change repaints at once.
+    std::unique_ptr<batteries::Source> makeBatterySource();
     // Keeps the width in step with the power source a battery told.
     void takeStatus(int acIndex);
     // Battery n's readings from one reading of its state file, the width

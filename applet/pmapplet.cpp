@@ -5,6 +5,8 @@
 #include "execshell.h"
 #include "graphframe.h"
 
+#include "machine/machine.h"
+
 #include <kaboutdialog.h>
 #include <kglobal.h>
 #include <klocale.h>
@@ -102,6 +104,10 @@ extern "C" KDE_EXPORT KPanelApplet* init(QWidget* parent, const QString& configF
 
 bool JudgeBatModule()
 {
+    // UPower tells this machine's batteries: there is no module to load.
+    if (machine::thisMachine().battery == machine::BatterySource::UPower) {
+        return true;
+    }
     using Clock = std::chrono::steady_clock;
     const Clock::time_point deadline = Clock::now() + moduleCheckLimit;
     const auto timeLeft = [deadline] {

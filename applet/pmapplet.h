@@ -21,7 +21,8 @@ extern "C" {
 Q_DECL_EXPORT KPanelApplet* init(QWidget* parent, const QString& configFile);
 }
 
-// True when the battery module's directory exists, loading the module if
+// True at once when UPower tells this machine's batteries (machine/);
+// otherwise true when the battery module's directory exists, loading it if
 // needed: up to ten loads a second apart, all within about 30 s (a load that
 // hangs is ended); otherwise the error dialog, and false.
 bool JudgeBatModule();

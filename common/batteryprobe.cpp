@@ -8,12 +8,19 @@
 #include "batteries/modulefiles.h"
 #include "batteries/readingrules.h"
 #include "batteries/statefile.h"
+#include "machine/machine.h"
+#include "upower/powersourceprobe.h"
 
 namespace {
 
-// Where the popup takes the power source from.
+// Where the popup takes the power source from: the source this machine
+// has (machine/), asked once per showing.
 batteries::Source& batterySource()
 {
+    if (machine::thisMachine().battery == machine::BatterySource::UPower) {
+        static upower::PowerSourceProbe upowerProbe;
+        return upowerProbe;
+    }
     static batteries::ModuleFiles moduleFiles;
     return moduleFiles;
 }

@@ -7,6 +7,7 @@
 // median over 1000 ticks, and the process's resident memory before and after
 // N ticks (100000 unless given).
 
+#include "benchmeasures.h"
 #include "laptopfixture.h"
 
 #include "applet/batteryreadings.h"
@@ -29,27 +30,6 @@ namespace {
 
 constexpr int measuredTicks = 1000;
 
-double threadCpuMicroseconds()
-{
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e6 + double(ts.tv_nsec) / 1e3;
-}
-
-long residentKiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:")) {
-            return line.mid(6).trimmed().split(' ').first().toLong();
-        }
-    }
-    return -1;
-}
-
 // The applet as the panel gets it, shown at its width on mains power.
 std::unique_ptr<KPanelApplet> makeApplet()
 {
@@ -63,11 +43,6 @@ std::unique_ptr<KPanelApplet> makeApplet()
     return applet;
 }
 
-void tick(GraphFrame* frame)
-{
-    QMetaObject::invokeMethod(frame, "transfer_draw_icon", Qt::DirectConnection);
-}
-
 // before(i) runs ahead of tick i, outside the measured time.
 double medianTickMicroseconds(GraphFrame* frame, const std::function<void(int)>& before = {})
 {
@@ -77,9 +52,9 @@ double medianTickMicroseconds(GraphFrame* frame, const std::function<void(int)>&
         if (before) {
             before(i);
         }
-        const double start = threadCpuMicroseconds();
-        tick(frame);
-        samples.push_back(threadCpuMicroseconds() - start);
+        const double start = bench::threadCpuMicroseconds();
+        bench::tick(frame);
+        samples.push_back(bench::threadCpuMicroseconds() - start);
     }
     std::nth_element(samples.begin(), samples.begin() + measuredTicks / 2, samples.end());
     return samples[measuredTicks / 2];
@@ -90,10 +65,7 @@ double medianTickMicroseconds(GraphFrame* frame, const std::function<void(int)>&
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    long soakTicks = 100000;
-    if (argc == 3 && std::strcmp(argv[1], "--soak") == 0) {
-        soakTicks = std::strtol(argv[2], nullptr, 10);
-    }
+    const long soakTicks = bench::soakTicks(argc, argv);
     if (!laptop::inside()) {
         std::fprintf(stderr, "bench_applet runs inside laptop/sandbox\n");
         return 2;
@@ -121,15 +93,9 @@ int main(int argc, char** argv)
         measuredTicks);
     laptop::writeFile(state0, states[0]);
 
-    const long before = residentKiB();
-    for (long i = 0; i < soakTicks; ++i) {
-        tick(frame);
-        if (i % 1000 == 0) {
-            QCoreApplication::processEvents();
-        }
-    }
-    QCoreApplication::processEvents();
-    const long after = residentKiB();
+    const long before = bench::residentKiB();
+    bench::soak(frame, soakTicks);
+    const long after = bench::residentKiB();
     std::printf("resident memory: %ld KiB before, %ld KiB after %ld ticks (%+ld KiB)\n", before,
                 after, soakTicks, after - before);
     applet.reset();

@@ -8,21 +8,6 @@
 . "$(dirname "$0")/../support/panel.sh" panelhost "$@"
 sim=$LAPTOP_SRC/batterysim
 
-# The fill of a charge in a bar of the given width, as the gauge paints it.
-fill() { echo $(($1 * $2 / 100)); } # PERCENT BAR
-# Checks, waiting up to 10 s, that the screen shows the gauge of the given
-# charge: on mains power the wide bar with the mains icon, on the battery the
-# narrow one without.
-check_gauge() { # LABEL SHOT-NAME PERCENT mains|battery
-    local expected
-    if [ "$4" == mains ]; then
-        expected="bar=89 icon=yes width=150 fill=$(fill "$3" 89)"
-    else
-        expected="bar=81 icon=no width=110 fill=$(fill "$3" 81)"
-    fi
-    check_eq "$1" "$expected" "$(wait_for_output 10 "$expected" gauge_fields 4 "$2")"
-}
-
 # BAT1 alone, on mains power and then on the battery.
 "$sim" set 0 present=no
 "$sim" set 1 present=yes ac=yes charge=50

@@ -1,0 +1,69 @@
+#!/bin/bash
+# SPDX-License-Identifier: GPL-2.0-or-later
+# The applet on a laptop of today, run by an ordinary user in a real panel
+# under openbox: the gauge shows UPower's battery without loading a module
+# or telling of a missing one, and follows an unplug, a drain and a plug.
+# UPower restarted or gone never holds up the panel: gone, the gauge shows
+# no battery and the panel still answers; back, the battery again. A low
+# battery is told as with the module's readings.
+# Arguments: PANELHOST DCOP SCREENPROBE (see tests/support/panel.sh)
+# NOTIFYRECORDER.
+. "$(dirname "$0")/../support/panel.sh" panelhost "$@"
+recorder=$4
+notices=$(mktemp -d)/notices
+sim=$LAPTOP_SRC/todaysim
+count() { [ -f "$notices" ] && wc -l <"$notices" || echo 0; }
+
+# The bar's length tells the power source (89 px on mains power, 81 on the
+# battery) and its fill the charge. The mains icon is the power manager's
+# picture under /opt/nexalt, which a laptop of today does not have.
+bar_and_fill() { gauge "$1" | cut -d" " -f1,4; } # SHOT-NAME
+check_bar() { # LABEL SHOT-NAME PERCENT mains|battery
+    local bar=81 expected
+    [ "$4" == mains ] && bar=89
+    expected="bar=$bar fill=$(fill "$3" $bar)"
+    check_eq "$1" "$expected" "$(wait_for_output 10 "$expected" bar_and_fill "$2")"
+}
+
+((EUID != 0)) && echo "ok: runs as user $EUID" || fail "runs as root"
+openbox --sm-disable >"$shots/openbox.log" 2>&1 &
+wait_until 10 bash -c "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'" ||
+    fail "openbox did not start"
+
+"$recorder" "$notices" &
+recorder_pid=$!
+wait_until 15 test -f "$notices" || fail "the recorder did not start"
+start_applet
+check_bar "UPower's battery: 87 %, on mains" today-mains 87 mains
+# The stand-ins of insmod and kdialog log each call.
+module_calls() { grep -sE '^(insmod|kdialog)[[:space:]]' "$calls"; }
+check_eq "no module loaded, no missing module told" "" "$(module_calls)"
+
+"$sim" mains off
+check_bar "unplugged: the narrow gauge" today-unplugged 87 battery
+"$sim" set 0 charge=50 rate=8
+check_bar "drained to 50 %" today-drained 50 battery
+"$sim" step 10
+check_bar "a step of the drain: 40 %" today-step 40 battery
+check_eq "nothing said at 40 %" 0 "$(count)"
+"$sim" set 0 charge=9
+check_eq "at 9 % on the battery: one notice" 1 "$(wait_for_output 20 1 count)"
+check_match "it says the battery is low" $'\tBattery low\t9 % ' "$(tail -n1 "$notices")"
+"$sim" set 0 charge=40
+
+"$sim" upower restart
+check_bar "UPower restarted: the same battery" today-restarted 40 battery
+"$sim" upower stop
+check_eq "UPower gone: no battery" "no gauge" \
+    "$(wait_for_output 10 "no gauge" gauge_fields 4 today-gone)"
+check "the panel answers DCOP without UPower" timeout 5 "$dcop" panelhost OvraIface hide
+"$dcop" panelhost OvraIface show
+"$sim" upower start
+check_bar "UPower back: the battery again" today-back 40 battery
+"$sim" mains on
+check_bar "plugged in: the wide gauge" today-plugged 40 mains
+
+check_eq "still no module loaded" "" "$(module_calls)"
+check_panel_runs
+kill "$recorder_pid"
+end_test
