@@ -82,7 +82,8 @@ QString ProfileSchemes::holdNote() const
         const QString note = schemes::translated(I18N_NOOP("%1 held by %2: %3"));
         notes.append(note.arg(profileLabel(hold.profile), hold.applicationId, hold.reason));
     }
-    return notes.join(QLatin1Char('\n'));
+    // A menu takes "&" for a shortcut's mark.
+    return notes.join(QLatin1String("; ")).replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
 QString ProfileSchemes::degradedNote() const

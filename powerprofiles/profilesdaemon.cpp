@@ -20,10 +20,18 @@ const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Propert
 // More than any daemon offers or holds: a flood is cut, not kept.
 constexpr int MostEntries = 20;
 constexpr int LongestId = 64;
+constexpr int LongestText = 80;
 
 QDBusConnection bus()
 {
     return QDBusConnection::systemBus();
+}
+
+// A text any program on the bus may have given (a hold's reason): on one
+// line, and short enough for a menu.
+QString shownText(const QString& text)
+{
+    return text.simplified().left(LongestText);
 }
 
 bool isProfileId(const QByteArray& id)
@@ -69,9 +77,9 @@ QList<Hold> holdsOf(const QVariant& value)
 {
     QList<Hold> holds;
     for (const QVariantMap& entry : dictionaries(value)) {
-        holds.append({entry.value(QStringLiteral("Profile")).toString().toUtf8(),
-                      entry.value(QStringLiteral("Reason")).toString(),
-                      entry.value(QStringLiteral("ApplicationId")).toString()});
+        holds.append({entry.value(QStringLiteral("Profile")).toString().toUtf8().left(LongestId),
+                      shownText(entry.value(QStringLiteral("Reason")).toString()),
+                      shownText(entry.value(QStringLiteral("ApplicationId")).toString())});
     }
     return holds;
 }
@@ -103,7 +111,7 @@ void takeProperties(DaemonState& state, const QVariantMap& properties)
     for (const QString& name :
          {QStringLiteral("PerformanceInhibited"), QStringLiteral("PerformanceDegraded")}) {
         if (const auto degraded = stringOf(properties, name)) {
-            state.degraded = degraded->left(LongestId);
+            state.degraded = shownText(*degraded);
         }
     }
 }
