@@ -17,7 +17,7 @@ namespace powerprofiles {
 
 namespace {
 
-constexpr char FileName[] = "ovra/power-profiles";
+constexpr char FileName[] = "ovra/schemes";
 // Two keys and their comments: anything larger is not such a file.
 constexpr std::size_t ChoiceFileLimit = 64 * 1024;
 

@@ -3,7 +3,7 @@
 // The user's scheme for each power source where power-profiles-daemon keeps
 // the schemes: the daemon has one profile for all sources, so the choice for
 // mains and for battery power is kept in a small file of the user's,
-// $XDG_CONFIG_HOME/ovra/power-profiles, in the shell format and with the keys
+// $XDG_CONFIG_HOME/ovra/schemes, in the shell format and with the keys
 // of the power daemon's file (AC_SCHEME, BATTERY_SCHEME), read by the same
 // reader. An administrator's default, a file of the same name under one of
 // $XDG_CONFIG_DIRS, gives a key the user's file lacks.

@@ -7,7 +7,7 @@
 # --today-deny-profiles --user UID.
 . "$(dirname "$0")/../support/popup.sh" "$@"
 . "$(dirname "$0")/../support/systembus.sh"
-choices=${XDG_CONFIG_HOME:-$HOME/.config}/ovra/power-profiles
+choices=${XDG_CONFIG_HOME:-$HOME/.config}/ovra/schemes
 
 ((EUID != 0)) || fail_now "runs as root"
 start_window_manager openbox --sm-disable

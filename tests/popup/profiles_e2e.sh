@@ -9,7 +9,7 @@
 # --today-on-battery --user UID.
 . "$(dirname "$0")/../support/popup.sh" "$@"
 . "$(dirname "$0")/../support/systembus.sh"
-choices=${XDG_CONFIG_HOME:-$HOME/.config}/ovra/power-profiles
+choices=${XDG_CONFIG_HOME:-$HOME/.config}/ovra/schemes
 
 ((EUID != 0)) || fail_now "runs as root"
 start_window_manager openbox --sm-disable

@@ -95,7 +95,7 @@ private slots:
     void savedChoiceKeepsEveryOtherByte()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("ovra/power-profiles"));
+        const QString file = dir.filePath(QStringLiteral("ovra/schemes"));
         QRandomGenerator random(31);
         for (int round = 0; round < 120; ++round) {
             QList<Line> lines;
@@ -164,16 +164,16 @@ private slots:
         qputenv("XDG_CONFIG_HOME", "/home/u/cfg");
         qputenv("XDG_CONFIG_DIRS", "relative/xdg:/opt/xdg::/etc/xdg");
         QCOMPARE(powerprofiles::userChoiceFile(),
-                 QStringLiteral("/home/u/cfg/ovra/power-profiles"));
+                 QStringLiteral("/home/u/cfg/ovra/schemes"));
         QCOMPARE(powerprofiles::systemChoiceFiles(),
-                 (QStringList{QStringLiteral("/opt/xdg/ovra/power-profiles"),
-                              QStringLiteral("/etc/xdg/ovra/power-profiles")}));
+                 (QStringList{QStringLiteral("/opt/xdg/ovra/schemes"),
+                              QStringLiteral("/etc/xdg/ovra/schemes")}));
         qputenv("XDG_CONFIG_HOME", "");
         qunsetenv("XDG_CONFIG_DIRS");
         QCOMPARE(powerprofiles::userChoiceFile(),
-                 QDir::homePath() + QStringLiteral("/.config/ovra/power-profiles"));
+                 QDir::homePath() + QStringLiteral("/.config/ovra/schemes"));
         QCOMPARE(powerprofiles::systemChoiceFiles(),
-                 QStringList{QStringLiteral("/etc/xdg/ovra/power-profiles")});
+                 QStringList{QStringLiteral("/etc/xdg/ovra/schemes")});
     }
 
     // A FIFO nobody writes, a folder, a huge file and binary junk where the
@@ -199,7 +199,7 @@ private slots:
     void saveMakesPrivateFolderAndRefusesUnsafeNames()
     {
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("cfg/ovra/power-profiles"));
+        const QString file = dir.filePath(QStringLiteral("cfg/ovra/schemes"));
         QVERIFY(!powerprofiles::saveChoice(file, "AC_SCHEME", "balanced"));
         QCOMPARE(QFileInfo(QFileInfo(file).path()).permissions() & 0x0077, QFile::Permissions());
         const QByteArray saved = contents(file);

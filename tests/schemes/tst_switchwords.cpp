@@ -195,11 +195,11 @@ private slots:
         QTest::newRow("profiles daemon gone")
             << gone << QStringList{notSwitched(silent)} << QStringList{notSaved(silent)};
         SwitchResult userFile = ran(failed("rename", EACCES, false));
-        userFile.report->failure.path = "/home/u/.config/ovra/power-profiles";
+        userFile.report->failure.path = "/home/u/.config/ovra/schemes";
         userFile.report->reason = userFile.report->failure.message();
-        userFile.savedTo = QStringLiteral("/home/u/.config/ovra/power-profiles");
+        userFile.savedTo = QStringLiteral("/home/u/.config/ovra/schemes");
         const QString renameFailed =
-            QStringLiteral("problem: Could not rename file /home/u/.config/ovra/power-profiles: "
+            QStringLiteral("problem: Could not rename file /home/u/.config/ovra/schemes: "
                            "Permission denied");
         QTest::newRow("the user's choice not saved")
             << userFile << QStringList{renameFailed}
