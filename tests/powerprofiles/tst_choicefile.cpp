@@ -163,8 +163,7 @@ private slots:
     {
         qputenv("XDG_CONFIG_HOME", "/home/u/cfg");
         qputenv("XDG_CONFIG_DIRS", "relative/xdg:/opt/xdg::/etc/xdg");
-        QCOMPARE(powerprofiles::userChoiceFile(),
-                 QStringLiteral("/home/u/cfg/ovra/schemes"));
+        QCOMPARE(powerprofiles::userChoiceFile(), QStringLiteral("/home/u/cfg/ovra/schemes"));
         QCOMPARE(powerprofiles::systemChoiceFiles(),
                  (QStringList{QStringLiteral("/opt/xdg/ovra/schemes"),
                               QStringLiteral("/etc/xdg/ovra/schemes")}));
