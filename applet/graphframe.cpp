@@ -11,6 +11,7 @@
 
 #include "batteries/modulefiles.h"
 #include "machine/machine.h"
+#include "machine/powersettings.h"
 #include "upower/batterysource.h"
 
 #include <kiconloader.h>
@@ -21,6 +22,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QProcess>
 #include <QTimer>
 
 #include <cstdio>
@@ -171,6 +173,7 @@ int GraphFrame::powerSourceStatus()
 void GraphFrame::transfer_draw_icon()
 {
     const GaugeView view = readView();
+    m_schemeMenu->powerSourceSeen(view.status);
     // The warning follows every reading, changed on screen or not.
     const std::optional<int> charge = view.batteries > 0 ? view.tipPer : std::nullopt;
     if (const std::optional<int> level = m_lowBattery.reading(charge, view.status == 1)) {
@@ -178,10 +181,13 @@ void GraphFrame::transfer_draw_icon()
     }
     // Building the tip and painting cost far more than reading the files:
     // both are done only when what the user sees has changed.
-    if (!m_tipShown || !battery::sameToolTip(*m_tipShown, view)) {
+    const QString tipNote = m_schemeMenu->toolTipNote();
+    if (!m_tipShown || !battery::sameToolTip(*m_tipShown, view) || tipNote != m_tipNote) {
         const std::optional<int> previousPer = m_tipPer;
         const QString previousTip = toolTip();
-        setToolTip(battery::toolTipOf(view));
+        const QString tip = battery::toolTipOf(view);
+        setToolTip(tipNote.isEmpty() ? tip : tip + QLatin1Char('\n') + tipNote);
+        m_tipNote = tipNote;
         m_tipPer = view.batteries > 0 ? view.tipPer : std::nullopt;
         m_tipShown = view;
         GraphFrameAccessible::refreshed(this, previousPer, previousTip);
@@ -254,6 +260,14 @@ void GraphFrame::slot_show_time()
 
 void GraphFrame::start_PM()
 {
+    const machine::PowerSettings settings = machine::powerSettings();
+    if (settings.kind != machine::PowerSettings::Kind::ProductScript) {
+        // The desktop's settings run on their own: the applet does not watch them.
+        if (settings.kind == machine::PowerSettings::Kind::Program) {
+            QProcess::startDetached(settings.program, settings.arguments);
+        }
+        return;
+    }
     if (m_processPM) {
         std::fputs(m_strArrayError[0], stderr);
         return;

@@ -129,6 +129,7 @@ private:
     QTimer* update_timer;
     KProcess* m_processPM;
     std::optional<int> m_tipPer;
+    QString m_tipNote; // the schemes' line of the tool tip, as last shown
     LowBatteryWarning m_lowBattery;
     // What the tool tip and the last painting showed: a refresh that finds
     // the same leaves both alone.

@@ -6,10 +6,12 @@
 #include "pmapplet.h"
 #include "translated.h"
 
-#include "schemes/daemonschemes.h"
+#include "machine/powersettings.h"
+#include "powerprofiles/schemesofthismachine.h"
 
 #include <kpopupmenu.h>
 
+#include <QAction>
 #include <QFile>
 #include <QPixmap>
 
@@ -17,7 +19,7 @@
 
 SchemeMenu::SchemeMenu(std::function<int()> statusIndex, const SchemeMenuActions& actions)
     : m_statusIndex(std::move(statusIndex)), m_actions(actions),
-      m_schemes(std::make_unique<schemes::DaemonSchemes>(powerdaemon::Rules::Applet)),
+      m_schemes(powerprofiles::schemesOfThisMachine(powerdaemon::Rules::Applet)),
       m_titleIcon(load_qpixmap(m_strMainIconPath))
 {
     m_ids.count = 0;
@@ -43,9 +45,14 @@ void SchemeMenu::make(bool bFull, bool showPer)
             m_menu->removeItem(m_ids.menuID[i]);
         }
         m_ids.count = 0;
+        if (m_holdID != 0) {
+            m_menu->removeItem(m_holdID);
+        }
     }
+    m_holdID = 0;
 
     insertSchemeEntries();
+    insertHoldNote();
     markCurrent();
     if (bFull) {
         makeFixedEntries(showPer);
@@ -72,7 +79,15 @@ void SchemeMenu::makeFixedEntries(bool showPer)
 
     m_menu->insertItem(translated(m_strArrayMenu[0]), m_displayMenu.get());
     m_menu->insertSeparator();
-    m_menu->insertItem(translated(m_strArrayMenu[3]), m_actions.receiver, m_actions.launch);
+    const int launchID =
+        m_menu->insertItem(translated(m_strArrayMenu[3]), m_actions.receiver, m_actions.launch);
+    // Nothing to launch: the entry says why instead.
+    const machine::PowerSettings settings = machine::powerSettings();
+    if (settings.kind == machine::PowerSettings::Kind::None) {
+        m_menu->setItemEnabled(launchID, false);
+        m_menu->actionForId(launchID)->setToolTip(settings.whyNone);
+        m_menu->setToolTipsVisible(true);
+    }
 }
 
 void SchemeMenu::insertSchemeEntries()
@@ -88,6 +103,36 @@ void SchemeMenu::insertSchemeEntries()
         m_ids.menuID[m_ids.count++] = id;
         m_schemeIds.append(entry.id);
     }
+}
+
+void SchemeMenu::insertHoldNote()
+{
+    // Who holds the profile in force, as a line that chooses nothing.
+    const QString note = m_schemes->holdNote();
+    if (note.isEmpty()) {
+        return;
+    }
+    m_holdID = m_menu->insertItem(note, -1, m_ids.beginID + m_ids.count);
+    m_menu->setItemEnabled(m_holdID, false);
+}
+
+void SchemeMenu::powerSourceSeen(int status)
+{
+    // No battery told the source (none present, or its service restarting):
+    // no change of source, whatever the schemes' row takes then.
+    if (status < 0) {
+        return;
+    }
+    const int row = status == 1 ? 1 : 0;
+    if (m_lastRow && *m_lastRow != row) {
+        m_schemes->powerSourceChanged(row == 1);
+    }
+    m_lastRow = row;
+}
+
+QString SchemeMenu::toolTipNote() const
+{
+    return m_schemes->degradedNote();
 }
 
 int SchemeMenu::slotOf(int menuID) const

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class KPopupMenu;
 class QObject;
@@ -68,6 +69,13 @@ public:
     bool switching() const;
     // An activated entry: a scheme entry chooses its scheme, others nothing.
     void activate(int menuID);
+    // A reading of the power source (the status index of battery 0: -1
+    // none, 0 charging, 1 on the battery, 2 full): a change of source puts
+    // the scheme chosen for the new one in force, where the schemes' store
+    // does not do so itself. A reading without a status changes nothing.
+    void powerSourceSeen(int status);
+    // A line the gauge's tool tip adds (degraded performance); empty: none.
+    QString toolTipNote() const;
     // The display submenu's check mark on the percentage or on the time.
     void checkDisplay(bool showPer);
 
@@ -78,6 +86,8 @@ private:
     int powerSourceRow();
     void makeFixedEntries(bool showPer);
     void insertSchemeEntries();
+    // The disabled line saying who holds the scheme in force, if anyone does.
+    void insertHoldNote();
     // The slot of a scheme entry in m_ids.menuID; -1 for any other entry.
     int slotOf(int menuID) const;
     void moveCheckMark(int menuID);
@@ -89,6 +99,8 @@ private:
     std::unique_ptr<schemes::SchemeBackend> m_schemes;
     SchemeMenuIDs m_ids{};
     QList<QByteArray> m_schemeIds; // of the entries in m_ids.menuID, in the same order
+    int m_holdID = 0;              // the hold's line; 0 while the menu has none
+    std::optional<int> m_lastRow;  // the power source's row at the last reading
     int m_showPerID = 0;
     int m_showTimeID = 0;
     std::unique_ptr<QPixmap> m_titleIcon;

@@ -1,13 +1,14 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
-// Power schemes: the popup's front ends on the daemon's schemes by the
-// popup's rules (schemes/daemonschemes.h) and on the one switch.
+// Power schemes: the popup's front ends on the schemes of this machine (the
+// daemon's file by the popup's rules, or power-profiles-daemon) and on the
+// one switch.
 #include "UPMComm.h"
 #include "rawfile.h"
 #include "schemekeys.h"
 
 #include "powerdaemon/powersavedaemon.h"
+#include "powerprofiles/schemesofthismachine.h"
 #include "schemes/bytesview.h"
-#include "schemes/daemonschemes.h"
 #include "schemes/switchclient.h"
 #include "schemes/switchwords.h"
 
@@ -51,8 +52,11 @@ void tell(const schemes::SwitchMessage& message)
 
 schemes::SchemeBackend& PopupSchemes()
 {
-    static schemes::DaemonSchemes schemes(powerdaemon::Rules::Popup);
-    return schemes;
+    // Kept to the process's end: a D-Bus client must not be torn down after
+    // the bus it listens on.
+    static schemes::SchemeBackend* const schemes =
+        powerprofiles::schemesOfThisMachine(powerdaemon::Rules::Popup).release();
+    return *schemes;
 }
 
 QList<QByteArray> ListSchemes()

@@ -9,6 +9,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QPainter>
+#include <QProcess>
 
 #include <cstdio>
 
@@ -100,6 +101,14 @@ void TForm_FnBase::FormCreate()
     LstBx_Scheme->setFrameStyle(QFrame::NoFrame);
     Label_OpenPM->setLinkedButton(spdBtn_OpenAC);
     Label_Close->setLinkedButton(spdBtn_Closeb);
+    m_powerSettings = machine::powerSettings();
+    if (m_powerSettings.kind == machine::PowerSettings::Kind::None) {
+        for (QWidget* part :
+             {static_cast<QWidget*>(spdBtn_OpenAC), static_cast<QWidget*>(Label_OpenPM)}) {
+            part->setEnabled(false);
+            part->setToolTip(m_powerSettings.whyNone);
+        }
+    }
     // Assistive technology reads the red row as the checked one.
     LstBx_Scheme->setCheckedRows([this](int row) { return isCurrentSchemeRow(row); });
 }
@@ -168,7 +177,12 @@ void TForm_FnBase::spdBtn_OpenACClick()
     }
     BusyGuard busy(m_activating);
     runHandler([this] {
-        ExecCmd(OpenPowerManagerCommand);
+        if (m_powerSettings.kind == machine::PowerSettings::Kind::ProductScript) {
+            ExecCmd(OpenPowerManagerCommand);
+        } else if (m_powerSettings.kind == machine::PowerSettings::Kind::Program) {
+            // The desktop's settings run on their own, after the popup.
+            QProcess::startDetached(m_powerSettings.program, m_powerSettings.arguments);
+        }
         close();
     });
 }

@@ -7,6 +7,7 @@
 #include "ui_SchemepopBase.h"
 
 #include "forms/tform.h"
+#include "machine/powersettings.h"
 
 #include <QByteArray>
 
@@ -65,6 +66,8 @@ private:
     // while the form is shown when reading them failed part way.
     bool m_schemeStateRead = false;
     bool m_activating = false;
+    // What "Open Power Manager..." starts.
+    machine::PowerSettings m_powerSettings;
 };
 
 // The application's one form, created by the program's entry point.

@@ -2,9 +2,9 @@
 #pragma once
 // The power schemes as both programs see them, whatever keeps them: which
 // are offered, which is in force for each power source, and a switch. One
-// implementation today: the daemon's file through the one switch
-// (daemonschemes.h). What each call promises, and how long it may take:
-// docs/architecture.md, "The scheme seam".
+// implementation per store: the daemon's file through the one switch
+// (daemonschemes.h), power-profiles-daemon (powerprofiles/). What each call promises, and how long
+// it may take: docs/architecture.md, "The scheme seam".
 
 #include "powerdaemon/fileerror.h"
 #include "powerdaemon/switchreport.h"
@@ -39,6 +39,12 @@ struct SwitchResult
     bool pkexecStarted = false;
     int pkexecStatus = -1;
     QString pkexecMessage;
+    // A switch made by a D-Bus call that failed: the error's name and text
+    // (a refusal, or a service gone or silent). Empty: none.
+    QString busError;
+    QString busMessage;
+    // The file the choice was saved to, when it is not the daemon's.
+    QString savedTo;
 };
 
 // An offered scheme: the id a switch names it by, and the text the user reads.
@@ -87,6 +93,15 @@ public:
     // A switch that puts choice in force, not yet started, a child of parent.
     virtual std::unique_ptr<SchemeSwitch> prepareSwitch(const SchemeChoice& choice,
                                                         QObject* parent) const = 0;
+
+    // The power source changed (the applet follows it). The daemon's file
+    // needs nothing: the daemon follows the source itself.
+    virtual void powerSourceChanged(bool /*onBattery*/) {}
+    // Who keeps the scheme in force against a switch, in the user's words;
+    // empty when nobody does.
+    virtual QString holdNote() const { return {}; }
+    // Why the scheme in force does not give its full effect; empty: it does.
+    virtual QString degradedNote() const { return {}; }
 };
 
 } // namespace schemes

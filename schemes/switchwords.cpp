@@ -54,8 +54,33 @@ SwitchMessage notSwitched(Problems problems, const QString& scheme, const QStrin
     return problem(text.arg(scheme, reason));
 }
 
+// A D-Bus call's failure: a refusal, the service gone, or one that did not
+// answer in time.
+QString busReason(const SwitchResult& result)
+{
+    const QString& name = result.busError;
+    if (name.endsWith(QLatin1String(".AccessDenied")) ||
+        name.endsWith(QLatin1String(".NotAuthorized"))) {
+        // TRANSLATORS: why a power profile was not switched: polkit refused.
+        return translated(I18N_NOOP("you are not authorized to switch power profiles."));
+    }
+    if (name.endsWith(QLatin1String(".ServiceUnknown")) ||
+        name.endsWith(QLatin1String(".NameHasNoOwner")) ||
+        name.endsWith(QLatin1String(".NoReply")) || name.endsWith(QLatin1String(".Timeout")) ||
+        name.endsWith(QLatin1String(".Disconnected"))) {
+        const QString reason = translated(
+            // TRANSLATORS: why a power profile was not switched; %1 is the D-Bus error's text.
+            I18N_NOOP("the power profiles daemon did not answer (%1)."));
+        return reason.arg(result.busMessage);
+    }
+    return result.busMessage.isEmpty() ? name : result.busMessage;
+}
+
 QString neverRanReason(const SwitchResult& result)
 {
+    if (!result.busError.isEmpty()) {
+        return busReason(result);
+    }
     if (!result.pkexecStarted) {
         // TRANSLATORS: %1 is the program pkexec, %2 why it could not be started.
         const QString reason = translated(I18N_NOOP("%1 could not be started (%2)."));
@@ -102,7 +127,8 @@ QList<SwitchMessage> messagesOf(const SwitchResult& result, Problems problems)
         if (problems == Problems::Logged) {
             // TRANSLATORS: why a scheme was not saved; %1 is the file's path.
             const QString reason = translated(I18N_NOOP("%1 could not be written."));
-            messages << notSaved(name, reason.arg(fileText()), true);
+            const QString file = result.savedTo.isEmpty() ? fileText() : result.savedTo;
+            messages << notSaved(name, reason.arg(file), true);
         }
     }
     for (const std::string& command : report.stillRunning) {

@@ -176,6 +176,36 @@ private slots:
                            "scheme \"powersave\".")};
         QTest::newRow("not applied, a command ended at its bound")
             << ran(refusedAndLeft) << leftAndRefused << leftAndRefused;
+        // A switch over D-Bus (power-profiles-daemon): its refusal, the
+        // daemon gone, and the user's own file that could not be written.
+        SwitchResult denied = neverRan(false, -1, "");
+        denied.choice.mains = QByteArray("performance");
+        denied.busError = QStringLiteral("org.freedesktop.DBus.Error.AccessDenied");
+        denied.busMessage = QStringLiteral("Not authorized");
+        const QString notAllowed =
+            QStringLiteral("you are not authorized to switch power profiles.");
+        QTest::newRow("profile refused by polkit")
+            << denied << QStringList{notSwitched(notAllowed).replace("powersave", "performance")}
+            << QStringList{notSaved(notAllowed).replace("powersave", "performance")};
+        SwitchResult gone = neverRan(false, -1, "");
+        gone.busError = QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown");
+        gone.busMessage = QStringLiteral("The name is not activatable");
+        const QString silent = QStringLiteral(
+            "the power profiles daemon did not answer (The name is not activatable).");
+        QTest::newRow("profiles daemon gone")
+            << gone << QStringList{notSwitched(silent)} << QStringList{notSaved(silent)};
+        SwitchResult userFile = ran(failed("rename", EACCES, false));
+        userFile.report->failure.path = "/home/u/.config/ovra/schemes";
+        userFile.report->reason = userFile.report->failure.message();
+        userFile.savedTo = QStringLiteral("/home/u/.config/ovra/schemes");
+        const QString renameFailed =
+            QStringLiteral("problem: Could not rename file /home/u/.config/ovra/schemes: "
+                           "Permission denied");
+        QTest::newRow("the user's choice not saved")
+            << userFile << QStringList{renameFailed}
+            << QStringList{
+                   renameFailed,
+                   notSaved(userFile.savedTo + QStringLiteral(" could not be written."), true)};
     }
 };
 
