@@ -24,12 +24,22 @@ struct SchemeChoice
     std::optional<QByteArray> battery;
 };
 
+// The id in force for each power source; empty where none is named.
+struct SchemesInForce
+{
+    QByteArray mains;
+    QByteArray battery;
+    // Set when the store of the schemes in force could not be read.
+    std::optional<powerdaemon::FileError> failure;
+};
+
 // What came of a switch.
 struct SwitchResult
 {
     SchemeChoice choice;
     // What the switch reported; nullopt when it never ran (pkexec not
-    // started, the user not authorised or the dialog dismissed).
+    // started, the user not authorised or the dialog dismissed) or when it
+    // ended without a report (see afterwards).
     std::optional<powerdaemon::SwitchReport> report;
     // True when the switch ran in this process (run by root): its file
     // errors are this program's own.
@@ -39,6 +49,9 @@ struct SwitchResult
     bool pkexecStarted = false;
     int pkexecStatus = -1;
     QString pkexecMessage;
+    // Set when the switch's outcome is unknown (the helper ended without a
+    // report, killed perhaps after writing): the schemes in force read after it.
+    std::optional<SchemesInForce> afterwards;
 };
 
 // An offered scheme: the id a switch names it by, and the text the user reads.
@@ -46,15 +59,6 @@ struct SchemeEntry
 {
     QByteArray id;
     QString label;
-};
-
-// The id in force for each power source; empty where none is named.
-struct SchemesInForce
-{
-    QByteArray mains;
-    QByteArray battery;
-    // Set when the store of the schemes in force could not be read.
-    std::optional<powerdaemon::FileError> failure;
 };
 
 // One switch. Connect to finished(), then start(): finished() comes once,
