@@ -152,7 +152,9 @@ bool startRelay(const ExecPlan& plan)
 
 } // namespace
 
-OrphanProcess::OrphanProcess(QObject* parent) : QObject(parent) {}
+OrphanProcess::OrphanProcess(QObject* parent) : QObject(parent)
+{
+}
 
 OrphanProcess::~OrphanProcess() = default;
 

@@ -32,7 +32,8 @@ QList<QByteArray> shell(const QByteArray& script)
 QStringList childProcesses()
 {
     QStringList pids;
-    for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+    for (const QString& task :
+         QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
         QFile file(QStringLiteral("/proc/self/task/%1/children").arg(task));
         if (file.open(QIODevice::ReadOnly)) {
             pids += QString::fromLatin1(file.readAll()).split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -106,7 +107,8 @@ private slots:
         pthread_sigmask(SIG_BLOCK, &blocked, &before);
         OrphanProcess process;
         QSignalSpy ended(&process, &OrphanProcess::finished);
-        const bool started = process.start("/bin/sh", shell("grep SigBlk /proc/self/status"), Limit);
+        const bool started =
+            process.start("/bin/sh", shell("grep SigBlk /proc/self/status"), Limit);
         pthread_sigmask(SIG_SETMASK, &before, nullptr);
         QVERIFY(started);
         QVERIFY(ended.wait(10000));
@@ -122,7 +124,8 @@ private slots:
         const QByteArray done = QFile::encodeName(dir.filePath(QStringLiteral("done")));
         QCOMPARE(::mkfifo(gate.constData(), 0600), 0);
         auto process = std::make_unique<OrphanProcess>();
-        QVERIFY(process->start("/bin/sh", shell("read line < '" + gate + "'; echo late; touch '" + done + "'"),
+        QVERIFY(process->start("/bin/sh",
+                               shell("read line < '" + gate + "'; echo late; touch '" + done + "'"),
                                Limit));
         QElapsedTimer timer;
         timer.start();
