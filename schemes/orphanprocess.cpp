@@ -167,7 +167,7 @@ bool OrphanProcess::start(const QByteArray& program, const QList<QByteArray>& ar
     Pipe status;
     const UniqueFd input(::open("/dev/null", O_RDONLY | O_CLOEXEC));
     if (!input || !makePipe(output) || !makePipe(errors) || !makePipe(status)) {
-        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        m_outcome.error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     // The vectors are made before fork: nothing is allocated after it.
@@ -181,7 +181,7 @@ bool OrphanProcess::start(const QByteArray& program, const QList<QByteArray>& ar
     const ExecPlan plan{argv.data(), input.get(), output.write.get(), errors.write.get(),
                         status.write.get()};
     if (!startRelay(plan)) {
-        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        m_outcome.error = QString::fromLocal8Bit(std::strerror(errno));
         return false;
     }
     m_outputFd = std::move(output.read);
@@ -191,9 +191,9 @@ bool OrphanProcess::start(const QByteArray& program, const QList<QByteArray>& ar
     m_errorNotifier = new QSocketNotifier(m_errorFd.get(), QSocketNotifier::Read, this);
     m_statusNotifier = new QSocketNotifier(m_statusFd.get(), QSocketNotifier::Read, this);
     connect(m_outputNotifier, &QSocketNotifier::activated, this,
-            [this] { readOutput(m_outputFd, m_output, m_outputNotifier); });
+            [this] { readOutput(m_outputFd, m_outcome.output, m_outputNotifier); });
     connect(m_errorNotifier, &QSocketNotifier::activated, this,
-            [this] { readOutput(m_errorFd, m_errors, m_errorNotifier); });
+            [this] { readOutput(m_errorFd, m_outcome.errors, m_errorNotifier); });
     connect(m_statusNotifier, &QSocketNotifier::activated, this, &OrphanProcess::readStatus);
     m_running = true;
     return true;
@@ -237,14 +237,14 @@ void OrphanProcess::readStatus()
         RelayMessage message;
         std::memcpy(&message, m_statusBytes.constData(), sizeof message);
         if (message.kind == RelayMessage::NotExecuted) {
-            m_error = QString::fromLocal8Bit(std::strerror(message.value));
+            m_outcome.error = QString::fromLocal8Bit(std::strerror(message.value));
         } else {
-            m_started = true;
-            m_exitCode = WIFEXITED(message.value) ? WEXITSTATUS(message.value) : -1;
+            m_outcome.started = true;
+            m_outcome.exitCode = WIFEXITED(message.value) ? WEXITSTATUS(message.value) : -1;
         }
     } else {
         // The relay ended without a word: the program's end is not known.
-        m_started = true;
+        m_outcome.started = true;
     }
     end();
 }
@@ -253,10 +253,10 @@ void OrphanProcess::end()
 {
     // The program has ended: all it wrote is in the pipes.
     if (m_outputFd) {
-        readOutput(m_outputFd, m_output, m_outputNotifier);
+        readOutput(m_outputFd, m_outcome.output, m_outputNotifier);
     }
     if (m_errorFd) {
-        readOutput(m_errorFd, m_errors, m_errorNotifier);
+        readOutput(m_errorFd, m_outcome.errors, m_errorNotifier);
     }
     for (QSocketNotifier* notifier : {m_outputNotifier, m_errorNotifier, m_statusNotifier}) {
         notifier->setEnabled(false);

@@ -35,18 +35,22 @@ public:
     // Starts program (a path) with arguments and the caller's environment,
     // standard input from /dev/null; at most outputLimit bytes of each of its
     // outputs are kept. False when it could not even be forked; a program
-    // that cannot be executed ends at once with started() false.
+    // that cannot be executed ends at once, not started.
     bool start(const QByteArray& program, const QList<QByteArray>& arguments,
                std::size_t outputLimit);
     bool isRunning() const { return m_running; }
-    // True once the program was executed.
-    bool started() const { return m_started; }
-    // The program's exit code, or -1 when a signal ended it or its end
-    // could not be told.
-    int exitCode() const { return m_exitCode; }
-    QString errorString() const { return m_error; }
-    QByteArray standardOutput() const { return m_output; }
-    QByteArray standardError() const { return m_errors; }
+
+    // What came of the program, complete once finished() has come.
+    struct Outcome
+    {
+        bool started = false; // the program was executed
+        // Its exit code; -1 when a signal ended it or its end could not be told.
+        int exitCode = -1;
+        QString error; // why it could not be started
+        QByteArray output;
+        QByteArray errors;
+    };
+    const Outcome& outcome() const { return m_outcome; }
 
 signals:
     // Once, after start() returned true: the program ended or could not be
@@ -60,11 +64,7 @@ private:
 
     std::size_t m_limit = 0;
     bool m_running = false;
-    bool m_started = false;
-    int m_exitCode = -1;
-    QString m_error;
-    QByteArray m_output;
-    QByteArray m_errors;
+    Outcome m_outcome;
     QByteArray m_statusBytes;
     powerdaemon::UniqueFd m_outputFd;
     powerdaemon::UniqueFd m_errorFd;

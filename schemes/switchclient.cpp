@@ -61,22 +61,23 @@ void SwitchClient::start()
         arguments << QByteArray::fromStdString(argument);
     }
     if (!m_process.start(powerdaemon::Pkexec, arguments, powerdaemon::HelperOutputLimit)) {
-        m_result.pkexecMessage = m_process.errorString();
+        m_result.pkexecMessage = m_process.outcome().error;
         emit finished(m_result);
     }
 }
 
 void SwitchClient::collect()
 {
-    m_result.pkexecStarted = m_process.started();
+    const OrphanProcess::Outcome& ended = m_process.outcome();
+    m_result.pkexecStarted = ended.started;
     if (!m_result.pkexecStarted) {
-        m_result.pkexecMessage = m_process.errorString();
+        m_result.pkexecMessage = ended.error;
         emit finished(m_result);
         return;
     }
-    m_result.pkexecStatus = m_process.exitCode();
-    m_result.report = powerdaemon::helperReport(bytesView(m_process.standardOutput()));
-    m_result.pkexecMessage = QString::fromLocal8Bit(m_process.standardError()).trimmed();
+    m_result.pkexecStatus = ended.exitCode;
+    m_result.report = powerdaemon::helperReport(bytesView(ended.output));
+    m_result.pkexecMessage = QString::fromLocal8Bit(ended.errors).trimmed();
     // Neither refused by pkexec nor reported by the helper: the switch may
     // have been made. What the file says now is all that is known.
     if (!m_result.report && !powerdaemon::pkexecRefused(m_result.pkexecStatus)) {

@@ -58,10 +58,10 @@ private slots:
         QVERIFY(ended.wait(10000));
         QCOMPARE(ended.count(), 1);
         QVERIFY(!process.isRunning());
-        QVERIFY(process.started());
-        QCOMPARE(process.exitCode(), 3);
-        QCOMPARE(process.standardOutput(), QByteArray("report\n"));
-        QCOMPARE(process.standardError(), QByteArray("words\n"));
+        QVERIFY(process.outcome().started);
+        QCOMPARE(process.outcome().exitCode, 3);
+        QCOMPARE(process.outcome().output, QByteArray("report\n"));
+        QCOMPARE(process.outcome().errors, QByteArray("words\n"));
     }
 
     // A program killed by a signal has no exit code; what it wrote before stays.
@@ -71,9 +71,9 @@ private slots:
         QSignalSpy ended(&process, &OrphanProcess::finished);
         QVERIFY(process.start("/bin/sh", shell("echo half; kill -KILL $$"), Limit));
         QVERIFY(ended.wait(10000));
-        QVERIFY(process.started());
-        QCOMPARE(process.exitCode(), -1);
-        QCOMPARE(process.standardOutput(), QByteArray("half\n"));
+        QVERIFY(process.outcome().started);
+        QCOMPARE(process.outcome().exitCode, -1);
+        QCOMPARE(process.outcome().output, QByteArray("half\n"));
     }
 
     void notExecutable()
@@ -82,8 +82,8 @@ private slots:
         QSignalSpy ended(&process, &OrphanProcess::finished);
         QVERIFY(process.start("/nonexistent/pkexec", {}, Limit));
         QVERIFY(ended.wait(10000));
-        QVERIFY(!process.started());
-        QVERIFY(process.errorString().contains(QStringLiteral("No such file")));
+        QVERIFY(!process.outcome().started);
+        QVERIFY(process.outcome().error.contains(QStringLiteral("No such file")));
     }
 
     // Output past the limit is read and dropped: the program never blocks on it.
@@ -93,8 +93,8 @@ private slots:
         QSignalSpy ended(&process, &OrphanProcess::finished);
         QVERIFY(process.start("/bin/sh", shell("head -c 1000000 /dev/zero"), 1000));
         QVERIFY(ended.wait(10000));
-        QCOMPARE(process.exitCode(), 0);
-        QCOMPARE(process.standardOutput().size(), 1000);
+        QCOMPARE(process.outcome().exitCode, 0);
+        QCOMPARE(process.outcome().output.size(), 1000);
     }
 
     // The program starts with nothing blocked, whatever the caller blocked.
@@ -112,7 +112,7 @@ private slots:
         pthread_sigmask(SIG_SETMASK, &before, nullptr);
         QVERIFY(started);
         QVERIFY(ended.wait(10000));
-        QCOMPARE(process.standardOutput().simplified(), QByteArray("SigBlk: 0000000000000000"));
+        QCOMPARE(process.outcome().output.simplified(), QByteArray("SigBlk: 0000000000000000"));
     }
 
     // Given up while it runs: the delete returns at once, the program goes
