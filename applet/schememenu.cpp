@@ -173,9 +173,12 @@ void SchemeMenu::startSwitch(const QByteArray& scheme)
 {
     schemes::SchemeChoice choice;
     (powerSourceRow() == 0 ? choice.mains : choice.battery) = scheme;
-    // The switch that ended may be the one emitting: it goes later.
+    // The switch that ended may be the one emitting: it goes later, and
+    // leaves the menu now.
     if (m_switch) {
-        m_switch.release()->deleteLater();
+        schemes::SchemeSwitch* ended = m_switch.release();
+        ended->setParent(nullptr);
+        ended->deleteLater();
     }
     // A child of the menu it was chosen from, for as long as it is kept.
     m_switch = m_schemes->prepareSwitch(choice, m_menu.get());
