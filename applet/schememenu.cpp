@@ -193,6 +193,10 @@ void SchemeMenu::choose(int menuID)
     const int slot = slotOf(menuID);
     if (menuID != m_ids.curID && slot >= 0) {
         switchTo(m_schemeIds[slot]);
+        // The mark shows the choice taken while its switch runs or waits.
+        if (switching()) {
+            moveCheckMark(menuID);
+        }
     }
 }
 
@@ -204,20 +208,48 @@ bool SchemeMenu::switching() const
 void SchemeMenu::switchTo(const QByteArray& scheme)
 {
     if (switching()) {
+        m_nextScheme = scheme;
         return;
     }
+    startSwitch(scheme);
+}
+
+void SchemeMenu::startSwitch(const QByteArray& scheme)
+{
     schemes::SchemeChoice choice;
     (powerSourceRow() == 0 ? choice.mains : choice.battery) = scheme;
+    // The switch that ended may be the one emitting: it goes later, and
+    // leaves the menu now.
+    if (m_switch) {
+        schemes::SchemeSwitch* ended = m_switch.release();
+        ended->setParent(nullptr);
+        ended->deleteLater();
+    }
     // A child of the menu it was chosen from, for as long as it is kept.
     m_switch = m_schemes->prepareSwitch(choice, m_menu.get());
     QObject::connect(m_switch.get(), &schemes::SchemeSwitch::finished,
-                     [this](const schemes::SwitchResult& result) {
-                         notices::switchEnded(result);
-                         // The mark follows the file, which holds the
-                         // scheme now if it was saved.
-                         markCurrent();
-                     });
+                     [this](const schemes::SwitchResult& result) { switchEnded(result); });
     m_switch->start();
+}
+
+void SchemeMenu::switchEnded(const schemes::SwitchResult& result)
+{
+    notices::switchEnded(result);
+    if (m_nextScheme) {
+        const QByteArray next = *m_nextScheme;
+        m_nextScheme.reset();
+        startSwitch(next);
+        if (switching()) {
+            return;
+        }
+    }
+    // The mark follows the file, which holds the scheme now if it was
+    // saved; it leaves the choice it showed also when the file names none.
+    if (m_ids.curID != 100) {
+        m_menu->setItemChecked(m_ids.curID, false);
+        m_ids.curID = 100;
+    }
+    markCurrent();
 }
 
 void SchemeMenu::activate(int menuID)

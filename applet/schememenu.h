@@ -21,6 +21,7 @@ class QPixmap;
 namespace schemes {
 class SchemeBackend;
 class SchemeSwitch;
+struct SwitchResult;
 } // namespace schemes
 
 // Ids of the scheme entries of the menu.
@@ -62,6 +63,7 @@ public:
     // Makes the scheme the one of the current power source through the one
     // switch: run by root at once, otherwise through the switch helper,
     // beside the event loop. The mark follows the file once it has ended.
+    // A choice made while a switch runs is made next (only the last one).
     void changeScheme(const QString& strScheme);
     // The user chose a scheme entry: apply its scheme (the mark follows).
     void choose(int menuID);
@@ -91,8 +93,10 @@ private:
     // The slot of a scheme entry in m_ids.menuID; -1 for any other entry.
     int slotOf(int menuID) const;
     void moveCheckMark(int menuID);
-    // One switch at a time: a choice made while one runs is not taken.
+    // One switch at a time: a choice made while one runs waits its turn.
     void switchTo(const QByteArray& scheme);
+    void startSwitch(const QByteArray& scheme);
+    void switchEnded(const schemes::SwitchResult& result);
 
     std::function<int()> m_statusIndex;
     SchemeMenuActions m_actions;
@@ -108,4 +112,6 @@ private:
     std::unique_ptr<KPopupMenu> m_displayMenu;
     std::unique_ptr<KPopupMenu> m_menu;
     std::unique_ptr<schemes::SchemeSwitch> m_switch;
+    // The last choice made while a switch ran: the next switch.
+    std::optional<QByteArray> m_nextScheme;
 };

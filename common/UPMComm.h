@@ -12,6 +12,7 @@
 #include <QList>
 #include <QString>
 
+#include <chrono>
 #include <functional>
 #include <optional>
 
@@ -92,6 +93,22 @@ bool SchemeAvailable(const QByteArray& name);
 // rest in notices.
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme);
+
+// What the caller shows while a switch waits (for a password, for polkit):
+// shown(stop) once the switch has not ended after SwitchWaitShownAfter,
+// where stop() ends the wait; ended() when the wait is over, before the
+// user is told anything.
+struct SwitchWaitView
+{
+    std::function<void(std::function<void()> stop)> shown;
+    std::function<void()> ended;
+};
+inline constexpr std::chrono::milliseconds SwitchWaitShownAfter{500};
+
+// WriteSchemes with a way out of its wait: false when the user stopped
+// waiting; the switch, if it still runs, finishes on its own, untold.
+bool WriteSchemes(const std::optional<QByteArray>& acScheme,
+                  const std::optional<QByteArray>& batteryScheme, const SwitchWaitView& view);
 
 // The published interface: kept for callers written against it; the program
 // itself reads the scheme keys through schemes/ and the state files'

@@ -13,6 +13,7 @@
 #include "schemes/switchwords.h"
 
 #include <QEventLoop>
+#include <QTimer>
 
 #include <cerrno>
 
@@ -107,7 +108,13 @@ bool UpdateSchemeKeys(const std::optional<QByteArray>& acScheme,
 void WriteSchemes(const std::optional<QByteArray>& acScheme,
                   const std::optional<QByteArray>& batteryScheme)
 {
-    const auto job = PopupSchemes().prepareSwitch({acScheme, batteryScheme}, nullptr);
+    WriteSchemes(acScheme, batteryScheme, SwitchWaitView());
+}
+
+bool WriteSchemes(const std::optional<QByteArray>& acScheme,
+                  const std::optional<QByteArray>& batteryScheme, const SwitchWaitView& view)
+{
+    auto job = PopupSchemes().prepareSwitch({acScheme, batteryScheme}, nullptr);
     std::optional<schemes::SwitchResult> result;
     QEventLoop loop;
     QObject::connect(job.get(), &schemes::SchemeSwitch::finished, &loop,
@@ -116,9 +123,27 @@ void WriteSchemes(const std::optional<QByteArray>& acScheme,
                          loop.quit();
                      });
     job->start();
-    // The events of the application go on while the user authenticates.
+    // The events of the application go on while the user authenticates; a
+    // wait that goes on is shown, with a way out.
     if (!result) {
+        bool shown = false;
+        QTimer showWait;
+        showWait.setSingleShot(true);
+        QObject::connect(&showWait, &QTimer::timeout, &loop, [&view, &loop, &shown] {
+            shown = true;
+            view.shown([&loop] { loop.quit(); });
+        });
+        if (view.shown) {
+            showWait.start(SwitchWaitShownAfter);
+        }
         loop.exec();
+        if (shown && view.ended) {
+            view.ended();
+        }
+    }
+    if (!result) {
+        // Given up: deleting the switch waits for nothing.
+        return false;
     }
     if (result->ranHere && result->report) {
         raiseWriteErrors(*result->report, acScheme, batteryScheme);
@@ -128,4 +153,5 @@ void WriteSchemes(const std::optional<QByteArray>& acScheme,
          schemes::messagesOf(*result, schemes::Problems::Shown)) {
         tell(message);
     }
+    return true;
 }

@@ -3,13 +3,16 @@
 
 #include "common/UPMComm.h"
 #include "schemes/schemebackend.h"
+#include "schemes/switchwords.h"
 
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QLabel>
 #include <QPainter>
 #include <QProcess>
+#include <QShortcut>
 
 #include <cstdio>
 
@@ -31,6 +34,9 @@ constexpr int RowOutlineWidth = 3;
 constexpr int RowInset = 3;
 constexpr int RowTextIndent = 40;
 constexpr qreal RowRoundness = 5; // percent of half the width and height
+const QColor WaitingText(128, 128, 128);
+// The line that says a switch waits: over the bottom of the list.
+const QRect WaitingLineRect(13, 283, 490, 20);
 
 // The layout's font is rarely installed; a humanist sans of similar width
 // takes its place: the first of these that is installed.
@@ -162,12 +168,53 @@ void TForm_FnBase::FormDeactivate()
 
 void TForm_FnBase::spdBtn_CloseClick()
 {
-    close();
+    closeOrStopWaiting();
 }
 
 void TForm_FnBase::spdBtn_ClosebClick()
 {
+    closeOrStopWaiting();
+}
+
+void TForm_FnBase::closeOrStopWaiting()
+{
+    // While a switch waits, the form closes once the wait has ended.
+    if (m_stopWaiting) {
+        m_stopWaiting();
+        return;
+    }
     close();
+}
+
+void TForm_FnBase::showWaiting(std::function<void()> stop)
+{
+    m_stopWaiting = std::move(stop);
+    if (!m_waitingLine) {
+        m_waitingLine = new QLabel(this);
+        m_waitingLine->setGeometry(WaitingLineRect);
+        m_waitingLine->setWordWrap(false);
+        m_escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+        connect(m_escape, &QShortcut::activated, this, &TForm_FnBase::closeOrStopWaiting);
+    }
+    m_waitingLine->setText(schemes::waitingText());
+    m_waitingLine->show();
+    m_waitingLine->raise();
+    m_escape->setEnabled(true);
+    LstBx_Scheme->setEnabled(false);
+    LstBx_Scheme->show();
+    // Back beside an authentication dialog, not over it, and not taking
+    // the keyboard from it.
+    setFormStyle(fsNormal);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    show();
+}
+
+void TForm_FnBase::endWaiting()
+{
+    m_stopWaiting = nullptr;
+    m_escape->setEnabled(false);
+    // What is told next is not to be covered.
+    hide();
 }
 
 void TForm_FnBase::spdBtn_OpenACClick()
@@ -252,7 +299,8 @@ void TForm_FnBase::LstBx_SchemeDrawItem(int Index, const QRect& Rect, int State)
 
     const QRect textRect = Rect.adjusted(RowTextIndent, RowInset, -RowInset, -RowInset);
     canvas->setFont(LstBx_Scheme->font());
-    canvas->setPen(fontColor());
+    // Greyed while a switch waits: no row can be chosen then.
+    canvas->setPen(LstBx_Scheme->isEnabled() ? fontColor() : WaitingText);
     canvas->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, row->text());
 }
 
@@ -312,10 +360,13 @@ void TForm_FnBase::activateScheme(int row)
     }
     CurrentScheme = schemeOfRow(LstBx_Scheme->item(row));
     LstBx_Scheme->checkedRowsChanged();
+    SwitchWaitView view;
+    view.shown = [this](std::function<void()> stop) { showWaiting(std::move(stop)); };
+    view.ended = [this] { endWaiting(); };
     if (PowerState == 0) {
-        WriteSchemes(CurrentScheme, std::nullopt);
+        WriteSchemes(CurrentScheme, std::nullopt, view);
     } else {
-        WriteSchemes(std::nullopt, CurrentScheme);
+        WriteSchemes(std::nullopt, CurrentScheme, view);
     }
     closeAndEnd();
 }

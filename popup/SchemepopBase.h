@@ -11,6 +11,11 @@
 
 #include <QByteArray>
 
+#include <functional>
+
+class QLabel;
+class QShortcut;
+
 namespace schemes {
 struct SchemeEntry;
 }
@@ -60,6 +65,12 @@ private:
     void activateScheme(int row);
     // Closes the form, which ends the program, also when it was hidden.
     void closeAndEnd();
+    // The Close buttons and, while a switch waits, Escape.
+    void closeOrStopWaiting();
+    // While a switch waits: the form back with its rows greyed, a line that
+    // says it waits, and stop() behind Escape and Close.
+    void showWaiting(std::function<void()> stop);
+    void endWaiting();
     TSpeedButton* linkedButtonOfSender() const;
 
     // True once the power source and both schemes have been read; false
@@ -68,6 +79,9 @@ private:
     bool m_activating = false;
     // What "Open Power Manager..." starts.
     machine::PowerSettings m_powerSettings;
+    std::function<void()> m_stopWaiting;
+    QLabel* m_waitingLine = nullptr;
+    QShortcut* m_escape = nullptr;
 };
 
 // The application's one form, created by the program's entry point.

@@ -20,6 +20,17 @@ namespace powerdaemon {
 // short lines.
 inline constexpr std::size_t HelperOutputLimit = 64 * 1024;
 
+// pkexec's exit statuses when the helper never ran: the user dismissed the
+// authentication dialog, or was not authorised (or pkexec failed). Any
+// other status is the helper's own (0 to 3).
+inline constexpr int PkexecDismissed = 126;
+inline constexpr int PkexecNotAuthorized = 127;
+
+constexpr bool pkexecRefused(int status)
+{
+    return status == PkexecDismissed || status == PkexecNotAuthorized;
+}
+
 // pkexec's arguments for a request: only a desktop agent asks for a
 // password, since neither the popup nor the panel has a terminal to ask in;
 // then the helper's path and its arguments.

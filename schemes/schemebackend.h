@@ -24,12 +24,22 @@ struct SchemeChoice
     std::optional<QByteArray> battery;
 };
 
+// The id in force for each power source; empty where none is named.
+struct SchemesInForce
+{
+    QByteArray mains;
+    QByteArray battery;
+    // Set when the store of the schemes in force could not be read.
+    std::optional<powerdaemon::FileError> failure;
+};
+
 // What came of a switch.
 struct SwitchResult
 {
     SchemeChoice choice;
     // What the switch reported; nullopt when it never ran (pkexec not
-    // started, the user not authorised or the dialog dismissed).
+    // started, the user not authorised or the dialog dismissed) or when it
+    // ended without a report (see afterwards).
     std::optional<powerdaemon::SwitchReport> report;
     // True when the switch ran in this process (run by root): its file
     // errors are this program's own.
@@ -45,6 +55,9 @@ struct SwitchResult
     QString busMessage;
     // The file the choice was saved to, when it is not the daemon's.
     QString savedTo;
+    // Set when the switch's outcome is unknown (the helper ended without a
+    // report, killed perhaps after writing): the schemes in force read after it.
+    std::optional<SchemesInForce> afterwards;
 };
 
 // An offered scheme: the id a switch names it by, and the text the user reads.
@@ -52,15 +65,6 @@ struct SchemeEntry
 {
     QByteArray id;
     QString label;
-};
-
-// The id in force for each power source; empty where none is named.
-struct SchemesInForce
-{
-    QByteArray mains;
-    QByteArray battery;
-    // Set when the store of the schemes in force could not be read.
-    std::optional<powerdaemon::FileError> failure;
 };
 
 // One switch. Connect to finished(), then start(): finished() comes once,

@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "switchclient.h"
 #include "bytesview.h"
+#include "daemonschemes.h"
 
 #include "powerdaemon/helpercall.h"
 #include "powerdaemon/powersavedaemon.h"
-
-#include <QFile>
 
 #include <unistd.h>
 
@@ -29,18 +28,7 @@ SwitchClient::SwitchClient(powerdaemon::Rules rules, const SchemeChoice& choice,
     : SchemeSwitch(parent), m_rules(rules)
 {
     m_result.choice = choice;
-    connect(&m_process, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), this,
-            &SwitchClient::collect);
-    connect(&m_process, &QProcess::errorOccurred, this, &SwitchClient::failedToStart);
-}
-
-SwitchClient::~SwitchClient()
-{
-    m_process.disconnect(this);
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.kill();
-        m_process.waitForFinished(1000);
-    }
+    connect(&m_process, &OrphanProcess::finished, this, &SwitchClient::collect);
 }
 
 bool SwitchClient::runsThroughHelper()
@@ -66,34 +54,35 @@ void SwitchClient::start()
         return;
     }
     const bool mains = choice.mains.has_value();
-    QStringList arguments;
+    QList<QByteArray> arguments;
     for (const std::string& argument : powerdaemon::pkexecArguments(
              m_rules, mains ? powerdaemon::AcSchemeKey : powerdaemon::BatterySchemeKey,
              bytesView(mains ? *choice.mains : *choice.battery))) {
-        arguments << QFile::decodeName(QByteArray::fromStdString(argument));
+        arguments << QByteArray::fromStdString(argument);
     }
-    m_process.setStandardInputFile(QProcess::nullDevice());
-    m_process.start(QString::fromLatin1(powerdaemon::Pkexec), arguments);
+    if (!m_process.start(powerdaemon::Pkexec, arguments, powerdaemon::HelperOutputLimit)) {
+        m_result.pkexecMessage = m_process.outcome().error;
+        emit finished(m_result);
+    }
 }
 
 void SwitchClient::collect()
 {
-    m_result.pkexecStarted = true;
-    m_result.pkexecStatus =
-        m_process.exitStatus() == QProcess::NormalExit ? m_process.exitCode() : -1;
-    m_result.report = powerdaemon::helperReport(bytesView(m_process.readAllStandardOutput()));
-    m_result.pkexecMessage = QString::fromLocal8Bit(m_process.readAllStandardError().left(
-                                                        qsizetype(powerdaemon::HelperOutputLimit)))
-                                 .trimmed();
-    emit finished(m_result);
-}
-
-void SwitchClient::failedToStart(QProcess::ProcessError error)
-{
-    if (error != QProcess::FailedToStart) {
+    const OrphanProcess::Outcome& ended = m_process.outcome();
+    m_result.pkexecStarted = ended.started;
+    if (!m_result.pkexecStarted) {
+        m_result.pkexecMessage = ended.error;
+        emit finished(m_result);
         return;
     }
-    m_result.pkexecMessage = m_process.errorString();
+    m_result.pkexecStatus = ended.exitCode;
+    m_result.report = powerdaemon::helperReport(bytesView(ended.output));
+    m_result.pkexecMessage = QString::fromLocal8Bit(ended.errors).trimmed();
+    // Neither refused by pkexec nor reported by the helper: the switch may
+    // have been made. What the file says now is all that is known.
+    if (!m_result.report && !powerdaemon::pkexecRefused(m_result.pkexecStatus)) {
+        m_result.afterwards = DaemonSchemes(m_rules).inForce();
+    }
     emit finished(m_result);
 }
 

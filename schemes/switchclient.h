@@ -6,13 +6,14 @@
 // anyone else, it starts pkexec with the switch helper and reads the
 // helper's report when pkexec ends, beside the event loop; that wait has no
 // bound, as a person may be typing a password in the authentication
-// agent's dialog, and the helper bounds each command it runs.
+// agent's dialog, and the helper bounds each command it runs. So the caller
+// offers a way out: deleting the client gives the wait up at once, and the
+// switch, if it runs, finishes on its own (orphanprocess.h).
 
+#include "orphanprocess.h"
 #include "schemebackend.h"
 
 #include "powerdaemon/schemeswitch.h"
-
-#include <QProcess>
 
 namespace schemes {
 
@@ -22,8 +23,6 @@ class SwitchClient : public SchemeSwitch
 
 public:
     SwitchClient(powerdaemon::Rules rules, const SchemeChoice& choice, QObject* parent = nullptr);
-    // Ends a pkexec still waiting; the helper, if it runs, finishes on its own.
-    ~SwitchClient() override;
 
     // True when a switch goes through pkexec and the helper: the program
     // is not run by root.
@@ -32,15 +31,14 @@ public:
     // Through the helper, a choice names exactly one power source: the
     // helper sets one key.
     void start() override;
-    bool isRunning() const override { return m_process.state() != QProcess::NotRunning; }
+    bool isRunning() const override { return m_process.isRunning(); }
 
 private:
     void collect();
-    void failedToStart(QProcess::ProcessError error);
 
     powerdaemon::Rules m_rules;
     SwitchResult m_result;
-    QProcess m_process;
+    OrphanProcess m_process;
 };
 
 // The switch's request for a choice, by a program's rules.

@@ -18,9 +18,6 @@ namespace {
 
 using Report = powerdaemon::SwitchReport;
 
-// pkexec's status when the user dismissed the authentication dialog.
-constexpr int PkexecDismissed = 126;
-
 SwitchMessage problem(const QString& text)
 {
     return {SwitchMessage::Kind::Problem, QString(), text};
@@ -86,7 +83,7 @@ QString neverRanReason(const SwitchResult& result)
         const QString reason = translated(I18N_NOOP("%1 could not be started (%2)."));
         return reason.arg(QString::fromLatin1(powerdaemon::Pkexec), result.pkexecMessage);
     }
-    if (result.pkexecStatus == PkexecDismissed) {
+    if (result.pkexecStatus == powerdaemon::PkexecDismissed) {
         // TRANSLATORS: why a scheme was not switched.
         return translated(I18N_NOOP("the authentication was dismissed."));
     }
@@ -104,6 +101,32 @@ QString fileText()
     return QFile::decodeName(powerdaemon::CommonFile);
 }
 
+// The helper ended without a report: the switch may or may not have been
+// made, so the user is told what the file says now.
+SwitchMessage outcomeUnknown(Problems problems, const QString& scheme, bool mains,
+                             const SchemesInForce& now)
+{
+    // TRANSLATORS: %1 is the scheme's name.
+    QString text = translated(I18N_NOOP("The switch to the power scheme \"%1\" ended without "
+                                        "a report: whether it was made is not known."))
+                       .arg(scheme);
+    if (now.failure) {
+        // TRANSLATORS: %1 is the daemon's configuration file.
+        text += QLatin1Char('\n') + translated(I18N_NOOP("%1 could not be read.")).arg(fileText());
+    } else {
+        // TRANSLATORS: %1 is the daemon's configuration file, %2 the key, %3 its scheme.
+        const QString says = translated(I18N_NOOP("%1 now sets %2=\"%3\"."));
+        const char* key = mains ? powerdaemon::AcSchemeKey : powerdaemon::BatterySchemeKey;
+        text += QLatin1Char('\n') + says.arg(fileText(), QString::fromLatin1(key),
+                                             QFile::decodeName(mains ? now.mains : now.battery));
+    }
+    if (problems == Problems::Shown) {
+        return problem(text);
+    }
+    return {SwitchMessage::Kind::Notice, translated(I18N_NOOP("Power scheme switch not confirmed")),
+            text};
+}
+
 } // namespace
 
 QList<SwitchMessage> messagesOf(const SwitchResult& result, Problems problems)
@@ -111,6 +134,9 @@ QList<SwitchMessage> messagesOf(const SwitchResult& result, Problems problems)
     const bool mains = result.choice.mains.has_value();
     const QByteArray scheme = mains ? *result.choice.mains : result.choice.battery.value_or("");
     const QString name = QFile::decodeName(scheme);
+    if (result.afterwards) {
+        return {outcomeUnknown(problems, name, mains, *result.afterwards)};
+    }
     if (!result.report) {
         return {notSwitched(problems, name, neverRanReason(result))};
     }
@@ -168,6 +194,13 @@ QString unsafeNameText(const QByteArray& name)
         I18N_NOOP("scheme name not written to %1 (a name holds only letters, digits, \".\", "
                   "\"_\", \"+\" and \"-\"): %2"));
     return text.arg(fileText(), QString::fromLocal8Bit(name));
+}
+
+QString waitingText()
+{
+    // TRANSLATORS: shown while a scheme switch waits (for a password, for polkit).
+    return translated(I18N_NOOP("Waiting for the power scheme switch. Escape or Close stops "
+                                "waiting."));
 }
 
 QString commandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound)

@@ -42,6 +42,8 @@ QList<SwitchMessage> messagesOf(const SwitchResult& result, Problems problems);
 std::optional<QString> fileProblem(const powerdaemon::SwitchReport& report);
 // A name refused because the file could not hold it safely.
 QString unsafeNameText(const QByteArray& name);
+// The line a program shows while a switch waits, with its way out.
+QString waitingText();
 QString commandLeftRunningText(const QByteArray& command, std::chrono::milliseconds bound);
 
 } // namespace schemes

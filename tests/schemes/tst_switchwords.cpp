@@ -131,6 +131,26 @@ private slots:
             << neverRan(false, -1, "No such file or directory")
             << QStringList{notSwitched(notStarted)} << QStringList{notSaved(notStarted)};
 
+        // The helper killed after writing: pkexec ended without a report,
+        // neither refused nor dismissed. Told as unknown, with the file's word.
+        const QString unknown = QStringLiteral("The switch to the power scheme \"powersave\" "
+                                               "ended without a report: whether it was made is "
+                                               "not known.\n");
+        const QString saysPowersave = Common + QStringLiteral(" now sets AC_SCHEME=\"powersave\".");
+        SwitchResult killed = neverRan(true, -1, "");
+        killed.afterwards = schemes::SchemesInForce{"powersave", "performance", std::nullopt};
+        QTest::newRow("helper killed, the file holds the choice")
+            << killed << QStringList{QStringLiteral("problem: ") + unknown + saysPowersave}
+            << QStringList{QStringLiteral("notice: Power scheme switch not confirmed | ") +
+                           unknown + saysPowersave};
+        SwitchResult silent = neverRan(true, 0, "");
+        silent.afterwards = schemes::SchemesInForce{};
+        silent.afterwards->failure = powerdaemon::FileError{"open", Common.toStdString(), EACCES};
+        const QString unread = unknown + Common + QStringLiteral(" could not be read.");
+        QTest::newRow("no report, the file unreadable")
+            << silent << QStringList{QStringLiteral("problem: ") + unread}
+            << QStringList{QStringLiteral("notice: Power scheme switch not confirmed | ") + unread};
+
         SwitchReport notOffered;
         notOffered.refused = true;
         notOffered.reason = "no such scheme: powersave";
