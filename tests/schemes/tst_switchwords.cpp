@@ -210,10 +210,10 @@ private slots:
         SwitchResult gone = neverRan(false, -1, "");
         gone.busError = QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown");
         gone.busMessage = QStringLiteral("The name is not activatable");
-        const QString silent = QStringLiteral(
+        const QString goneText = QStringLiteral(
             "the power profiles daemon did not answer (The name is not activatable).");
         QTest::newRow("profiles daemon gone")
-            << gone << QStringList{notSwitched(silent)} << QStringList{notSaved(silent)};
+            << gone << QStringList{notSwitched(goneText)} << QStringList{notSaved(goneText)};
         SwitchResult userFile = ran(failed("rename", EACCES, false));
         userFile.report->failure.path = "/home/u/.config/ovra/schemes";
         userFile.report->reason = userFile.report->failure.message();
