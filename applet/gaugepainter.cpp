@@ -3,6 +3,7 @@
 
 #include "batteryreadings.h"
 #include "comm.h"
+#include "mainsicon.h"
 #include "pmapplet.h"
 
 #include <QFont>
@@ -20,6 +21,9 @@ constexpr char strUnknownCharge[] = "?";
 
 GaugePainter::GaugePainter() : m_iconAC(load_qpixmap(m_strACIconPath))
 {
+    if (m_iconAC->isNull()) {
+        *m_iconAC = fallbackMainsIcon(m_iconSize);
+    }
 }
 
 GaugePainter::~GaugePainter() = default;

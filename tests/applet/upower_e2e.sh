@@ -14,16 +14,10 @@ notices=$(mktemp -d)/notices
 sim=$LAPTOP_SRC/todaysim
 count() { [ -f "$notices" ] && wc -l <"$notices" || echo 0; }
 
-# The bar's length tells the power source (89 px on mains power, 81 on the
-# battery) and its fill the charge. The mains icon is the power manager's
-# picture under /opt/nexalt, which a laptop of today does not have.
-bar_and_fill() { gauge "$1" | cut -d" " -f1,4; } # SHOT-NAME
-check_bar() { # LABEL SHOT-NAME PERCENT mains|battery
-    local bar=81 expected
-    [ "$4" == mains ] && bar=89
-    expected="bar=$bar fill=$(fill "$3" $bar)"
-    check_eq "$1" "$expected" "$(wait_for_output 10 "$expected" bar_and_fill "$2")"
-}
+# The gauge as on the design's laptop: the wide bar with the mains icon on
+# mains power (a laptop of today has no power manager's picture under
+# /opt/nexalt: the applet draws its own), the narrow one without on battery.
+check_bar() { check_gauge "$@"; } # LABEL SHOT-NAME PERCENT mains|battery
 
 ((EUID != 0)) && echo "ok: runs as user $EUID" || fail "runs as root"
 openbox --sm-disable >"$shots/openbox.log" 2>&1 &
