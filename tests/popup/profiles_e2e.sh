@@ -4,14 +4,16 @@
 # without a word of the power daemon's file and lists the three profiles of
 # power-profiles-daemon in its order; a click on a row sets that profile
 # (ActiveProfile) and keeps it as the user's choice for the battery, the
-# power source the laptop runs on.
+# power source the laptop runs on. The same under the daemon's newer bus
+# name (python-dbusmock's stand-in: Debian 12 has only the older one).
 # Argument: SCHEMEPOP. Runs inside laptop/sandbox --x11 --today
-# --today-on-battery --user UID.
+# --today-on-battery --user UID [--profiles-mock newer].
 . "$(dirname "$0")/../support/popup.sh" "$@"
 . "$(dirname "$0")/../support/systembus.sh"
 choices=${XDG_CONFIG_HOME:-$HOME/.config}/ovra/schemes
 
 ((EUID != 0)) || fail_now "runs as root"
+use_profiles_name_owned
 start_window_manager openbox --sm-disable
 check_eq "the daemon starts on balanced" balanced "$(profiles_property ActiveProfile)"
 

@@ -51,6 +51,15 @@ set_profile() { # PROFILE
         --method org.freedesktop.DBus.Properties.Set $PROFILES ActiveProfile "<'$1'>" 2>&1 >/dev/null
 }
 
+# Reads power-profiles-daemon under its newer name where that one is owned
+# (releases from 0.20 on, or the sandbox's --profiles-mock newer).
+use_profiles_name_owned() {
+    if [[ -n $(bus_owner org.freedesktop.UPower.PowerProfiles) ]]; then
+        PROFILES=org.freedesktop.UPower.PowerProfiles
+        PROFILES_PATH=/org/freedesktop/UPower/PowerProfiles
+    fi
+}
+
 # The unique name that owns NAME, or nothing.
 bus_owner() { # NAME
     gdbus call --system --timeout 5 --dest org.freedesktop.DBus --object-path /org/freedesktop/DBus \
