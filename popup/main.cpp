@@ -9,9 +9,11 @@
 #include "errorreporting.h"
 #include "fontconfigwarmup.h"
 #include "noticereporting.h"
+#include "schemes/switchclient.h"
 
 #include <QApplication>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -72,5 +74,8 @@ int main(int argc, char* argv[])
     Form_FnBase->show();
     application.exec();
     Form_FnBase = nullptr;
+    // A switch the user stopped waiting for ends within its commands'
+    // bounds (three of 30 s and the lock's 5 s), the window gone already.
+    schemes::waitForSwitchesAside(std::chrono::seconds(100));
     return 0;
 }

@@ -6,11 +6,24 @@
 #include "powerdaemon/helpercall.h"
 #include "powerdaemon/powersavedaemon.h"
 
+#include <QCoreApplication>
+#include <QPointer>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 #include <unistd.h>
 
 namespace schemes {
 
 namespace {
+
+// Root's switches running aside, counted so that the program's end can wait
+// for them.
+std::mutex asideMutex;
+std::condition_variable asideEnded;
+int asideRunning = 0;
 
 std::optional<std::string> nameOf(const std::optional<QByteArray>& id)
 {
@@ -41,6 +54,10 @@ void SwitchClient::start()
     const SchemeChoice& choice = m_result.choice;
     if (!runsThroughHelper()) {
         m_result.ranHere = true;
+        if (m_rules == powerdaemon::Rules::Popup && QCoreApplication::instance()) {
+            startAside(switchRequest(m_rules, choice));
+            return;
+        }
         m_result.report = powerdaemon::switchScheme(switchRequest(m_rules, choice));
         emit finished(m_result);
         return;
@@ -64,6 +81,54 @@ void SwitchClient::start()
         m_result.pkexecMessage = m_process.outcome().error;
         emit finished(m_result);
     }
+}
+
+void SwitchClient::startAside(const powerdaemon::SwitchRequest& request)
+{
+    m_runningAside = true;
+    {
+        const std::lock_guard<std::mutex> lock(asideMutex);
+        ++asideRunning;
+    }
+    // The report comes back through the application's event queue; a client
+    // deleted meanwhile (the wait given up) is not told.
+    QPointer<SwitchClient> client(this);
+    QCoreApplication* application = QCoreApplication::instance();
+    std::thread([request, client, application] {
+        powerdaemon::SwitchReport report;
+        try {
+            report = powerdaemon::switchScheme(request);
+        } catch (const std::exception& error) {
+            report.refused = true;
+            report.reason = error.what();
+        }
+        QMetaObject::invokeMethod(
+            application,
+            [client, report] {
+                if (client) {
+                    client->endAside(report);
+                }
+            },
+            Qt::QueuedConnection);
+        {
+            const std::lock_guard<std::mutex> lock(asideMutex);
+            --asideRunning;
+        }
+        asideEnded.notify_all();
+    }).detach();
+}
+
+void SwitchClient::endAside(const powerdaemon::SwitchReport& report)
+{
+    m_runningAside = false;
+    m_result.report = report;
+    emit finished(m_result);
+}
+
+void waitForSwitchesAside(std::chrono::milliseconds bound)
+{
+    std::unique_lock<std::mutex> lock(asideMutex);
+    asideEnded.wait_for(lock, bound, [] { return asideRunning == 0; });
 }
 
 void SwitchClient::collect()
