@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "machine.h"
+#include "buscall.h"
 
 #include "batteries/statefile.h"
 #include "powerdaemon/powersavedaemon.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 
 #include <sys/stat.h>
@@ -24,15 +24,10 @@ bool exists(const char* path)
 // the bound.
 bool answers(const BusObject& object)
 {
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        return false;
-    }
     const QDBusMessage ping = QDBusMessage::createMethodCall(
         object.service, object.path, QStringLiteral("org.freedesktop.DBus.Peer"),
         QStringLiteral("Ping"));
-    return bus.call(ping, QDBus::Block, int(AnswerBound.count())).type() ==
-           QDBusMessage::ReplyMessage;
+    return callWithin(ping, AnswerBound).type() == QDBusMessage::ReplyMessage;
 }
 
 BatterySource batterySource()

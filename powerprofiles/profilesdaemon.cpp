@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "profilesdaemon.h"
 
+#include "machine/buscall.h"
 #include "powerdaemon/schemerules.h"
 #include "schemes/bytesview.h"
 
@@ -16,7 +17,6 @@ namespace powerprofiles {
 
 namespace {
 
-const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 // More than any daemon offers or holds: a flood is cut, not kept.
 constexpr int MostEntries = 20;
 constexpr int LongestId = 64;
@@ -119,7 +119,7 @@ void takeProperties(DaemonState& state, const QVariantMap& properties)
 ProfilesDaemon::ProfilesDaemon(machine::BusObject object, QObject* parent)
     : QObject(parent), m_object(std::move(object))
 {
-    bus().connect(m_object.service, m_object.path, PropertiesInterface,
+    bus().connect(m_object.service, m_object.path, machine::PropertiesInterface,
                   QStringLiteral("PropertiesChanged"), this,
                   SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
     auto* watcher = new QDBusServiceWatcher(m_object.service, bus(),
@@ -127,7 +127,7 @@ ProfilesDaemon::ProfilesDaemon(machine::BusObject object, QObject* parent)
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             &ProfilesDaemon::ownerChanged);
     // The first reading is waited for: the programs show it at once.
-    const QDBusMessage reply = bus().call(getAll(), QDBus::Block, int(CallBound.count()));
+    const QDBusMessage reply = machine::callWithin(getAll(), CallBound);
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         takeProperties(m_state, qdbus_cast<QVariantMap>(reply.arguments().constFirst()));
     }
@@ -135,17 +135,13 @@ ProfilesDaemon::ProfilesDaemon(machine::BusObject object, QObject* parent)
 
 QDBusMessage ProfilesDaemon::getAll() const
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(
-        m_object.service, m_object.path, PropertiesInterface, QStringLiteral("GetAll"));
-    message << m_object.interface;
-    return message;
+    return machine::propertiesCall(m_object, QStringLiteral("GetAll"));
 }
 
 QDBusPendingCall ProfilesDaemon::setActive(const QByteArray& profile)
 {
-    QDBusMessage set = QDBusMessage::createMethodCall(m_object.service, m_object.path,
-                                                      PropertiesInterface, QStringLiteral("Set"));
-    set << m_object.interface << QStringLiteral("ActiveProfile")
+    QDBusMessage set = machine::propertiesCall(m_object, QStringLiteral("Set"));
+    set << QStringLiteral("ActiveProfile")
         << QVariant::fromValue(QDBusVariant(QString::fromUtf8(profile)));
     return bus().asyncCall(set, int(CallBound.count()));
 }

@@ -4,6 +4,8 @@
 #include "bayreading.h"
 #include "propertymap.h"
 
+#include "machine/buscall.h"
+
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
@@ -16,7 +18,6 @@ namespace upower {
 
 namespace {
 
-const QString PropertiesInterface = QStringLiteral("org.freedesktop.DBus.Properties");
 const QString DeviceInterface = QStringLiteral("org.freedesktop.UPower.Device");
 
 // The object paths of EnumerateDevices's answer.
@@ -61,7 +62,7 @@ BatterySource::BatterySource(const QDBusConnection& bus, QObject* parent)
             &BatterySource::ownerChanged);
     // Any object's changes: the manager's and each device's. Only UPower's
     // owner of the moment is heard.
-    m_bus.connect(m_upower.service, QString(), PropertiesInterface,
+    m_bus.connect(m_upower.service, QString(), machine::PropertiesInterface,
                   QStringLiteral("PropertiesChanged"), this,
                   SLOT(propertiesChanged(QString, QVariantMap, QStringList, QDBusMessage)));
     m_bus.connect(m_upower.service, m_upower.path, m_upower.interface,
@@ -163,7 +164,7 @@ void BatterySource::fetchAll()
     m_onBattery.reset();
     m_devices.clear();
     update();
-    ask(m_upower.path, PropertiesInterface, QStringLiteral("GetAll"), {m_upower.interface},
+    ask(m_upower.path, machine::PropertiesInterface, QStringLiteral("GetAll"), {m_upower.interface},
         [this](const QDBusMessage& reply) {
             if (const std::optional<bool> onBattery = onBatteryIn(propertiesIn(reply))) {
                 m_onBattery = onBattery;
@@ -183,7 +184,7 @@ void BatterySource::takeDevices(const QDBusMessage& reply)
 
 void BatterySource::fetchDevice(const QString& path)
 {
-    ask(path, PropertiesInterface, QStringLiteral("GetAll"), {DeviceInterface},
+    ask(path, machine::PropertiesInterface, QStringLiteral("GetAll"), {DeviceInterface},
         [this, path](const QDBusMessage& reply) {
             const auto device = m_devices.find(path);
             if (device == m_devices.end()) {

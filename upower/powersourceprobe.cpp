@@ -4,9 +4,8 @@
 #include "bayreading.h"
 #include "propertymap.h"
 
-#include "machine/machine.h"
+#include "machine/buscall.h"
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 
 namespace upower {
@@ -14,16 +13,9 @@ namespace upower {
 batteries::PowerReading PowerSourceProbe::powerSource()
 {
     batteries::PowerReading reading;
-    QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) {
-        return reading;
-    }
-    const machine::BusObject manager = machine::upower();
-    QDBusMessage get = QDBusMessage::createMethodCall(
-        manager.service, manager.path, QStringLiteral("org.freedesktop.DBus.Properties"),
-        QStringLiteral("Get"));
-    get << manager.interface << QStringLiteral("OnBattery");
-    const QDBusMessage reply = bus.call(get, QDBus::Block, int(Bound.count()));
+    QDBusMessage get = machine::propertiesCall(machine::upower(), QStringLiteral("Get"));
+    get << QStringLiteral("OnBattery");
+    const QDBusMessage reply = machine::callWithin(get, Bound);
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         const QVariantMap answer{{QStringLiteral("OnBattery"), reply.arguments().first()}};
         reading.source = powerSourceOf(onBatteryIn(answer));
