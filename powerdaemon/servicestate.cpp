@@ -68,6 +68,17 @@ void setLimit(const ServiceLimit& limit) noexcept
     ::setrlimit(resource, &reachable);
 }
 
+// The C library refuses to touch the signals it keeps for its threads, but
+// a caller may have ignored them with the system call, and an ignored signal
+// outlives exec. SIG_DFL is zero and no flags are wanted, so a zeroed buffer
+// larger than any architecture's kernel sigaction sets the default.
+void resetReservedSignal(int signal) noexcept
+{
+    const unsigned long byDefault[8] = {};
+    constexpr unsigned long kernelMaskBytes = (_NSIG - 1) / 8;
+    ::syscall(SYS_rt_sigaction, signal, byDefault, nullptr, kernelMaskBytes);
+}
+
 } // namespace
 
 const ServiceLimits& serviceLimits()
@@ -82,9 +93,9 @@ void resetSignals() noexcept
     byDefault.sa_handler = SIG_DFL;
     sigemptyset(&byDefault.sa_mask);
     for (int signal = 1; signal < NSIG; ++signal) {
-        if (signal != SIGKILL && signal != SIGSTOP) {
-            // Signals the C library keeps for itself refuse; they stay its own.
-            ::sigaction(signal, &byDefault, nullptr);
+        if (signal != SIGKILL && signal != SIGSTOP &&
+            ::sigaction(signal, &byDefault, nullptr) != 0) {
+            resetReservedSignal(signal);
         }
     }
     sigset_t none;
