@@ -3,25 +3,7 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <system_error>
-
-FontConfigWarmUp::FontConfigWarmUp()
+void warmUpFontConfig()
 {
-    try {
-        m_thread = std::thread([] { FcInit(); });
-    } catch (const std::system_error&) {
-        // No thread to spare: the configuration is loaded when Qt asks for it.
-    }
-}
-
-FontConfigWarmUp::~FontConfigWarmUp()
-{
-    wait();
-}
-
-void FontConfigWarmUp::wait()
-{
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
+    FcInit();
 }

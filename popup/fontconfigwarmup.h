@@ -1,26 +1,10 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// Loads fontconfig's configuration and font caches on a thread of its own
-// while the main thread connects to the X server and loads the platform
+// Loads fontconfig's configuration and font caches, meant for a thread of its
+// own while the main thread connects to the X server and loads the platform
 // plug-in. Reading that configuration is about a third of the popup's start,
 // and Qt does it the first time it needs a font; done meanwhile, the first
 // frame comes that much sooner. fontconfig initialises its configuration
-// once per process, so the font database Qt builds later is the same.
-
-#include <thread>
-
-class FontConfigWarmUp
-{
-public:
-    FontConfigWarmUp();
-    ~FontConfigWarmUp();
-    FontConfigWarmUp(const FontConfigWarmUp&) = delete;
-    FontConfigWarmUp& operator=(const FontConfigWarmUp&) = delete;
-
-    // Returns once the configuration is loaded (or at once when no thread
-    // could be started: Qt then loads it itself, as any program does).
-    void wait();
-
-private:
-    std::thread m_thread;
-};
+// once per process, so the font database Qt builds later is the same, and
+// when this has not run Qt loads it itself, as any program does.
+void warmUpFontConfig();

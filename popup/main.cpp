@@ -5,11 +5,13 @@
 
 #include "SchemepopBase.h"
 #include "appstart/displaycheck.h"
+#include "common/questionsahead.h"
 #include "environmentoverride.h"
 #include "errorreporting.h"
 #include "fontconfigwarmup.h"
 #include "noticereporting.h"
 #include "schemes/switchclient.h"
+#include "threadaside.h"
 
 #include <QApplication>
 
@@ -54,12 +56,16 @@ int main(int argc, char* argv[])
     withoutInputMethod(startup);
     // Started once the environment is set: fontconfig reads it on its thread,
     // and the environment is changed again only after the wait below.
-    FontConfigWarmUp fonts;
+    ThreadAside fonts(warmUpFontConfig);
     // Arguments are ignored, the toolkit's own options included.
     static int toolkitArgc = 1;
     std::optional<DisplayFailureGuard> displayFailure(std::in_place, "schemepop");
     QApplication application(toolkitArgc, argv);
     displayFailure.reset();
+    // The bus may be used once the application object exists. The form waits
+    // for these answers where it needs them; the thread ends within the
+    // questions' bounds, before the application object goes.
+    ThreadAside busQuestions(askShowingQuestionsAhead);
     // The form's fonts are resolved while it is built.
     fonts.wait();
     // The reload, the idle-time restart and the power manager run with the

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "profilesdaemon.h"
 
+#include "machine/answersahead.h"
 #include "machine/buscall.h"
 #include "powerdaemon/schemerules.h"
 #include "schemes/bytesview.h"
@@ -126,16 +127,28 @@ ProfilesDaemon::ProfilesDaemon(machine::BusObject object, QObject* parent)
                                             QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(watcher, &QDBusServiceWatcher::serviceOwnerChanged, this,
             &ProfilesDaemon::ownerChanged);
-    // The first reading is waited for: the programs show it at once.
-    const QDBusMessage reply = machine::callWithin(getAll(), CallBound);
+    // The first reading is waited for: the programs show it at once. One
+    // asked ahead was asked before the signal above was followed, so it is
+    // read once more: a change between the two is not lost.
+    if (std::optional<QDBusMessage> ahead =
+            machine::takeAnswerAhead(readingQuestion(m_object), CallBound)) {
+        takeReading(*ahead);
+        readAll();
+    } else {
+        takeReading(machine::callWithin(readingQuestion(m_object), CallBound));
+    }
+}
+
+void ProfilesDaemon::takeReading(const QDBusMessage& reply)
+{
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         takeProperties(m_state, qdbus_cast<QVariantMap>(reply.arguments().constFirst()));
     }
 }
 
-QDBusMessage ProfilesDaemon::getAll() const
+QDBusMessage ProfilesDaemon::readingQuestion(const machine::BusObject& object)
 {
-    return machine::propertiesCall(m_object, QStringLiteral("GetAll"));
+    return machine::propertiesCall(object, QStringLiteral("GetAll"));
 }
 
 QDBusPendingCall ProfilesDaemon::setActive(const QByteArray& profile)
@@ -177,8 +190,8 @@ void ProfilesDaemon::ownerChanged(const QString& /*service*/, const QString& /*o
 
 void ProfilesDaemon::readAll()
 {
-    auto* call =
-        new QDBusPendingCallWatcher(bus().asyncCall(getAll(), int(CallBound.count())), this);
+    auto* call = new QDBusPendingCallWatcher(
+        bus().asyncCall(readingQuestion(m_object), int(CallBound.count())), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, &ProfilesDaemon::allRead);
 }
 

@@ -4,18 +4,24 @@
 #include "bayreading.h"
 #include "propertymap.h"
 
+#include "machine/answersahead.h"
 #include "machine/buscall.h"
 
 #include <QDBusMessage>
 
 namespace upower {
 
+QDBusMessage PowerSourceProbe::onBatteryQuestion()
+{
+    QDBusMessage get = machine::propertiesCall(machine::upower(), QStringLiteral("Get"));
+    get << QStringLiteral("OnBattery");
+    return get;
+}
+
 batteries::PowerReading PowerSourceProbe::powerSource()
 {
     batteries::PowerReading reading;
-    QDBusMessage get = machine::propertiesCall(machine::upower(), QStringLiteral("Get"));
-    get << QStringLiteral("OnBattery");
-    const QDBusMessage reply = machine::callWithin(get, Bound);
+    const QDBusMessage reply = machine::answerAheadOrCall(onBatteryQuestion(), Bound);
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         const QVariantMap answer{{QStringLiteral("OnBattery"), reply.arguments().first()}};
         reading.source = powerSourceOf(onBatteryIn(answer));

@@ -7,6 +7,8 @@
 
 #include "batteries/source.h"
 
+#include <QDBusMessage>
+
 #include <chrono>
 
 namespace upower {
@@ -15,6 +17,9 @@ class PowerSourceProbe final : public batteries::Source
 {
 public:
     static constexpr std::chrono::milliseconds Bound{500};
+
+    // What powerSource() asks UPower.
+    static QDBusMessage onBatteryQuestion();
 
     batteries::PowerReading powerSource() override;
     batteries::Bay bay(int index) override;

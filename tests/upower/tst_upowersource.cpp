@@ -7,6 +7,7 @@
 // way. With --upower-mock hang the service owns its name and never answers.
 
 #include "common/UPMComm.h"
+#include "machine/answersahead.h"
 #include "machine/machine.h"
 #include "upower/batterysource.h"
 #include "upower/powersourceprobe.h"
@@ -53,6 +54,7 @@ class TestUPowerSource : public QObject
 private Q_SLOTS:
     void followsTheLaptop();
     void hungServiceNeverHolds();
+    void answerAskedAheadServesOneQuestion();
 };
 
 void TestUPowerSource::followsTheLaptop()
@@ -143,6 +145,25 @@ void TestUPowerSource::hungServiceNeverHolds()
     // Its answers never come: past the bound, still nothing, never held up.
     QTest::qWait(int(upower::BatterySource::ReplyBound.count()) + 200);
     QVERIFY(!source.bay(0).present);
+}
+
+void TestUPowerSource::answerAskedAheadServesOneQuestion()
+{
+    const QDBusMessage onBattery = upower::PowerSourceProbe::onBatteryQuestion();
+    const auto askedSource = [] { return upower::PowerSourceProbe().powerSource().source; };
+
+    // Asked ahead on mains, unplugged before the popup asks: the popup takes
+    // the answer of its start; the next question is asked anew.
+    machine::askAhead(onBattery, upower::PowerSourceProbe::Bound);
+    todaysim({QStringLiteral("mains"), QStringLiteral("off")});
+    QCOMPARE(askedSource(), batteries::PowerSource::Mains);
+    QCOMPARE(askedSource(), batteries::PowerSource::Battery);
+
+    // Taken once, never asked ahead again: no later question gets an old answer.
+    machine::askAhead(onBattery, upower::PowerSourceProbe::Bound);
+    todaysim({QStringLiteral("mains"), QStringLiteral("on")});
+    QCOMPARE(askedSource(), batteries::PowerSource::Mains);
+    QVERIFY(!machine::takeAnswerAhead(onBattery, upower::PowerSourceProbe::Bound));
 }
 
 QTEST_GUILESS_MAIN(TestUPowerSource)
