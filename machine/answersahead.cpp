@@ -53,6 +53,7 @@ struct Answer
     };
     State state = State::UnderWay;
     QDBusMessage reply;
+    std::chrono::steady_clock::time_point came;
 };
 
 class AnswersAhead
@@ -76,6 +77,7 @@ public:
             }
             found->second.state = Answer::State::Kept;
             found->second.reply = reply;
+            found->second.came = std::chrono::steady_clock::now();
         }
         m_answered.notify_all();
     }
@@ -99,7 +101,11 @@ public:
             return call.createErrorReply(QDBusError::NoReply,
                                          QStringLiteral("The answer asked ahead did not come"));
         }
-        return std::exchange(answer.reply, QDBusMessage());
+        QDBusMessage reply = std::exchange(answer.reply, QDBusMessage());
+        if (std::chrono::steady_clock::now() - answer.came > FreshFor) {
+            return std::nullopt;
+        }
+        return reply;
     }
 
 private:
@@ -116,13 +122,15 @@ AnswersAhead& answersAhead()
 
 } // namespace
 
-void askAhead(const QDBusMessage& call, std::chrono::milliseconds bound)
+QDBusMessage askAhead(const QDBusMessage& call, std::chrono::milliseconds bound)
 {
     const Question question = questionOf(call);
-    if (!answersAhead().begin(question)) {
-        return;
+    const bool keep = answersAhead().begin(question);
+    QDBusMessage answer = callWithin(call, bound);
+    if (keep) {
+        answersAhead().keep(question, answer);
     }
-    answersAhead().keep(question, callWithin(call, bound));
+    return answer;
 }
 
 std::optional<QDBusMessage> takeAnswerAhead(const QDBusMessage& call,

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-2.0-or-later
 #include "machine.h"
+#include "answersahead.h"
 #include "buscall.h"
 
 #include "batteries/statefile.h"
@@ -19,15 +20,12 @@ bool exists(const char* path)
     return ::stat(path, &status) == 0;
 }
 
-// A ping that comes back within the bound. A name nobody owns and the bus
-// cannot start answers at once with an error; one whose owner hangs costs
-// the bound.
-bool answers(const BusObject& object)
+// A question that comes back within the bound. A name nobody owns and the
+// bus cannot start answers at once with an error; one whose owner hangs
+// costs the bound.
+bool answers(const QDBusMessage& question)
 {
-    const QDBusMessage ping = QDBusMessage::createMethodCall(
-        object.service, object.path, QStringLiteral("org.freedesktop.DBus.Peer"),
-        QStringLiteral("Ping"));
-    return callWithin(ping, AnswerBound).type() == QDBusMessage::ReplyMessage;
+    return askAhead(question, AnswerBound).type() == QDBusMessage::ReplyMessage;
 }
 
 BatterySource batterySource()
@@ -35,7 +33,7 @@ BatterySource batterySource()
     if (exists(batteries::ModuleDir) || exists(batteries::ModuleFile)) {
         return BatterySource::ModuleFiles;
     }
-    return answers(upower()) ? BatterySource::UPower : BatterySource::ModuleFiles;
+    return answers(onBatteryQuestion()) ? BatterySource::UPower : BatterySource::ModuleFiles;
 }
 
 void chooseSchemes(Machine& machine)
@@ -44,7 +42,7 @@ void chooseSchemes(Machine& machine)
         return;
     }
     for (const BusObject& profiles : {powerProfiles(), olderPowerProfiles()}) {
-        if (answers(profiles)) {
+        if (answers(profilesQuestion(profiles))) {
             machine.schemes = SchemeSource::PowerProfiles;
             machine.profiles = profiles;
             return;
@@ -71,6 +69,18 @@ BusObject olderPowerProfiles()
 {
     return {QStringLiteral("net.hadess.PowerProfiles"), QStringLiteral("/net/hadess/PowerProfiles"),
             QStringLiteral("net.hadess.PowerProfiles")};
+}
+
+QDBusMessage onBatteryQuestion()
+{
+    QDBusMessage get = propertiesCall(upower(), QStringLiteral("Get"));
+    get << QStringLiteral("OnBattery");
+    return get;
+}
+
+QDBusMessage profilesQuestion(const BusObject& profiles)
+{
+    return propertiesCall(profiles, QStringLiteral("GetAll"));
 }
 
 Machine detect()

@@ -11,9 +11,12 @@
 //            exists; otherwise power-profiles-daemon when it answers, under
 //            its current bus name and then under the one of its older
 //            releases; otherwise the daemon's file.
-// Asking whether a service answers takes at most AnswerBound each; a machine
-// without a system bus answers at once that none does.
+// Whether a service answers is asked with the program's first question for
+// it (UPower's OnBattery, the profiles daemon's properties), whose answer is
+// kept for that question (answersahead.h). Asking takes at most AnswerBound
+// each; a machine without a system bus answers at once that none does.
 
+#include <QDBusMessage>
 #include <QString>
 
 #include <chrono>
@@ -57,6 +60,11 @@ BusObject upower();
 // of its older releases (Debian 12's 0.12 has only that one).
 BusObject powerProfiles();
 BusObject olderPowerProfiles();
+
+// UPower's OnBattery, asked of its manager object.
+QDBusMessage onBatteryQuestion();
+// All of the daemon's properties, asked of the object where it answers.
+QDBusMessage profilesQuestion(const BusObject& profiles);
 
 // Looks at the machine now.
 Machine detect();

@@ -5,10 +5,10 @@
 
 #include "SchemepopBase.h"
 #include "appstart/displaycheck.h"
-#include "common/questionsahead.h"
 #include "environmentoverride.h"
 #include "errorreporting.h"
 #include "fontconfigwarmup.h"
+#include "machine/machine.h"
 #include "noticereporting.h"
 #include "schemes/switchclient.h"
 #include "threadaside.h"
@@ -62,10 +62,12 @@ int main(int argc, char* argv[])
     std::optional<DisplayFailureGuard> displayFailure(std::in_place, "schemepop");
     QApplication application(toolkitArgc, argv);
     displayFailure.reset();
-    // The bus may be used once the application object exists. The form waits
-    // for these answers where it needs them; the thread ends within the
-    // questions' bounds, before the application object goes.
-    ThreadAside busQuestions(askShowingQuestionsAhead);
+    // What the machine has is found out on a thread aside, once the bus may
+    // be used: on a laptop of today that is a system bus connection and the
+    // form's first questions, whose answers the form then takes
+    // (machine/answersahead.h). The form waits for it where it needs it;
+    // it ends within the questions' bounds, before the application object.
+    ThreadAside machineAside([] { machine::thisMachine(); });
     // The form's fonts are resolved while it is built.
     fonts.wait();
     // The reload, the idle-time restart and the power manager run with the

@@ -131,11 +131,11 @@ ProfilesDaemon::ProfilesDaemon(machine::BusObject object, QObject* parent)
     // asked ahead was asked before the signal above was followed, so it is
     // read once more: a change between the two is not lost.
     if (std::optional<QDBusMessage> ahead =
-            machine::takeAnswerAhead(readingQuestion(m_object), CallBound)) {
+            machine::takeAnswerAhead(machine::profilesQuestion(m_object), CallBound)) {
         takeReading(*ahead);
         readAll();
     } else {
-        takeReading(machine::callWithin(readingQuestion(m_object), CallBound));
+        takeReading(machine::callWithin(machine::profilesQuestion(m_object), CallBound));
     }
 }
 
@@ -144,11 +144,6 @@ void ProfilesDaemon::takeReading(const QDBusMessage& reply)
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         takeProperties(m_state, qdbus_cast<QVariantMap>(reply.arguments().constFirst()));
     }
-}
-
-QDBusMessage ProfilesDaemon::readingQuestion(const machine::BusObject& object)
-{
-    return machine::propertiesCall(object, QStringLiteral("GetAll"));
 }
 
 QDBusPendingCall ProfilesDaemon::setActive(const QByteArray& profile)
@@ -191,7 +186,7 @@ void ProfilesDaemon::ownerChanged(const QString& /*service*/, const QString& /*o
 void ProfilesDaemon::readAll()
 {
     auto* call = new QDBusPendingCallWatcher(
-        bus().asyncCall(readingQuestion(m_object), int(CallBound.count())), this);
+        bus().asyncCall(machine::profilesQuestion(m_object), int(CallBound.count())), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, &ProfilesDaemon::allRead);
 }
 

@@ -52,9 +52,6 @@ public:
     // Asks the daemon for its properties, waiting at most CallBound.
     explicit ProfilesDaemon(machine::BusObject object, QObject* parent = nullptr);
 
-    // What the daemon is asked for its properties.
-    static QDBusMessage readingQuestion(const machine::BusObject& object);
-
     const DaemonState& state() const { return m_state; }
     // Sets ActiveProfile; the call is bounded by CallBound. On success the
     // kept state shows the profile at once.

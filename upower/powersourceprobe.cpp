@@ -5,23 +5,16 @@
 #include "propertymap.h"
 
 #include "machine/answersahead.h"
-#include "machine/buscall.h"
+#include "machine/machine.h"
 
 #include <QDBusMessage>
 
 namespace upower {
 
-QDBusMessage PowerSourceProbe::onBatteryQuestion()
-{
-    QDBusMessage get = machine::propertiesCall(machine::upower(), QStringLiteral("Get"));
-    get << QStringLiteral("OnBattery");
-    return get;
-}
-
 batteries::PowerReading PowerSourceProbe::powerSource()
 {
     batteries::PowerReading reading;
-    const QDBusMessage reply = machine::answerAheadOrCall(onBatteryQuestion(), Bound);
+    const QDBusMessage reply = machine::answerAheadOrCall(machine::onBatteryQuestion(), Bound);
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty()) {
         const QVariantMap answer{{QStringLiteral("OnBattery"), reply.arguments().first()}};
         reading.source = powerSourceOf(onBatteryIn(answer));

@@ -7,8 +7,6 @@
 
 #include "batteries/source.h"
 
-#include <QDBusMessage>
-
 #include <chrono>
 
 namespace upower {
@@ -17,9 +15,6 @@ class PowerSourceProbe final : public batteries::Source
 {
 public:
     static constexpr std::chrono::milliseconds Bound{500};
-
-    // What powerSource() asks UPower.
-    static QDBusMessage onBatteryQuestion();
 
     batteries::PowerReading powerSource() override;
     batteries::Bay bay(int index) override;

@@ -55,8 +55,7 @@ void TestProfilesDaemon::readingAskedAheadCatchesUp()
 
     // The popup's start asks ahead; another program switches before the
     // form follows the daemon's signals.
-    machine::askAhead(powerprofiles::ProfilesDaemon::readingQuestion(here.profiles),
-                      powerprofiles::CallBound);
+    machine::askAhead(machine::profilesQuestion(here.profiles), powerprofiles::CallBound);
     QVERIFY(setOnTheBus(here.profiles, other));
     QTRY_COMPARE_WITH_TIMEOUT(activeOnTheBus(here.profiles), other.toUtf8(), Waiting);
 

@@ -149,7 +149,7 @@ void TestUPowerSource::hungServiceNeverHolds()
 
 void TestUPowerSource::answerAskedAheadServesOneQuestion()
 {
-    const QDBusMessage onBattery = upower::PowerSourceProbe::onBatteryQuestion();
+    const QDBusMessage onBattery = machine::onBatteryQuestion();
     const auto askedSource = [] { return upower::PowerSourceProbe().powerSource().source; };
 
     // Asked ahead on mains, unplugged before the popup asks: the popup takes
