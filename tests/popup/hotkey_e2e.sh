@@ -14,6 +14,8 @@ has_popup_on_screen() { [[ -n $(popup_on_screen) ]]; }
 PATH="$(dirname "$SCHEMEPOP"):$PATH" start_window_manager \
     openbox --sm-disable --config-file "$LAPTOP_SRC/openbox/rc.xml"
 keys=(XF86Battery super+F5 XF86Battery super+F5 XF86Battery super+F5)
+# openbox names itself before it grabs its keys: a press in between is lost.
+wait_until 10 "$KEYGRABBED" XF86Battery super+F5 || fail_now "openbox grabbed no hot key"
 ac=performance
 for i in "${!keys[@]}"; do
     : >"$LAPTOP_DIR/calls.log"
