@@ -37,10 +37,8 @@ bool parse(std::string text, Key& key)
     {
         const char* prefix;
         unsigned int mask;
-    } modifiers[] = {{"super+", Mod4Mask},
-                     {"shift+", ShiftMask},
-                     {"control+", ControlMask},
-                     {"alt+", Mod1Mask}};
+    } modifiers[] = {
+        {"super+", Mod4Mask}, {"shift+", ShiftMask}, {"control+", ControlMask}, {"alt+", Mod1Mask}};
     for (bool found = true; found;) {
         found = false;
         for (const auto& modifier : modifiers) {
