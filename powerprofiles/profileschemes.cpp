@@ -6,7 +6,6 @@
 #include "schemes/catalogue.h"
 
 #include <QDBusError>
-#include <QDBusPendingCallWatcher>
 
 #include <cstdio>
 #include <utility>
@@ -59,19 +58,13 @@ void ProfileSchemes::powerSourceChanged(bool onBattery)
         id == state.active) {
         return;
     }
-    ProfilesDaemon* daemon = m_daemon.get();
-    auto* call = new QDBusPendingCallWatcher(daemon->setActive(id), daemon);
-    QObject::connect(call, &QDBusPendingCallWatcher::finished, daemon,
-                     [daemon, id](QDBusPendingCallWatcher* ended) {
-                         ended->deleteLater();
-                         if (!ended->isError()) {
-                             daemon->activeSet(id);
-                             return;
-                         }
-                         // Nobody asked for it: a line on standard error.
-                         std::fprintf(stderr, "power profile %s not set: %s\n", id.constData(),
-                                      qPrintable(ended->error().message()));
-                     });
+    m_daemon->setActive(id, m_daemon.get(), [id](const QDBusError& error) {
+        // Nobody asked for it: a line on standard error.
+        if (error.isValid()) {
+            std::fprintf(stderr, "power profile %s not set: %s\n", id.constData(),
+                         qPrintable(error.message()));
+        }
+    });
 }
 
 QString ProfileSchemes::holdNote() const

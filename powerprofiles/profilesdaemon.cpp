@@ -13,6 +13,7 @@
 #include <QDBusPendingReply>
 #include <QDBusServiceWatcher>
 #include <QDBusVariant>
+#include <QPointer>
 
 namespace powerprofiles {
 
@@ -146,20 +147,23 @@ void ProfilesDaemon::takeReading(const QDBusMessage& reply)
     }
 }
 
-QDBusPendingCall ProfilesDaemon::setActive(const QByteArray& profile)
+void ProfilesDaemon::setActive(const QByteArray& profile, QObject* context,
+                               std::function<void(const QDBusError& error)> ended)
 {
     QDBusMessage set = machine::propertiesCall(m_object, QStringLiteral("Set"));
     set << QStringLiteral("ActiveProfile")
         << QVariant::fromValue(QDBusVariant(QString::fromUtf8(profile)));
-    return bus().asyncCall(set, int(CallBound.count()));
-}
-
-void ProfilesDaemon::activeSet(const QByteArray& profile)
-{
-    if (m_state.active != profile) {
-        m_state.active = profile;
-        emit changed();
-    }
+    auto* call = new QDBusPendingCallWatcher(bus().asyncCall(set, int(CallBound.count())), context);
+    QPointer<ProfilesDaemon> daemon(this);
+    connect(call, &QDBusPendingCallWatcher::finished, context,
+            [daemon, profile, ended = std::move(ended)](QDBusPendingCallWatcher* answered) {
+                answered->deleteLater();
+                if (!answered->isError() && daemon && daemon->m_state.active != profile) {
+                    daemon->m_state.active = profile;
+                    emit daemon->changed();
+                }
+                ended(answered->error());
+            });
 }
 
 void ProfilesDaemon::propertiesChanged(const QString& interface, const QVariantMap& changed,

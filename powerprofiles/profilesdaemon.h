@@ -9,14 +9,15 @@
 #include "machine/machine.h"
 
 #include <QByteArray>
+#include <QDBusError>
 #include <QDBusMessage>
-#include <QDBusPendingCall>
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QVariantMap>
 
 #include <chrono>
+#include <functional>
 
 class QDBusPendingCallWatcher;
 
@@ -53,11 +54,12 @@ public:
     explicit ProfilesDaemon(machine::BusObject object, QObject* parent = nullptr);
 
     const DaemonState& state() const { return m_state; }
-    // Sets ActiveProfile; the call is bounded by CallBound. On success the
-    // kept state shows the profile at once.
-    QDBusPendingCall setActive(const QByteArray& profile);
-    // The daemon took profile: shown before its signal comes.
-    void activeSet(const QByteArray& profile);
+    // Sets ActiveProfile, within CallBound. Once the daemon has answered,
+    // ended(error) comes in context's thread (error invalid when it took the
+    // profile), the kept state showing the profile already then, before
+    // the daemon's signal; with context gone, nothing is told.
+    void setActive(const QByteArray& profile, QObject* context,
+                   std::function<void(const QDBusError& error)> ended);
 
 signals:
     void changed();

@@ -3,9 +3,6 @@
 
 #include "powerdaemon/powersavedaemon.h"
 
-#include <QDBusError>
-#include <QDBusPendingCallWatcher>
-
 #include <utility>
 
 namespace powerprofiles {
@@ -34,29 +31,25 @@ void ProfileSwitch::start()
         result.choice = m_choice;
         result.report.emplace().refused = true;
         result.report->reason = "the power profiles daemon does not offer it.";
-        finish(result);
+        emit finished(result);
         return;
     }
-    m_call = new QDBusPendingCallWatcher(m_daemon->setActive(id), this);
-    connect(m_call, &QDBusPendingCallWatcher::finished, this, &ProfileSwitch::ended);
+    m_running = true;
+    m_daemon->setActive(id, this, [this](const QDBusError& error) { ended(error); });
 }
 
-void ProfileSwitch::ended(QDBusPendingCallWatcher* call)
+void ProfileSwitch::ended(const QDBusError& error)
 {
-    call->deleteLater();
-    m_call = nullptr;
+    m_running = false;
     schemes::SwitchResult result;
     result.choice = m_choice;
-    if (call->isError()) {
-        result.busError = call->error().name();
-        result.busMessage = call->error().message();
-        finish(result);
+    if (error.isValid()) {
+        result.busError = error.name();
+        result.busMessage = error.message();
+        emit finished(result);
         return;
     }
     const QByteArray id = profile();
-    if (m_daemon) {
-        m_daemon->activeSet(id);
-    }
     // The daemon took it: now it is the user's choice for the power source.
     powerdaemon::SwitchReport report;
     report.accepted = true;
@@ -73,11 +66,6 @@ void ProfileSwitch::ended(QDBusPendingCallWatcher* call)
     }
     result.report = report;
     result.savedTo = m_choiceFile;
-    finish(result);
-}
-
-void ProfileSwitch::finish(schemes::SwitchResult result)
-{
     emit finished(result);
 }
 

@@ -23,17 +23,16 @@ public:
                   QObject* parent);
 
     void start() override;
-    bool isRunning() const override { return m_call != nullptr; }
+    bool isRunning() const override { return m_running; }
 
 private:
-    void ended(QDBusPendingCallWatcher* call);
-    void finish(schemes::SwitchResult result);
+    void ended(const QDBusError& error);
     QByteArray profile() const;
 
     QPointer<ProfilesDaemon> m_daemon;
     schemes::SchemeChoice m_choice;
     QString m_choiceFile;
-    QDBusPendingCallWatcher* m_call = nullptr;
+    bool m_running = false;
 };
 
 } // namespace powerprofiles
