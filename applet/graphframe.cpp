@@ -22,7 +22,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QProcess>
 #include <QTimer>
 
 #include <cstdio>
@@ -262,10 +261,8 @@ void GraphFrame::start_PM()
 {
     const machine::PowerSettings settings = machine::powerSettings();
     if (settings.kind != machine::PowerSettings::Kind::ProductScript) {
-        // The desktop's settings run on their own: the applet does not watch them.
-        if (settings.kind == machine::PowerSettings::Kind::Program) {
-            QProcess::startDetached(settings.program, settings.arguments);
-        }
+        // The applet does not watch the desktop's settings.
+        machine::startDesktopSettings(settings);
         return;
     }
     if (m_processPM) {

@@ -4,6 +4,7 @@
 #include "schemes/catalogue.h"
 
 #include <QFileInfo>
+#include <QProcess>
 #include <QStandardPaths>
 
 namespace machine {
@@ -55,6 +56,13 @@ PowerSettings powerSettings()
         I18N_NOOP("No power manager is installed: neither the product's nor the power "
                   "settings of LXQt, Xfce, KDE or GNOME."));
     return settings;
+}
+
+void startDesktopSettings(const PowerSettings& settings)
+{
+    if (settings.kind == PowerSettings::Kind::Program) {
+        QProcess::startDetached(settings.program, settings.arguments);
+    }
 }
 
 } // namespace machine

@@ -31,4 +31,8 @@ inline constexpr char ProductPowerManager[] = "/opt/nexalt/pm/pm.sh";
 
 PowerSettings powerSettings();
 
+// Starts the desktop's power settings (kind Program), detached: they run on
+// their own, after the program that started them. Nothing for other kinds.
+void startDesktopSettings(const PowerSettings& settings);
+
 } // namespace machine

@@ -11,7 +11,6 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QPainter>
-#include <QProcess>
 #include <QShortcut>
 
 #include <cstdio>
@@ -226,9 +225,8 @@ void TForm_FnBase::spdBtn_OpenACClick()
     runHandler([this] {
         if (m_powerSettings.kind == machine::PowerSettings::Kind::ProductScript) {
             ExecCmd(OpenPowerManagerCommand);
-        } else if (m_powerSettings.kind == machine::PowerSettings::Kind::Program) {
-            // The desktop's settings run on their own, after the popup.
-            QProcess::startDetached(m_powerSettings.program, m_powerSettings.arguments);
+        } else {
+            machine::startDesktopSettings(m_powerSettings);
         }
         close();
     });
